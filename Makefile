@@ -1,0 +1,30 @@
+# The two commands of the README, in front of the CMake presets that do the work.
+JOBS ?= $(shell nproc)
+
+.PHONY: check run setup native windows clean
+
+# Set-up, both builds, every test.
+check: setup native windows
+
+# Builds horavo.exe (the window arrives with the main-window change).
+run: setup
+	cmake --preset windows
+	cmake --build --preset windows -j$(JOBS) --target horavo
+	@echo "Built build/windows/horavo.exe: the entry point only, no window yet."
+
+# Installs only what is missing (Debian 12); cheap when everything is there.
+setup:
+	bash scripts/setup.sh
+
+native:
+	cmake --preset native
+	cmake --build --preset native -j$(JOBS)
+	ctest --preset native
+
+windows:
+	cmake --preset windows
+	cmake --build --preset windows -j$(JOBS)
+	ctest --preset windows
+
+clean:
+	rm -rf build

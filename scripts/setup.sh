@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on Debian 12, and only what is missing.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+# Package name -> a file that proves it is installed (cheaper than asking dpkg for each).
+declare -A proof=(
+  [cmake]=/usr/bin/cmake
+  [make]=/usr/bin/make
+  [g++]=/usr/bin/g++
+  [g++-mingw-w64-i686]=/usr/bin/i686-w64-mingw32-g++-posix
+  [binutils-mingw-w64-i686]=/usr/bin/i686-w64-mingw32-objdump
+  [googletest]=/usr/src/googletest/CMakeLists.txt
+  [wine]=/usr/bin/wine
+  [wine32:i386]=/usr/lib/wine/wine
+  [xvfb]=/usr/bin/Xvfb
+  [xauth]=/usr/bin/xauth
+  [x11-apps]=/usr/bin/xwd
+  [fonts-ipafont-gothic]=/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
+  [locales]=/usr/sbin/locale-gen
+  [fp-utils]=/usr/bin/chmcmd
+  [chrony]=/usr/sbin/chronyd
+  [python3]=/usr/bin/python3
+  [imagemagick]=/usr/bin/convert
+  [util-linux]=/usr/bin/setpriv
+)
+
+missing=()
+for pkg in "${!proof[@]}"; do
+  [ -e "${proof[$pkg]}" ] || missing+=("$pkg")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  # No daemon (chrony's above all) may start while packages are installed.
+  policy=/usr/sbin/policy-rc.d
+  made_policy=0
+  if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$policy" >/dev/null
+    $SUDO chmod 755 "$policy"
+    made_policy=1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if [ "$made_policy" = 1 ]; then $SUDO rm -f "$policy"; fi
+  # A chronyd started anyway by the package would steer the real clock.
+  $SUDO pkill -x chronyd 2>/dev/null || true
+fi
+
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  echo "setup: generating ja_JP.UTF-8"
+  $SUDO sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,40 @@
+# Sourced by the Wine scripts: the environment of every Wine run of a build folder, and its prefix.
+
+# Usage: tempivo_wine_env BUILD_DIR
+tempivo_wine_env() {
+    local build
+    build=$(cd "$1" && pwd)
+    export WINEPREFIX="$build/wineprefix"
+    export WINEARCH=win32
+    export WINEDEBUG=-all
+    # A Japanese user's system: ANSI code page 932.
+    export LANG=ja_JP.UTF-8
+    export LC_ALL=ja_JP.UTF-8
+    TEMPIVO_WINE_LOCK="$build/wineprefix.lock"
+}
+
+# Makes the prefix once per build folder: Wine's first start takes seconds, every later one does not.
+tempivo_wine_prefix() {
+    [ -f "$WINEPREFIX/.tempivo-ready" ] && return 0
+    (
+        flock 9
+        [ -f "$WINEPREFIX/.tempivo-ready" ] && exit 0
+        rm -rf "$WINEPREFIX"
+        # No Mono or Gecko installer dialogs while the prefix is made.
+        WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+        # The null display driver runs dialogs without any X server, which is the fastest way.
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.tempivo-ready"
+    ) 9>"$TEMPIVO_WINE_LOCK"
+}
+
+# Runs a command without the right to set the clock, when we are root and can drop it.
+tempivo_without_clock_rights() {
+    if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null 2>&1 &&
+        setpriv --bounding-set -sys_time true 2>/dev/null; then
+        setpriv --bounding-set -sys_time -- "$@"
+    else
+        "$@"
+    fi
+}

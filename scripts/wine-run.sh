@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine as every test of this project does.
+# Usage: wine-run.sh BUILD_DIR PROGRAM.exe [ARGUMENT...]
+set -eu
+. "$(dirname "$0")/wine-env.sh"
+tempivo_wine_env "$1"
+shift
+tempivo_wine_prefix
+tempivo_without_clock_rights wine "$@"

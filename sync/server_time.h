@@ -1,0 +1,16 @@
+// The server's transmit timestamp as a local calendar time.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+
+#include "calendar_time.h"
+
+// The host's local-time conversion, passed in so the arithmetic runs anywhere: seconds since
+// 1970-01-01 00:00:00 UTC to local tm_year (since 1900), tm_mon (0..11), tm_mday, tm_hour, tm_min and
+// tm_sec; false when the time has no conversion. Never called with a negative count.
+using LocalTimeConversion = bool (*)(int64_t unixSeconds, std::tm* local);
+
+// Fills every field but the day of week (the offset step sets it). False, with *out untouched, when
+// the time falls before 1970 or the conversion has no answer for it.
+bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversion toLocal, CalendarTime* out);

@@ -1,0 +1,13 @@
+// The two time texts of a log row.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "calendar_time.h"
+
+// "2007/01/01 00:05:00.0250" at offset 0; "... [+05]", "... [+360]", "... [-5]" otherwise.
+std::string FormatServerTime(const CalendarTime& corrected, int32_t offsetSeconds);
+
+// "2006/12/24 05:25:57.0040": the local clock read before it was set.
+std::string FormatLocalTime(const CalendarTime& localClock);

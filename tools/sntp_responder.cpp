@@ -1,0 +1,215 @@
+// A loopback SNTP server for tests: answers with the real time shifted, or with a crafted reply.
+//
+// It binds 127.0.0.1 only, prints its port on the first line of standard output, reports each
+// request on a further line, and ends by itself when its lifetime is over.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr size_t kMessageSize = 48;
+constexpr uint64_t kSecondsFrom1900To1970 = 2208988800;
+
+struct Options {
+    int port = 0;                    // 0: the system chooses; printed at start either way
+    double offsetSeconds = 0;        // added to the real time
+    bool fixedTransmit = false;      // send exactly this transmit timestamp instead
+    uint32_t transmitSeconds = 0;
+    uint32_t transmitFraction = 0;
+    int leap = 0;
+    int stratum = 1;
+    size_t length = kMessageSize;    // bytes sent: short datagrams, or longer than a client reads
+    bool fromOtherPort = false;      // answer from a second socket, as a spoofer would
+    int delayMs = 0;                 // wait before answering
+    bool silent = false;             // never answer
+    int goodAfterMs = -1;            // after the reply above, also send a proper one this much later
+    double lifetimeSeconds = 60;
+};
+
+[[noreturn]] void Usage(const char* problem)
+{
+    std::fprintf(stderr,
+                 "sntp_responder: %s\n"
+                 "usage: sntp_responder [--port N] [--offset SECONDS] [--transmit SECONDS[.FRACTION]]\n"
+                 "         [--leap 0-3] [--stratum 0-255] [--length BYTES] [--from-other-port]\n"
+                 "         [--delay MS] [--silent] [--good-after MS] [--lifetime SECONDS]\n"
+                 "  --transmit takes the raw NTP fields, for example 3913056000.2147483648\n",
+                 problem);
+    std::exit(2);
+}
+
+Options ParseOptions(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        auto value = [&]() -> const char* {
+            if (i + 1 >= argc) {
+                Usage(("missing value after " + name).c_str());
+            }
+            return argv[++i];
+        };
+        if (name == "--help") {
+            Usage("a loopback SNTP server for tests");
+        } else if (name == "--port") {
+            options.port = std::atoi(value());
+        } else if (name == "--offset") {
+            options.offsetSeconds = std::atof(value());
+        } else if (name == "--transmit") {
+            const char* text = value();
+            char* end = nullptr;
+            options.fixedTransmit = true;
+            options.transmitSeconds = static_cast<uint32_t>(std::strtoul(text, &end, 10));
+            options.transmitFraction = *end == '.' ? static_cast<uint32_t>(std::strtoul(end + 1, nullptr, 10)) : 0;
+        } else if (name == "--leap") {
+            options.leap = std::atoi(value()) & 3;
+        } else if (name == "--stratum") {
+            options.stratum = std::atoi(value()) & 0xFF;
+        } else if (name == "--length") {
+            options.length = static_cast<size_t>(std::atoi(value()));
+            if (options.length > 512) {
+                Usage("--length is at most 512");
+            }
+        } else if (name == "--from-other-port") {
+            options.fromOtherPort = true;
+        } else if (name == "--delay") {
+            options.delayMs = std::atoi(value());
+        } else if (name == "--silent") {
+            options.silent = true;
+        } else if (name == "--good-after") {
+            options.goodAfterMs = std::atoi(value());
+        } else if (name == "--lifetime") {
+            options.lifetimeSeconds = std::atof(value());
+        } else {
+            Usage(("unknown option " + name).c_str());
+        }
+    }
+    return options;
+}
+
+void PutBigEndian32(uint8_t* bytes, uint32_t value)
+{
+    bytes[0] = static_cast<uint8_t>(value >> 24);
+    bytes[1] = static_cast<uint8_t>(value >> 16);
+    bytes[2] = static_cast<uint8_t>(value >> 8);
+    bytes[3] = static_cast<uint8_t>(value);
+}
+
+// The real time plus an offset as an NTP timestamp; the seconds wrap into the right era by themselves.
+void PutTimestamp(uint8_t* bytes, double offsetSeconds)
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now().time_since_epoch() + duration_cast<nanoseconds>(duration<double>(offsetSeconds));
+    const int64_t nanos = duration_cast<nanoseconds>(now).count();
+    const int64_t seconds = nanos / 1000000000;
+    const int64_t rest = nanos % 1000000000;
+    PutBigEndian32(bytes, static_cast<uint32_t>(static_cast<uint64_t>(seconds) + kSecondsFrom1900To1970));
+    PutBigEndian32(bytes + 4, static_cast<uint32_t>((static_cast<uint64_t>(rest) << 32) / 1000000000));
+}
+
+// A server reply to the request: mode 4, the client's version, its transmit timestamp echoed as
+// the originate timestamp (RFC 4330 section 5), receive and transmit timestamps now.
+void BuildReply(const Options& options, const uint8_t* request, bool crafted, uint8_t* reply)
+{
+    std::memset(reply, 0, 512);
+    const int version = (request[0] >> 3) & 7;
+    const int leap = crafted ? options.leap : 0;
+    const int stratum = crafted ? options.stratum : 1;
+    reply[0] = static_cast<uint8_t>(leap << 6 | version << 3 | 4);
+    reply[1] = static_cast<uint8_t>(stratum);
+    reply[2] = 6;                                   // poll 64 s
+    reply[3] = static_cast<uint8_t>(-20);           // precision about 1 us
+    PutBigEndian32(reply + 4, 0x00000010);          // root delay, 16/65536 s
+    PutBigEndian32(reply + 8, 0x00000010);          // root dispersion
+    std::memcpy(reply + 12, stratum == 0 ? "RATE" : "LOCL", 4);
+    PutTimestamp(reply + 16, options.offsetSeconds - 16);  // reference: last set a little earlier
+    std::memcpy(reply + 24, request + 40, 8);
+    PutTimestamp(reply + 32, options.offsetSeconds);
+    if (crafted && options.fixedTransmit) {
+        PutBigEndian32(reply + 40, options.transmitSeconds);
+        PutBigEndian32(reply + 44, options.transmitFraction);
+    } else {
+        PutTimestamp(reply + 40, options.offsetSeconds);
+    }
+}
+
+int BoundLoopbackSocket(int port)
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        std::perror("sntp_responder: bind");
+        std::exit(1);
+    }
+    return fd;
+}
+
+int PortOf(int fd)
+{
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const Options options = ParseOptions(argc, argv);
+    const int server = BoundLoopbackSocket(options.port);
+    const int other = options.fromOtherPort ? BoundLoopbackSocket(0) : -1;
+    std::printf("%d\n", PortOf(server));
+    std::fflush(stdout);
+
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(options.lifetimeSeconds));
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return 0;
+        }
+        pollfd waiting{server, POLLIN, 0};
+        if (poll(&waiting, 1, static_cast<int>(left.count())) <= 0) {
+            continue;
+        }
+        uint8_t request[512];
+        sockaddr_in client{};
+        socklen_t clientLength = sizeof client;
+        const ssize_t received = recvfrom(server, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&client), &clientLength);
+        if (received < 0) {
+            continue;
+        }
+        std::printf("request %zd bytes from %s:%d byte0 0x%02x\n", received, inet_ntoa(client.sin_addr),
+                    ntohs(client.sin_port), received > 0 ? request[0] : 0);
+        std::fflush(stdout);
+        if (received < static_cast<ssize_t>(kMessageSize) || options.silent) {
+            continue;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
+        uint8_t reply[512];
+        BuildReply(options, request, true, reply);
+        sendto(other >= 0 ? other : server, reply, options.length, 0, reinterpret_cast<sockaddr*>(&client), clientLength);
+        if (options.goodAfterMs >= 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(options.goodAfterMs));
+            BuildReply(options, request, false, reply);
+            sendto(server, reply, kMessageSize, 0, reinterpret_cast<sockaddr*>(&client), clientLength);
+        }
+    }
+}
