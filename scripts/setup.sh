@@ -49,8 +49,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   if [ "$made_policy" = 1 ]; then $SUDO rm -f "$policy"; fi
-  # A chronyd started anyway by the package would steer the real clock.
-  $SUDO pkill -x chronyd 2>/dev/null || true
+  # chrony is here only as a test peer run by hand (chronyd -Q or -x). Its service would steer the
+  # real clock from the next boot on, so a chrony installed by us never starts as a service.
+  if printf '%s\n' "${missing[@]}" | grep -qx chrony; then
+    $SUDO pkill -x chronyd 2>/dev/null || true
+    if command -v systemctl >/dev/null 2>&1; then
+      $SUDO systemctl mask chrony.service >/dev/null 2>&1 || true
+    fi
+    if command -v update-rc.d >/dev/null 2>&1; then
+      $SUDO update-rc.d chrony disable >/dev/null 2>&1 || true
+    fi
+  fi
 fi
 
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
