@@ -1,16 +1,23 @@
 # Sourced by the Wine scripts: the environment of every Wine run of a build folder, and its prefix.
 
-# Usage: tempivo_wine_env BUILD_DIR
+# Usage: tempivo_wine_env BUILD_DIR [null|x11]
+# null (the default) runs dialogs with no X server at all, the fastest way for tests; x11 draws on
+# $DISPLAY, for people, screenshots and the tray. Each has a prefix of its own.
 tempivo_wine_env() {
     local build
     build=$(cd "$1" && pwd)
-    export WINEPREFIX="$build/wineprefix"
+    TEMPIVO_WINE_DISPLAY=${2:-null}
+    if [ "$TEMPIVO_WINE_DISPLAY" = null ]; then
+        export WINEPREFIX="$build/wineprefix"
+    else
+        export WINEPREFIX="$build/wineprefix-$TEMPIVO_WINE_DISPLAY"
+    fi
     export WINEARCH=win32
     export WINEDEBUG=-all
     # A Japanese user's system: ANSI code page 932.
     export LANG=ja_JP.UTF-8
     export LC_ALL=ja_JP.UTF-8
-    TEMPIVO_WINE_LOCK="$build/wineprefix.lock"
+    TEMPIVO_WINE_LOCK="$WINEPREFIX.lock"
 }
 
 # Makes the prefix once per build folder: Wine's first start takes seconds, every later one does not.
@@ -22,8 +29,17 @@ tempivo_wine_prefix() {
         rm -rf "$WINEPREFIX"
         # No Mono or Gecko installer dialogs while the prefix is made.
         WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-        # The null display driver runs dialogs without any X server, which is the fastest way.
-        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+        if [ "$TEMPIVO_WINE_DISPLAY" = null ]; then
+            wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+        fi
+        # The dialogs ask for the Japanese system fonts; the IPA fonts stand in for them.
+        local font
+        for font in "MS UI Gothic" "ＭＳ Ｐゴシック" "MS PGothic"; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAPGothic /f >/dev/null 2>&1
+        done
+        for font in "ＭＳ ゴシック" "MS Gothic"; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAGothic /f >/dev/null 2>&1
+        done
         wineserver -w
         touch "$WINEPREFIX/.tempivo-ready"
     ) 9>"$TEMPIVO_WINE_LOCK"

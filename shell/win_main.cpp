@@ -1,7 +1,26 @@
-// Process entry of horavo.exe (Win32).
+// Process entry of horavo.exe: platform set-up around the main window's run (Win32).
 #include <windows.h>
+#include <commctrl.h>
 
-int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*showCommand*/)
+#include "shell/app_module.h"
+#include "shell/command_line.h"
+#include "shell/run_main_dialog.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand)
 {
-    return 0;
+    CoInitialize(nullptr);
+    // The list view and the up-down control are what the main window needs; the cool and bar classes
+    // are asked for as well, as they always were.
+    INITCOMMONCONTROLSEX classes{sizeof classes,
+                                 ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&classes);
+    g_module.InitModule(instance);
+
+    // Our own cut of the command line: the runtime's reads bytes as signed and so ends an unquoted
+    // program name at its first Shift-JIS character.
+    const int exitCode = RunMainDialog(SkipProgramName(GetCommandLineA()), showCommand);
+
+    g_module.TermModule();
+    CoUninitialize();
+    return exitCode;
 }

@@ -1,0 +1,30 @@
+// Resource and control ids, shared by the resource script and the code.
+#pragma once
+
+#define IDI_PROGRAM 128
+#define IDI_LOG_ROW 201
+
+#define IDD_ABOUT 100
+#define IDD_MAIN 129
+#define IDD_SERVER_ENTRY 202
+
+// Main window controls
+#define IDC_SYNC 1000
+#define IDC_SERVER_LIST 1001
+#define IDC_LOG_LIST 1002
+#define IDC_MOVE_UP 1004
+#define IDC_MOVE_DOWN 1005
+#define IDC_ADD 1006
+#define IDC_DELETE 1007
+#define IDC_OFFSET_EDIT 1008
+#define IDC_INTERVAL_EDIT 1009
+#define IDC_MINIMIZE_CHECK 1012
+#define IDC_SYNC_AT_START_CHECK 1013
+#define IDC_OFFSET_SPIN 1014
+#define IDC_INTERVAL_SPIN 1015
+#define IDC_ABOUT_BUTTON 57664
+#define IDC_HELP_BUTTON 57670
+
+// Server entry dialog controls
+#define IDC_ENTRY_NAME 1004
+#define IDC_ENTRY_ADDRESS 1005

@@ -1,0 +1,50 @@
+// Command-line rules of the process entry, on bytes read as unsigned so Shift-JIS names stay whole.
+#include "command_line.h"
+
+namespace {
+
+bool IsBlank(char c)
+{
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u != 0 && u <= 0x20;
+}
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+const char* SkipProgramName(const char* commandLine)
+{
+    const char* p = commandLine;
+    if (*p == '"') {
+        ++p;
+        while (*p != '\0' && *p != '"') {
+            ++p;
+        }
+        if (*p == '"') {
+            ++p;
+        }
+    } else {
+        while (*p != '\0' && !IsBlank(*p)) {
+            ++p;
+        }
+    }
+    while (IsBlank(*p)) {
+        ++p;
+    }
+    return p;
+}
+
+bool IsAutoModeArgument(const char* arguments)
+{
+    static const char kAuto[] = "-auto";
+    for (int i = 0; kAuto[i] != '\0'; ++i) {
+        if (AsciiLower(arguments[i]) != kAuto[i]) {
+            return false;
+        }
+    }
+    return arguments[sizeof kAuto - 1] == '\0';
+}

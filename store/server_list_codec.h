@@ -1,0 +1,31 @@
+// The lines of "server.data": a tick flag, the provider name and the address, separated by tabs.
+#pragma once
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+struct ServerRow {
+    bool ticked;
+    std::string name;
+    std::string address;
+};
+
+constexpr size_t kMaxLineBytes = 1023;   // before the line end; the read buffer holds 1024
+constexpr size_t kMaxFieldBytes = 511;   // name or address; their buffers hold 512
+
+// Cuts text at every occurrence of the delimiter. An empty text gives no field, a delimiter at the
+// end gives no empty field after it, two in a row give an empty field between them.
+std::vector<std::string> SplitString(const std::string& text, const std::string& delimiter);
+
+// One line without its line end. False for a line that is not exactly three fields, or whose name
+// or address does not fit its buffer. The flag ticks the row when it reads as exactly 1 (atoi).
+bool ParseServerLine(const std::string& line, ServerRow* row);
+
+// Reads every line of a stream opened in the platform's text mode. A line longer than 1023 bytes
+// is skipped whole and reading goes on; so are lines that do not parse.
+std::vector<ServerRow> ReadServerList(std::istream& in);
+
+// "1\tname\taddress\n" for a ticked row, "0\t..." for one that is not.
+std::string FormatServerLine(const ServerRow& row);

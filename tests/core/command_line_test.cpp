@@ -1,0 +1,54 @@
+// The command line after the program's name, and which arguments select automatic mode.
+#include "shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(SkipProgramName, LeavesTheArguments)
+{
+    const struct {
+        const char* commandLine;
+        const char* arguments;
+    } cases[] = {
+        {"horavo.exe -auto", "-auto"},
+        {"horavo.exe   \t-auto", "-auto"},
+        {"\"C:\\Program Files\\Tempivo\\horavo.exe\" -auto", "-auto"},
+        {"\"C:\\Program Files\\Tempivo\\horavo.exe\"-auto", "-auto"},
+        {"\"C:\\unclosed quote -auto", ""},
+        {"horavo.exe", ""},
+        {"horavo.exe -auto  ", "-auto  "},
+        {"", ""},
+        // An unquoted Shift-JIS folder name (時刻, 0x8E 0x9E 0x8D 0x8F) is part of the program name.
+        {"C:\\\x8E\x9E\x8D\x8F\\horavo.exe -auto", "-auto"},
+        {"horavo.exe\x01\x1F-auto", "-auto"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(c.arguments, SkipProgramName(c.commandLine)) << c.commandLine;
+    }
+}
+
+TEST(IsAutoModeArgument, OnlyTheWholeWordInAnyCase)
+{
+    const struct {
+        const char* arguments;
+        bool automatic;
+    } cases[] = {
+        {"-auto", true}, {"-AUTO", true}, {"-Auto", true}, {"-aUtO", true},
+        {"", false},     {"-auto ", false}, {"-auto x", false}, {"/auto", false},
+        {"auto", false}, {"-aut", false},  {"--auto", false}, {"-autox", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.automatic, IsAutoModeArgument(c.arguments)) << '"' << c.arguments << '"';
+    }
+}
+
+TEST(CommandLine, BlanksBeforeTheWordDoNotMatter)
+{
+    EXPECT_TRUE(IsAutoModeArgument(SkipProgramName("horavo.exe    -AUTO")));
+    EXPECT_FALSE(IsAutoModeArgument(SkipProgramName("horavo.exe -auto now")));
+}
+
+}  // namespace

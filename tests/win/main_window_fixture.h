@@ -1,0 +1,36 @@
+// The real main window, made from the real resources inside the test program, with its files
+// written beside the program first.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "shell/message_loop.h"
+#include "ui/main_dialog.h"
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Files beside the test program, as the window reads them; without these there are none.
+    void GivenSettings(const std::string& bytes);
+    void GivenServerList(const std::string& bytes);
+
+    // Creates the window as the program does, without showing it.
+    void Open();
+    // The exit command as the "終了" button gives it; the exit code it ends the loop with.
+    int CloseWithExitCommand();
+
+    std::string SettingsPath() const;
+    std::string ServerListPath() const;
+    std::string Setting(const char* section, const char* key) const;  // "<none>" when missing
+
+    HWND Control(int id) const { return GetDlgItem(dialog_->m_hWnd, id); }
+
+    CMessageLoop loop_;
+    std::unique_ptr<MainDialog> dialog_;
+};

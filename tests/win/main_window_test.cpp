@@ -1,0 +1,211 @@
+// The main window as it comes up: its controls, size, font, list columns, icons and loop hooks.
+#include <windows.h>
+#include <commctrl.h>
+#include <imm.h>
+
+#include <string>
+#include <vector>
+
+#include "main_window_fixture.h"
+#include "res/resource.h"
+#include "shell/app_module.h"
+#include "win_test_support.h"
+
+namespace {
+
+struct ExpectedControl {
+    int id;
+    const char* className;
+    const char* text;
+};
+
+// Template order, which is also the tab order.
+const ExpectedControl kControls[] = {
+    {-1, "Static", "NTP Server"},
+    {IDC_SERVER_LIST, "SysListView32", ""},
+    {IDC_ADD, "Button", "追加"},
+    {IDC_DELETE, "Button", "削除"},
+    {IDC_MOVE_UP, "Button", "上移動"},
+    {IDC_MOVE_DOWN, "Button", "下移動"},
+    {IDC_SYNC, "Button", "同期"},
+    {-1, "Button", "システム設定"},
+    {-1, "Static", "自動同期インターバル"},
+    {IDC_INTERVAL_EDIT, "Edit", "60"},
+    {IDC_INTERVAL_SPIN, "msctls_updown32", ""},
+    {-1, "Static", "[min]"},
+    {-1, "Static", "オフセット秒数"},
+    {IDC_OFFSET_EDIT, "Edit", "0"},
+    {IDC_OFFSET_SPIN, "msctls_updown32", ""},
+    {-1, "Static", "[sec]"},
+    {IDC_MINIMIZE_CHECK, "Button", "起動時にウィンドウを最小化する"},
+    {-1, "Static", "ログ情報"},
+    {IDC_LOG_LIST, "SysListView32", ""},
+    {IDC_ABOUT_BUTTON, "Button", "バージョン情報"},
+    {IDC_HELP_BUTTON, "Button", "ヘルプ"},
+    {IDCANCEL, "Button", "終了"},
+    {IDC_SYNC_AT_START_CHECK, "Button", "起動時に時刻を同期する"},
+};
+
+std::string ClassName(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct Column {
+    std::string title;
+    int width;
+};
+
+std::vector<Column> Columns(HWND list)
+{
+    std::vector<Column> columns;
+    for (int i = 0;; ++i) {
+        char title[64] = "";
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        if (!SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column))) {
+            return columns;
+        }
+        columns.push_back({title, column.cx});
+    }
+}
+
+int OuterWidth(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return r.right - r.left;
+}
+
+TEST_F(MainWindowTest, HasEveryControlInTemplateOrder)
+{
+    Open();
+    HWND child = GetWindow(dialog_->m_hWnd, GW_CHILD);
+    for (const ExpectedControl& expected : kControls) {
+        ASSERT_NE(nullptr, child) << expected.text;
+        EXPECT_EQ(expected.id, GetDlgCtrlID(child) == 0xFFFF ? -1 : GetDlgCtrlID(child)) << expected.text;
+        EXPECT_EQ(expected.className, ClassName(child)) << expected.text;
+        EXPECT_EQ(expected.text, WindowText(child));
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(nullptr, child) << "no further controls";
+}
+
+TEST_F(MainWindowTest, IsTheSizeAndFontOfItsTemplate)
+{
+    Open();
+    EXPECT_EQ("Tempivo", WindowText(dialog_->m_hWnd));
+    RECT expected{0, 0, 346, 222};
+    MapDialogRect(dialog_->m_hWnd, &expected);
+    RECT client;
+    GetClientRect(dialog_->m_hWnd, &client);
+    EXPECT_EQ(expected.right, client.right);
+    EXPECT_EQ(expected.bottom, client.bottom);
+
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog_->m_hWnd, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ("MS UI Gothic", font.lfFaceName);
+
+    const LONG style = GetWindowLongA(dialog_->m_hWnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME) << "cannot be resized";
+    EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << "created hidden; the start-up shows it";
+}
+
+TEST_F(MainWindowTest, IsCentredOnTheWorkArea)
+{
+    Open();
+    RECT window;
+    RECT work;
+    GetWindowRect(dialog_->m_hWnd, &window);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ((work.left + work.right) / 2 - (window.right - window.left) / 2, window.left);
+    EXPECT_EQ((work.top + work.bottom) / 2 - (window.bottom - window.top) / 2, window.top);
+}
+
+TEST_F(MainWindowTest, ListsHaveTheirColumnsAndStyles)
+{
+    Open();
+    const int scrollAndEdges = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
+
+    const std::vector<Column> servers = Columns(dialog_->m_serverList);
+    ASSERT_EQ(2u, servers.size());
+    EXPECT_EQ("サーバ", servers[0].title);
+    EXPECT_EQ(OuterWidth(dialog_->m_serverList) - scrollAndEdges, servers[0].width);
+    EXPECT_EQ("アドレス", servers[1].title);
+    EXPECT_EQ(0, servers[1].width) << "the address column exists but is not visible";
+    EXPECT_EQ(0x424, SendMessageA(dialog_->m_serverList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+
+    const std::vector<Column> log = Columns(dialog_->m_logList);
+    ASSERT_EQ(4u, log.size());
+    EXPECT_EQ("接続先", log[0].title);
+    EXPECT_EQ(160, log[0].width);
+    EXPECT_EQ("サーバ時刻情報", log[1].title);
+    EXPECT_EQ(155, log[1].width);
+    EXPECT_EQ("ローカル時刻情報", log[2].title);
+    EXPECT_EQ(155, log[2].width);
+    EXPECT_EQ("ステータス", log[3].title);
+    EXPECT_EQ(OuterWidth(dialog_->m_logList) - 470 - scrollAndEdges, log[3].width);
+    EXPECT_EQ(0x420, SendMessageA(dialog_->m_logList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(dialog_->m_logList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(nullptr, images);
+    EXPECT_EQ(1, ImageList_GetImageCount(images));
+}
+
+TEST_F(MainWindowTest, SpinsCoverTheRangesOfTheirEdits)
+{
+    Open();
+    int low = 0;
+    int high = 0;
+    SendMessageA(dialog_->m_intervalSpin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(0, low);
+    EXPECT_EQ(360, high);
+    SendMessageA(dialog_->m_offsetSpin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(-360, low);
+    EXPECT_EQ(360, high);
+    EXPECT_EQ(dialog_->m_intervalEdit, reinterpret_cast<HWND>(SendMessageA(dialog_->m_intervalSpin, UDM_GETBUDDY, 0, 0)));
+    EXPECT_EQ(dialog_->m_offsetEdit, reinterpret_cast<HWND>(SendMessageA(dialog_->m_offsetSpin, UDM_GETBUDDY, 0, 0)));
+}
+
+TEST_F(MainWindowTest, CarriesTheProgramIcon)
+{
+    Open();
+    EXPECT_NE(0, SendMessageA(dialog_->m_hWnd, WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageA(dialog_->m_hWnd, WM_GETICON, ICON_SMALL, 0));
+}
+
+TEST_F(MainWindowTest, JoinsTheThreadsLoopForDialogKeysAndIdleWork)
+{
+    Open();
+    ASSERT_EQ(1u, loop_.m_preFilters.size());
+    EXPECT_EQ(static_cast<CMessagePreFilter*>(dialog_.get()), loop_.m_preFilters[0]);
+    ASSERT_EQ(1u, loop_.m_idleTasks.size());
+    EXPECT_EQ(static_cast<CIdleTask*>(dialog_.get()), loop_.m_idleTasks[0]);
+
+    // Esc reaches the dialog through the pre-filter as the exit command.
+    MSG escape{dialog_->m_serverList, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
+    EXPECT_TRUE(loop_.FilterMessage(&escape));
+    EXPECT_EQ(IDCANCEL, TakeQuitMessage());
+}
+
+TEST_F(MainWindowTest, NumberEditsTakeKeysWithoutTheInputMethod)
+{
+    Open();
+    ShowWindow(dialog_->m_hWnd, SW_SHOW);
+    HIMC context = ImmCreateContext();
+    for (HWND edit : {dialog_->m_intervalEdit, dialog_->m_offsetEdit}) {
+        ImmAssociateContext(edit, context);
+        ASSERT_EQ(context, ImmAssociateContext(edit, context)) << "the platform keeps the association";
+        SetFocus(edit);
+        EXPECT_EQ(nullptr, ImmAssociateContext(edit, nullptr)) << "focus detached the edit";
+    }
+    ImmDestroyContext(context);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// The program's resources: icons in their sizes, the version block, the common-controls manifest.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+
+namespace {
+
+std::string VersionString(const std::vector<char>& block, const char* name)
+{
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\041104b0\\") + name;
+    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) {
+        return "<missing>";
+    }
+    return value;
+}
+
+TEST(Resources, VersionBlockNamesTheProgram)
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    DWORD handle = 0;
+    std::vector<char> block(GetFileVersionInfoSizeA(path, &handle));
+    ASSERT_FALSE(block.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(block.size()), block.data()));
+    EXPECT_EQ("1.0.0.0", VersionString(block, "FileVersion"));
+    EXPECT_EQ("1.0.0.0", VersionString(block, "ProductVersion"));
+    EXPECT_EQ("Tempivo", VersionString(block, "ProductName"));
+    EXPECT_EQ("Tempivo", VersionString(block, "FileDescription"));
+    EXPECT_EQ("horavo", VersionString(block, "InternalName"));
+    EXPECT_EQ("horavo.exe", VersionString(block, "OriginalFilename"));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(0x00010000u, fixed->dwFileVersionMS);
+    EXPECT_EQ(0u, fixed->dwFileVersionLS);
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+    BYTE width;
+    BYTE height;
+    BYTE colourCount;
+    BYTE reserved;
+    WORD planes;
+    WORD bitCount;
+    DWORD bytes;
+    WORD id;
+};
+struct GroupIconHeader {
+    WORD reserved;
+    WORD type;
+    WORD count;
+};
+#pragma pack(pop)
+
+std::vector<GroupIconEntry> IconImages(int id)
+{
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    if (found == nullptr) {
+        return {};
+    }
+    const auto* header = static_cast<const GroupIconHeader*>(LockResource(LoadResource(nullptr, found)));
+    const auto* entries = reinterpret_cast<const GroupIconEntry*>(header + 1);
+    return std::vector<GroupIconEntry>(entries, entries + header->count);
+}
+
+TEST(Resources, IconsHaveTheirSizesInSixteenColours)
+{
+    const std::vector<GroupIconEntry> program = IconImages(IDI_PROGRAM);
+    ASSERT_EQ(2u, program.size());
+    EXPECT_EQ(32, program[0].width);
+    EXPECT_EQ(32, program[0].height);
+    EXPECT_EQ(16, program[1].width);
+    EXPECT_EQ(16, program[1].height);
+    const std::vector<GroupIconEntry> logRow = IconImages(IDI_LOG_ROW);
+    ASSERT_EQ(1u, logRow.size());
+    EXPECT_EQ(16, logRow[0].width);
+    for (const GroupIconEntry& image : program) {
+        EXPECT_EQ(16, image.colourCount);
+        EXPECT_EQ(4, image.bitCount);
+    }
+    EXPECT_EQ(16, logRow[0].colourCount);
+}
+
+TEST(Resources, ManifestAsksForCommonControlsSix)
+{
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(nullptr, found);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    const std::string manifest(text, SizeofResource(nullptr, found));
+    EXPECT_NE(std::string::npos, manifest.find("Microsoft.Windows.Common-Controls"));
+    EXPECT_NE(std::string::npos, manifest.find("version=\"6.0.0.0\""));
+}
+
+}  // namespace

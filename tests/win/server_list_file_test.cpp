@@ -1,0 +1,122 @@
+// "server.data" read into the real server list and written back by a real close, byte for byte.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "main_window_fixture.h"
+#include "ui/server_list_view.h"
+#include "win_test_support.h"
+
+namespace {
+
+// 情報通信研究機構 in Shift-JIS.
+const std::string kNictName = "\x8F\xEE\x95\xF1\x92\xCA\x90\x4D\x8C\xA4\x8B\x86\x8B\x40\x8D\x5C";
+
+std::string RowsOf(HWND list)
+{
+    std::string rows;
+    for (int i = 0; i < ServerRowCount(list); ++i) {
+        rows += FormatServerLine(ReadServerRow(list, i));
+    }
+    return rows;
+}
+
+struct FileCase {
+    const char* what;
+    std::string file;
+    std::string rows;     // as FormatServerLine gives them
+    std::string written;  // the file after the close
+};
+
+TEST_F(MainWindowTest, ServerListFilesLoadAndSaveInTextMode)
+{
+    const std::string nict = "1\t" + kNictName + "\tntp.nict.jp";
+    const FileCase cases[] = {
+        {"a Shift-JIS name, CR LF", nict + "\r\n", nict + "\n", nict + "\r\n"},
+        {"LF alone becomes CR LF", "0\tA\ta\n1\tB\tb\n", "0\tA\ta\n1\tB\tb\n", "0\tA\ta\r\n1\tB\tb\r\n"},
+        {"mixed line ends, none at the end", "0\tA\ta\r\n1\tB\tb\n0\tC\tc", "0\tA\ta\n1\tB\tb\n0\tC\tc\n",
+         "0\tA\ta\r\n1\tB\tb\r\n0\tC\tc\r\n"},
+        {"0x1A ends the data", "0\tA\ta\r\n\x1A" "1\tB\tb\r\n", "0\tA\ta\n", "0\tA\ta\r\n"},
+        {"skipped lines are not written back", "1\tA\t\r\n\r\n1\tX\ty\tz\r\n0\tB\tb\r\n", "0\tB\tb\n", "0\tB\tb\r\n"},
+        {"flags are written as 0 or 1", " 1\tA\ta\r\n2\tB\tb\r\n", "1\tA\ta\n0\tB\tb\n", "1\tA\ta\r\n0\tB\tb\r\n"},
+        {"an empty file", "", "", ""},
+    };
+    for (const FileCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        GivenServerList(c.file);
+        Open();
+        EXPECT_EQ(c.rows, RowsOf(dialog_->m_serverList));
+        CloseWithExitCommand();
+        EXPECT_EQ(c.written, ReadFileBytes(ServerListPath()));
+    }
+}
+
+TEST_F(MainWindowTest, WithoutAServerListTheListIsEmptyAndTheCloseWritesOne)
+{
+    Open();
+    EXPECT_EQ(0, ServerRowCount(dialog_->m_serverList));
+    EXPECT_EQ(-1, SendMessageA(dialog_->m_serverList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    CloseWithExitCommand();
+    EXPECT_EQ("", ReadFileBytes(ServerListPath()));
+}
+
+TEST_F(MainWindowTest, TheFirstRowIsSelectedAndFocused)
+{
+    GivenServerList("0\tA\ta\r\n1\tB\tb\r\n");
+    Open();
+    EXPECT_EQ(LVIS_SELECTED | LVIS_FOCUSED,
+              SendMessageA(dialog_->m_serverList, LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(0, SendMessageA(dialog_->m_serverList, LVM_GETITEMSTATE, 1, LVIS_SELECTED));
+}
+
+TEST_F(MainWindowTest, TenThousandRowsComeBackByteForByte)
+{
+    std::string file;
+    for (int i = 0; i < 10000; ++i) {
+        file += (i % 3 == 0 ? "1\t" : "0\t") + kNictName + std::to_string(i) + "\tntp" + std::to_string(i) + ".example.jp:123\r\n";
+    }
+    GivenServerList(file);
+    Open();
+    EXPECT_EQ(10000, ServerRowCount(dialog_->m_serverList));
+    CloseWithExitCommand();
+    EXPECT_EQ(file, ReadFileBytes(ServerListPath()));
+}
+
+TEST_F(MainWindowTest, ARowTickedAfterLoadingIsSavedTicked)
+{
+    GivenServerList("0\tA\ta\r\n");
+    Open();
+    ListView_SetCheckState(dialog_->m_serverList, 0, TRUE);
+    CloseWithExitCommand();
+    EXPECT_EQ("1\tA\ta\r\n", ReadFileBytes(ServerListPath()));
+}
+
+TEST_F(MainWindowTest, AListThatCannotBeWrittenLeavesTheOldFileWhole)
+{
+    const std::string old = "1\tA\ta\r\n";
+    GivenServerList(old);
+    Open();
+    ListView_SetCheckState(dialog_->m_serverList, 0, FALSE);
+    // The new list cannot even be started: the old one stands.
+    const std::string temporary = ServerListPath() + ".tmp";
+    CreateDirectoryA(temporary.c_str(), nullptr);
+    CloseWithExitCommand();
+    RemoveDirectoryA(temporary.c_str());
+    EXPECT_EQ(old, ReadFileBytes(ServerListPath()));
+}
+
+TEST_F(MainWindowTest, AReadOnlyListStaysAsItWasAndLeavesNoTemporaryFile)
+{
+    const std::string old = "1\tA\ta\r\n";
+    GivenServerList(old);
+    SetFileAttributesA(ServerListPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    Open();
+    ListView_SetCheckState(dialog_->m_serverList, 0, FALSE);
+    CloseWithExitCommand();
+    SetFileAttributesA(ServerListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(old, ReadFileBytes(ServerListPath()));
+    EXPECT_FALSE(FileExists(ServerListPath() + ".tmp"));
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// The main window's message map: each message is tested in this order, the first match handles it (Win32).
+#include "main_dialog.h"
+
+#include <imm.h>
+
+#include "res/resource.h"
+#include "shell/trace.h"
+#include "store/settings_file.h"
+#include "ui/number_text.h"
+
+MainDialog::MainDialog()
+{
+    BuildIniPath(m_szIniFile);
+}
+
+bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT* result,
+                               DWORD mapId)
+{
+    *result = 0;
+    if (mapId != 0) {
+        Trace("Invalid message map ID (%i)\n", static_cast<int>(mapId));
+        return false;
+    }
+    if (message == WM_INITDIALOG) {
+        *result = OnInitDialog();
+        return true;
+    }
+    if (message == WM_COMMAND) {
+        const WORD id = LOWORD(wParam);
+        const WORD code = HIWORD(wParam);
+        if (id == IDCANCEL) {
+            CloseMainDialog(IDCANCEL);
+            return true;
+        }
+        if (code == EN_CHANGE && id == IDC_OFFSET_EDIT) {
+            OnNumberEditChange(m_offsetEdit, -360, 360, &m_nOffset);
+            return true;
+        }
+        if (code == EN_CHANGE && id == IDC_INTERVAL_EDIT) {
+            OnNumberEditChange(m_intervalEdit, 0, 360, &m_nInterval);
+            return true;
+        }
+        if (code == EN_SETFOCUS && (id == IDC_OFFSET_EDIT || id == IDC_INTERVAL_EDIT)) {
+            // Numbers need no composition: keys go straight to the edit, even with the IME on.
+            ImmAssociateContext(GetDlgItem(m_hWnd, id), nullptr);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MainDialog::FilterMessage(MSG* message)
+{
+    return IsDialogMessageA(m_hWnd, message) != FALSE;
+}
+
+bool MainDialog::RunIdleTask()
+{
+    return false;
+}
+
+void MainDialog::OnNumberEditChange(HWND edit, int minimum, int maximum, int* value)
+{
+    // Notifications raised before set-up has taken the edit's handle are not ours to handle yet.
+    if (!IsWindow(edit)) {
+        return;
+    }
+    NormalizeNumberEdit(edit, minimum, maximum);
+    char text[256];
+    GetWindowTextA(edit, text, sizeof text);
+    *value = NumberEditValue(text);
+}

@@ -1,0 +1,63 @@
+// List-view messages for the server list's rows (Win32).
+#include "server_list_view.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr int kStateImageClear = 1;
+constexpr int kStateImageTicked = 2;
+
+std::string ItemText(HWND list, int index, int column)
+{
+    char text[512] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void SetItemState(HWND list, int index, UINT state, UINT mask)
+{
+    LVITEMA item{};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+int ServerRowCount(HWND list)
+{
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+void InsertServerRow(HWND list, int index, const ServerRow& row)
+{
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(row.name.c_str());
+    const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    item.iItem = inserted;
+    item.iSubItem = 1;
+    item.pszText = const_cast<char*>(row.address.c_str());
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    if (row.ticked) {
+        SetItemState(list, inserted, INDEXTOSTATEIMAGEMASK(kStateImageTicked), LVIS_STATEIMAGEMASK);
+    }
+}
+
+ServerRow ReadServerRow(HWND list, int index)
+{
+    const UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK));
+    return {(state >> 12) != kStateImageClear, ItemText(list, index, 0), ItemText(list, index, 1)};
+}
+
+void SelectServerRow(HWND list, int index)
+{
+    SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageA(list, LVM_ENSUREVISIBLE, index, TRUE);
+}

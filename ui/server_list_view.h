@@ -1,0 +1,17 @@
+// Rows of the server list control: provider name, address and the check box (Win32).
+#pragma once
+
+#include <windows.h>
+
+#include "store/server_list_codec.h"
+
+int ServerRowCount(HWND list);
+
+// A row at the given index, its box ticked when the row says so.
+void InsertServerRow(HWND list, int index, const ServerRow& row);
+
+// The row's texts (at most 511 bytes each) and its check box.
+ServerRow ReadServerRow(HWND list, int index);
+
+// Selects and focuses a row and scrolls it into view (a partly visible row is enough).
+void SelectServerRow(HWND list, int index);
