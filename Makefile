@@ -6,11 +6,11 @@ JOBS ?= $(shell nproc)
 # Set-up, both builds, every test.
 check: setup native windows
 
-# Builds horavo.exe (the window arrives with the main-window change).
+# Builds horavo.exe and starts it under Wine on the X display.
 run: setup
 	cmake --preset windows
 	cmake --build --preset windows -j$(JOBS) --target horavo
-	@echo "Built build/windows/horavo.exe: the entry point only, no window yet."
+	bash scripts/run.sh build/windows
 
 # Installs only what is missing (Debian 12); cheap when everything is there.
 setup:

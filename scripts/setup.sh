@@ -15,6 +15,7 @@ declare -A proof=(
   [googletest]=/usr/src/googletest/CMakeLists.txt
   [wine]=/usr/bin/wine
   [wine32:i386]=/usr/lib/wine/wine
+  [fonts-wine]=/usr/share/wine/fonts/marlett.ttf
   [xvfb]=/usr/bin/Xvfb
   [xauth]=/usr/bin/xauth
   [x11-apps]=/usr/bin/xwd

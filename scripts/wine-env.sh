@@ -32,6 +32,8 @@ tempivo_wine_prefix() {
         if [ "$TEMPIVO_WINE_DISPLAY" = null ]; then
             wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
         fi
+        # Wine's own fonts (Marlett draws the caption buttons) are not found where Debian puts them.
+        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         # The dialogs ask for the Japanese system fonts; the IPA fonts stand in for them.
         local font
         for font in "MS UI Gothic" "ＭＳ Ｐゴシック" "MS PGothic"; do
