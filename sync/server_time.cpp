@@ -2,6 +2,7 @@
 #include "server_time.h"
 
 #include "ntp_timestamp.h"
+#include "sntp_message.h"
 
 bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversion toLocal, CalendarTime* out)
 {
@@ -17,5 +18,16 @@ bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversio
     out->minute = static_cast<uint16_t>(local.tm_min);
     out->second = static_cast<uint16_t>(local.tm_sec);
     out->milliseconds = FractionToMilliseconds(fraction);
+    return true;
+}
+
+bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out)
+{
+    const NtpTimestamp transmit = ReadTransmitTimestamp(reply);
+    CalendarTime serverTime{};
+    if (!ReplyToCalendarTime(transmit.seconds, transmit.fraction, toLocal, &serverTime)) {
+        return false;
+    }
+    *out = AddOffsetSeconds(serverTime, offsetSeconds);
     return true;
 }

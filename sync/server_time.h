@@ -14,3 +14,7 @@ using LocalTimeConversion = bool (*)(int64_t unixSeconds, std::tm* local);
 // Fills every field but the day of week (the offset step sets it). False, with *out untouched, when
 // the time falls before 1970 or the conversion has no answer for it.
 bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversion toLocal, CalendarTime* out);
+
+// The time a reply sets the clock to: its transmit timestamp in local time plus the offset, all
+// eight fields set. False when the time has no local conversion. The reply has at least 48 bytes.
+bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out);

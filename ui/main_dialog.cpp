@@ -13,7 +13,7 @@ MainDialog::MainDialog()
     BuildIniPath(m_szIniFile);
 }
 
-bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT* result,
+bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
                                DWORD mapId)
 {
     *result = 0;
@@ -21,13 +21,29 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         Trace("Invalid message map ID (%i)\n", static_cast<int>(mapId));
         return false;
     }
+    if (message == WM_LOOKUPDONE) {
+        OnLookupDone(reinterpret_cast<HANDLE>(wParam), WSAGETASYNCERROR(lParam));
+        return true;
+    }
+    if (message == WM_SOCKETEVENT) {
+        OnSocketEvent(static_cast<SOCKET>(wParam), WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
+        return true;
+    }
     if (message == WM_INITDIALOG) {
         *result = OnInitDialog();
+        return true;
+    }
+    if (message == WM_TIMER) {
+        TimerTick();
         return true;
     }
     if (message == WM_COMMAND) {
         const WORD id = LOWORD(wParam);
         const WORD code = HIWORD(wParam);
+        if (id == IDC_SYNC) {
+            SyncSelectedServer();
+            return true;
+        }
         if (id == IDCANCEL) {
             CloseMainDialog(IDCANCEL);
             return true;

@@ -8,8 +8,14 @@
 #include "shell/dialog_base.h"
 #include "shell/message_loop.h"
 
+#include "sync/calendar_time.h"
+
 constexpr UINT_PTR SYNC_TIMER_ID = 3524;
 constexpr UINT kSyncTimerPeriodMs = 1000;
+
+// The socket layer's two reports to the main window.
+constexpr UINT WM_LOOKUPDONE = 3124;   // wParam: the lookup handle; high word of lParam: the error
+constexpr UINT WM_SOCKETEVENT = 3224;  // wParam: the socket; lParam: the event, and the error above it
 
 class MainDialog : public CDialogBase, public CMessagePreFilter, public CIdleTask {
 public:
@@ -30,6 +36,23 @@ public:
     // Settings file.
     void LoadSettings();
     void SaveSettings();
+    // The schedule: one step per timer tick, the round robin, and the 同期 button.
+    void TimerTick();
+    bool SelectNextServer();
+    void SyncSelectedServer();
+
+    // One query to the server in m_szServerName / m_szServerAddr.
+    void StartQuery();
+    void SendRequest();
+    void ReceiveReply();
+    void EndQuery();
+    void OnLookupDone(HANDLE lookup, int error);
+    void OnSocketEvent(SOCKET socket, int event, int error);
+
+    // Setting the clock, and the log row of every outcome.
+    void ApplyServerTime(const CalendarTime& corrected);
+    void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status);
+
     // Server list file.
     bool BuildServerDataPath();
     bool LoadServerList(const char* path);

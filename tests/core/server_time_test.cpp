@@ -83,3 +83,36 @@ TEST(ReplyToCalendarTime, AConversionWithoutAnswerGivesNone)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CorrectedServerTime, IsTheTransmitTimeInLocalTimePlusTheOffset)
+{
+    uint8_t reply[48] = {};
+    // 2006-12-31 14:59:00.250 UTC is 23:59:00.250 in Tokyo.
+    const uint32_t seconds = 3376565940u;
+    for (int i = 0; i < 4; ++i) {
+        reply[40 + i] = static_cast<uint8_t>(seconds >> (24 - 8 * i));
+    }
+    reply[44] = 0x40;  // a quarter of a second
+    CalendarTime t{};
+    ASSERT_TRUE(CorrectedServerTime(reply, 360, TokyoZone, &t));
+    EXPECT_EQ(2007, t.year);
+    EXPECT_EQ(1, t.month);
+    EXPECT_EQ(1, t.day);
+    EXPECT_EQ(1, t.dayOfWeek);
+    EXPECT_EQ(0, t.hour);
+    EXPECT_EQ(5, t.minute);
+    EXPECT_EQ(0, t.second);
+    EXPECT_EQ(250, t.milliseconds);
+}
+
+TEST(CorrectedServerTime, HasNoneWithoutALocalTime)
+{
+    uint8_t reply[48] = {};
+    reply[40] = 0x80;  // 1968
+    CalendarTime t{};
+    EXPECT_FALSE(CorrectedServerTime(reply, 0, UtcZone, &t));
+}
+
+}  // namespace

@@ -1,6 +1,10 @@
 // Starting horavo.exe in a temporary folder and finding its window (Win32).
 #include "program_run.h"
 
+#include "peers.h"
+
+#include <commctrl.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -23,18 +27,6 @@ BOOL CALLBACK MatchMainWindow(HWND window, LPARAM parameter)
         return FALSE;
     }
     return TRUE;
-}
-
-// Wine shows the Linux root as drive Z:.
-std::string ProgramUnderTest()
-{
-    std::string path = "Z:" + std::string(HORAVO_EXE_UNIX_PATH);
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
 }
 
 void RemoveFolder(const std::string& folder)
@@ -66,7 +58,7 @@ ProgramRun::ProgramRun()
     name << temp << "tempivo-" << GetCurrentProcessId() << "-" << ++runs;
     folder_ = name.str();
     CreateDirectoryA(folder_.c_str(), nullptr);
-    CopyFileA(ProgramUnderTest().c_str(), (folder_ + "\\horavo.exe").c_str(), FALSE);
+    CopyFileA(UnixPathAsWindows(HORAVO_EXE_UNIX_PATH).c_str(), (folder_ + "\\horavo.exe").c_str(), FALSE);
 }
 
 ProgramRun::~ProgramRun()
@@ -134,4 +126,78 @@ DWORD ProgramRun::WaitForExit(DWORD limitMs)
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
+}
+
+namespace {
+
+// Memory in the program's process for a list-view item and its text: list-view messages carry
+// pointers, which must point into the process that owns the list.
+class RemoteItem {
+public:
+    explicit RemoteItem(HANDLE process)
+        : process_(process),
+          memory_(static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE)))
+    {
+    }
+    ~RemoteItem() { VirtualFreeEx(process_, memory_, 0, MEM_RELEASE); }
+
+    LPARAM Item(const LVITEMA& item) const
+    {
+        WriteProcessMemory(process_, memory_, &item, sizeof item, nullptr);
+        return reinterpret_cast<LPARAM>(memory_);
+    }
+    char* TextBuffer() const { return memory_ + 1024; }
+    std::string Text() const
+    {
+        char text[1024] = "";
+        ReadProcessMemory(process_, TextBuffer(), text, sizeof text - 1, nullptr);
+        return text;
+    }
+
+private:
+    HANDLE process_;
+    char* memory_;
+};
+
+}  // namespace
+
+std::vector<LogRow> ProgramRun::ReadLogRows(HWND window) const
+{
+    HWND list = GetDlgItem(window, 1002);
+    RemoteItem remote(process_.hProcess);
+    std::vector<LogRow> rows;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        LogRow texts;
+        for (int column = 0; column < 4; ++column) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = remote.TextBuffer();
+            item.cchTextMax = 1024;
+            SendMessageA(list, LVM_GETITEMTEXTA, row, remote.Item(item));
+            texts[static_cast<size_t>(column)] = remote.Text();
+        }
+        rows.push_back(texts);
+    }
+    return rows;
+}
+
+std::vector<LogRow> ProgramRun::WaitForLogRows(HWND window, size_t count, DWORD limitMs) const
+{
+    const DWORD start = GetTickCount();
+    std::vector<LogRow> rows = ReadLogRows(window);
+    while (rows.size() < count && GetTickCount() - start < limitMs) {
+        Sleep(20);
+        rows = ReadLogRows(window);
+    }
+    return rows;
+}
+
+void ProgramRun::SelectServerRow(HWND window, int row) const
+{
+    RemoteItem remote(process_.hProcess);
+    LVITEMA item{};
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(GetDlgItem(window, 1001), LVM_SETITEMSTATE, row, remote.Item(item));
 }

@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
+#include <vector>
+
+// The four texts of a log row: server, server time, local time, status.
+using LogRow = std::array<std::string, 4>;
 
 class ProgramRun {
 public:
@@ -21,6 +26,13 @@ public:
     HWND WaitForMainWindow(DWORD limitMs = 10000);
     // The exit code, or STILL_ACTIVE when the process has not ended within the limit.
     DWORD WaitForExit(DWORD limitMs = 10000);
+
+    // The log list of the running program, read across the process boundary.
+    std::vector<LogRow> ReadLogRows(HWND window) const;
+    // Waits until the log has at least this many rows, or the limit has passed; the rows there are.
+    std::vector<LogRow> WaitForLogRows(HWND window, size_t count, DWORD limitMs = 5000) const;
+    // Selects and focuses a row of the server list.
+    void SelectServerRow(HWND window, int row) const;
 
 private:
     std::string folder_;

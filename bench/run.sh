@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs every benchmark against the current builds and prints the figures for docs/performance.md.
+# Usage: bench/run.sh [RUNS]   (after make check, or at least both builds)
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-51}
+build="$root/build/windows"
+bench="$build/bench"
+
+# Wine shows the Linux root as drive Z:.
+windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
+
+cmake --build --preset windows --target minimal_dialog startup_bench sync_bench horavo >/dev/null
+"$root/tests/peer/peers.sh" start "$bench/peers.txt" "$root/build/native/tools/sntp_responder"
+trap '"$root/tests/peer/peers.sh" stop "$bench/peers.txt"; "$root/scripts/wine-server.sh" "$build" stop' EXIT
+"$root/scripts/wine-server.sh" "$build" start
+
+echo "machine: $(uname -sr), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version)"
+folder=$(mktemp -d)
+cp "$build/horavo.exe" "$bench/minimal_dialog.exe" "$folder/"
+"$root/scripts/wine-run.sh" "$build" "$bench/startup_bench.exe" "$(windows_path "$folder/horavo.exe")" \
+    "$(windows_path "$folder/minimal_dialog.exe")" "$runs"
+rm -rf "$folder"
+"$root/scripts/wine-run.sh" "$build" "$bench/sync_bench.exe" "$runs"

@@ -1,0 +1,68 @@
+// The 同期 command end to end: time from the click to the log row, and the client's own share of the
+// clock error (server-time text minus local-time text at offset 0), as medians (Win32).
+//
+// Usage: sync_bench.exe [RUNS]   (against the "good" loopback peer of the peers file)
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "tests/win/log_texts.h"
+#include "tests/win/peers.h"
+#include "tests/win/program_run.h"
+
+namespace {
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+double Now()
+{
+    LARGE_INTEGER counter;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 51;
+    ProgramRun run;
+    run.WriteFile("server.data", "0\tGood\t" + PeerAddress("good") + "\r\n");
+    if (!run.Start()) {
+        std::fprintf(stderr, "sync_bench: horavo.exe did not start\n");
+        return 1;
+    }
+    HWND window = run.WaitForMainWindow();
+    HWND button = GetDlgItem(window, 1000);
+    HWND log = GetDlgItem(window, 1002);
+    std::vector<double> latencies;
+    std::vector<double> gaps;
+    for (int i = 0; i < runs; ++i) {
+        const LRESULT before = SendMessageA(log, LVM_GETITEMCOUNT, 0, 0);
+        const double start = Now();
+        PostMessageA(button, BM_CLICK, 0, 0);
+        while (SendMessageA(log, LVM_GETITEMCOUNT, 0, 0) == before && Now() - start < 5) {
+        }
+        latencies.push_back(Now() - start);
+        const std::vector<LogRow> rows = run.ReadLogRows(window);
+        if (!rows.empty()) {
+            gaps.push_back(TimeTextSeconds(rows.back()[1]) - TimeTextSeconds(rows.back()[2]));
+        }
+    }
+    std::printf("sync button to log row, median of %d runs: %.2f ms (fastest %.2f ms, slowest %.2f ms)\n", runs,
+                Median(latencies) * 1000, *std::min_element(latencies.begin(), latencies.end()) * 1000,
+                *std::max_element(latencies.begin(), latencies.end()) * 1000);
+    std::printf("server-time text minus local-time text at offset 0, median of %d runs: %.1f ms\n",
+                static_cast<int>(gaps.size()), Median(gaps) * 1000);
+    return 0;
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Starts and stops the loopback time servers the Windows tests synchronise with: one sntp_responder
+# per behaviour, and a real NTP server (chronyd -x: it serves and never touches the clock).
+# Their names and ports go to PEERS_FILE, a line "name port" each.
+# Usage: peers.sh start PEERS_FILE SNTP_RESPONDER | peers.sh stop PEERS_FILE
+set -eu
+action=$1
+peers=$2
+state="$peers.d"
+
+stop() {
+    if [ -d "$state" ]; then
+        for pidfile in "$state"/*.pid; do
+            [ -e "$pidfile" ] && kill "$(cat "$pidfile")" 2>/dev/null || true
+        done
+        rm -rf "$state"
+    fi
+    rm -f "$peers"
+}
+
+if [ "$action" = stop ]; then
+    stop
+    exit 0
+fi
+
+responder=$3
+stop
+mkdir -p "$state"
+: >"$peers.new"
+lifetime=900  # a safety net: they end by themselves even if nobody stops them
+
+# name, then the responder's options. The "--good-after" ones send a crafted datagram first and a
+# proper reply 300 ms later, which the client must still take. Crafted datagrams carry a time far
+# from now (2024-01-01), so one that slipped through would show as a refused clock.
+while read -r name options; do
+    [ -n "$name" ] || continue
+    # shellcheck disable=SC2086
+    "$responder" --lifetime "$lifetime" $options >"$state/$name.log" 2>&1 &
+    echo $! >"$state/$name.pid"
+    for _ in $(seq 100); do [ -s "$state/$name.log" ] && break; sleep 0.02; done
+    echo "$name $(head -n 1 "$state/$name.log")" >>"$peers.new"
+done <<'LIST'
+good
+good2
+far --offset 3600
+silent --silent
+spoofed --from-other-port --transmit 3913056000 --good-after 300
+short --length 20 --good-after 300
+long --length 68 --good-after 300
+zero --transmit 0 --good-after 300
+unsynchronised --leap 3 --transmit 3913056000 --good-after 300
+kiss --stratum 0 --transmit 3913056000 --good-after 300
+slow --delay 1500
+LIST
+
+# chronyd serves on a port the system just gave a responder that ended at once.
+port=$("$responder" --lifetime 0 | head -n 1)
+cat >"$state/chrony.conf" <<CONF
+port $port
+bindaddress 127.0.0.1
+allow 127.0.0.1
+local stratum 8
+cmdport 0
+pidfile $state/chronyd.pid
+driftfile $state/chrony.drift
+CONF
+chronyd -x -n -u root -f "$state/chrony.conf" >"$state/chronyd.log" 2>&1 </dev/null &
+echo "chrony $port" >>"$peers.new"
+for _ in $(seq 100); do [ -s "$state/chronyd.pid" ] && break; sleep 0.02; done
+
+mv "$peers.new" "$peers"

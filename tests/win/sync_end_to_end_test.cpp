@@ -1,0 +1,209 @@
+// Synchronisations of horavo.exe as a process against loopback time servers, read from its log list.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "log_texts.h"
+#include "peers.h"
+#include "program_run.h"
+
+namespace {
+
+const char kSynced[] = "同期成功";
+const char kRefused[] = "権限エラー";
+const char kError[] = "エラー";
+const char kUnknownServer[] = "接続先不明";
+
+// Runs the program with one server row and optional settings, presses 同期, and returns the rows
+// that came within the limit (at most one is waited for).
+std::vector<LogRow> SyncOnce(const std::string& name, const std::string& address, const std::string& settings = "",
+                             DWORD limitMs = 5000)
+{
+    ProgramRun run;
+    run.WriteFile("server.data", "0\t" + name + "\t" + address + "\r\n");
+    if (!settings.empty()) {
+        run.WriteFile("horavo.ini", settings);
+    }
+    EXPECT_TRUE(run.Start());
+    HWND window = run.WaitForMainWindow();
+    EXPECT_NE(nullptr, window);
+    if (window == nullptr) {
+        return {};
+    }
+    SendMessageA(GetDlgItem(window, 1000), BM_CLICK, 0, 0);
+    return run.WaitForLogRows(window, 1, limitMs);
+}
+
+TEST(SyncEndToEnd, AReplyNearTheRealTimeSetsTheClock)
+{
+    const std::vector<LogRow> rows = SyncOnce("Good", PeerAddress("good"));
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ("Good", rows[0][0]);
+    EXPECT_TRUE(IsMillisecondTimeText(rows[0][1])) << rows[0][1];
+    EXPECT_TRUE(IsMillisecondTimeText(rows[0][2])) << rows[0][2];
+    EXPECT_EQ(kSynced, rows[0][3]);
+    EXPECT_NEAR(TimeTextSeconds(rows[0][2]), TimeTextSeconds(rows[0][1]), 0.5)
+        << "the server's time is the time of the local clock read before it was set";
+}
+
+TEST(SyncEndToEnd, AReplyFarFromTheRealTimeIsRefused)
+{
+    const std::vector<LogRow> rows = SyncOnce("Far", PeerAddress("far"));
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ(kRefused, rows[0][3]);
+    EXPECT_TRUE(IsMillisecondTimeText(rows[0][1])) << rows[0][1];
+    EXPECT_TRUE(IsMillisecondTimeText(rows[0][2])) << rows[0][2];
+    EXPECT_NEAR(3600, TimeTextSeconds(rows[0][1]) - TimeTextSeconds(rows[0][2]), 1.0);
+}
+
+TEST(SyncEndToEnd, TheOffsetIsAddedAndShown)
+{
+    const struct {
+        int offset;
+        const char* status;
+    } cases[] = {{30, kRefused}, {-360, kRefused}, {5, kRefused}};
+    for (const auto& c : cases) {
+        const std::string settings = "[SETTING]\r\nOFFSET=" + std::to_string(c.offset) + "\r\n";
+        const std::vector<LogRow> rows = SyncOnce("Good", PeerAddress("good"), settings);
+        ASSERT_EQ(1u, rows.size()) << c.offset;
+        EXPECT_TRUE(IsOffsetTimeText(rows[0][1], c.offset)) << rows[0][1];
+        EXPECT_TRUE(IsMillisecondTimeText(rows[0][2])) << rows[0][2];
+        EXPECT_NEAR(c.offset, TimeTextSeconds(rows[0][1]) - TimeTextSeconds(rows[0][2]), 1.5) << c.offset;
+        EXPECT_EQ(c.status, rows[0][3]) << c.offset;
+    }
+}
+
+TEST(SyncEndToEnd, AHostNameIsLookedUpFirst)
+{
+    const std::vector<LogRow> rows = SyncOnce("Localhost", "localhost:" + std::to_string(PeerPort("good")));
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ(kSynced, rows[0][3]);
+}
+
+TEST(SyncEndToEnd, ANameThatDoesNotResolveIsReported)
+{
+    const std::vector<LogRow> rows = SyncOnce("Nowhere", "no-such-host.invalid", "", 20000);
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ((LogRow{"Nowhere", kUnknownServer, "", kError}), rows[0]);
+}
+
+TEST(SyncEndToEnd, AnAddressThatDoesNotFitIsReportedAtOnce)
+{
+    for (const std::string& address : {std::string(300, 'h'), std::string("localhost:12345678")}) {
+        const std::vector<LogRow> rows = SyncOnce("Bad", address);
+        ASSERT_EQ(1u, rows.size()) << address;
+        EXPECT_EQ((LogRow{"Bad", kUnknownServer, "", kError}), rows[0]) << address;
+    }
+}
+
+TEST(SyncEndToEnd, AServerThatNeverAnswersLeavesNoRow)
+{
+    ProgramRun run;
+    run.WriteFile("server.data", "0\tSilent\t" + PeerAddress("silent") + "\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    SendMessageA(GetDlgItem(window, 1000), BM_CLICK, 0, 0);
+    EXPECT_TRUE(run.WaitForLogRows(window, 1, 1500).empty());
+    EXPECT_EQ(STILL_ACTIVE, run.WaitForExit(0));
+}
+
+TEST(SyncEndToEnd, DatagramsThatMustNotSetTheClockAreDroppedAndTheGoodReplyTaken)
+{
+    for (const char* peer : {"spoofed", "short", "long", "zero", "unsynchronised", "kiss"}) {
+        const std::vector<LogRow> rows = SyncOnce(peer, PeerAddress(peer));
+        ASSERT_EQ(1u, rows.size()) << peer;
+        EXPECT_EQ(kSynced, rows[0][3]) << peer << ": only the proper reply came through";
+        EXPECT_NEAR(TimeTextSeconds(rows[0][2]), TimeTextSeconds(rows[0][1]), 0.5) << peer;
+    }
+}
+
+TEST(SyncEndToEnd, TheButtonAsksTheSelectedRowWhateverItsBox)
+{
+    ProgramRun run;
+    run.WriteFile("server.data", "1\tTicked\t" + PeerAddress("silent") + "\r\n0\tUnticked\t" + PeerAddress("good") + "\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    run.SelectServerRow(window, 1);
+    SendMessageA(GetDlgItem(window, 1000), BM_CLICK, 0, 0);
+    const std::vector<LogRow> rows = run.WaitForLogRows(window, 1);
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ("Unticked", rows[0][0]);
+    EXPECT_EQ(kSynced, rows[0][3]);
+}
+
+TEST(SyncEndToEnd, TheStartUpOptionSynchronisesTheFirstTickedRowAtOnce)
+{
+    ProgramRun run;
+    run.WriteFile("server.data", "0\tFirst\t" + PeerAddress("far") + "\r\n1\tSecond\t" + PeerAddress("good") + "\r\n");
+    run.WriteFile("horavo.ini", "[STARTUP]\r\nAJAST=1\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    const std::vector<LogRow> rows = run.WaitForLogRows(window, 1);
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ("Second", rows[0][0]);
+    EXPECT_EQ(kSynced, rows[0][3]);
+}
+
+TEST(SyncEndToEnd, TheNewestRowIsTheSelectedOne)
+{
+    ProgramRun run;
+    run.WriteFile("server.data", "0\tGood\t" + PeerAddress("good") + "\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    for (size_t n = 1; n <= 3; ++n) {
+        SendMessageA(GetDlgItem(window, 1000), BM_CLICK, 0, 0);
+        ASSERT_EQ(n, run.WaitForLogRows(window, n).size());
+    }
+    HWND log = GetDlgItem(window, 1002);
+    EXPECT_EQ(2, SendMessageA(log, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+TEST(SyncEndToEnd, ARealNtpServerIsUnderstood)
+{
+    ASSERT_NE(0, PeerPort("chrony")) << "chronyd -x is one of the test peers";
+    const std::vector<LogRow> rows = SyncOnce("chrony", PeerAddress("chrony"));
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ(kSynced, rows[0][3]);
+    EXPECT_NEAR(TimeTextSeconds(rows[0][2]), TimeTextSeconds(rows[0][1]), 0.5);
+}
+
+struct AutoCase {
+    const char* peer;
+    DWORD exitCode;
+};
+
+TEST(SyncEndToEnd, AutomaticModeEndsWithTheOutcomeAndLeavesTheFilesAlone)
+{
+    const AutoCase cases[] = {{"good", 0}, {"far", 1}};
+    for (const AutoCase& c : cases) {
+        ProgramRun run;
+        const std::string list = "1\tServer\t" + PeerAddress(c.peer) + "\r\n";
+        const std::string settings = "[SETTING]\r\nINTERVAL=5\r\n";
+        run.WriteFile("server.data", list);
+        run.WriteFile("horavo.ini", settings);
+        ASSERT_TRUE(run.Start("-auto"));
+        EXPECT_EQ(c.exitCode, run.WaitForExit()) << c.peer;
+        EXPECT_EQ(list, run.ReadFile("server.data")) << c.peer;
+        EXPECT_EQ(settings, run.ReadFile("horavo.ini")) << c.peer;
+    }
+}
+
+TEST(SyncEndToEnd, AutomaticModeWritesNoSettingsFileWhereThereWasNone)
+{
+    ProgramRun run;
+    run.WriteFile("server.data", "1\tServer\t" + PeerAddress("good") + "\r\n");
+    ASSERT_TRUE(run.Start("-auto"));
+    EXPECT_EQ(0u, run.WaitForExit());
+    EXPECT_EQ("<missing>", run.ReadFile("horavo.ini"));
+}
+
+}  // namespace
