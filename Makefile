@@ -1,7 +1,7 @@
 # The two commands of the README, in front of the CMake presets that do the work.
 JOBS ?= $(shell nproc)
 
-.PHONY: check run setup native windows clean
+.PHONY: check run bench setup native windows clean
 
 # Set-up, both builds, every test.
 check: setup native windows
@@ -11,6 +11,10 @@ run: setup
 	cmake --preset windows
 	cmake --build --preset windows -j$(JOBS) --target horavo
 	bash scripts/run.sh build/windows
+
+# Benchmarks under Wine (medians; figures for docs/performance.md).
+bench: check
+	bash bench/run.sh
 
 # Installs only what is missing (Debian 12); cheap when everything is there.
 setup:

@@ -115,7 +115,7 @@ TEST(SyncEndToEnd, AServerThatNeverAnswersLeavesNoRow)
 
 TEST(SyncEndToEnd, DatagramsThatMustNotSetTheClockAreDroppedAndTheGoodReplyTaken)
 {
-    for (const char* peer : {"spoofed", "short", "long", "zero", "unsynchronised", "kiss"}) {
+    for (const char* peer : {"spoofed", "short", "long", "zero", "unsynchronised", "kiss", "before1970"}) {
         const std::vector<LogRow> rows = SyncOnce(peer, PeerAddress(peer));
         ASSERT_EQ(1u, rows.size()) << peer;
         EXPECT_EQ(kSynced, rows[0][3]) << peer << ": only the proper reply came through";
