@@ -1,5 +1,5 @@
 # Cross-compiling for 32-bit Windows with Debian's MinGW-w64. The -posix compilers are needed by
-# GoogleTest's threads; -static keeps libwinpthread and the C++ runtime inside each .exe.
+# GoogleTest's threads; -static keeps libwinpthread and the C++ runtime inside each .exe and .dll.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
@@ -15,3 +15,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

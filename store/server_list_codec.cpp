@@ -63,3 +63,15 @@ std::string FormatServerLine(const ServerRow& row)
 {
     return (row.ticked ? "1\t" : "0\t") + row.name + "\t" + row.address + "\n";
 }
+
+std::string StorableField(const std::string& text)
+{
+    std::string field = text;
+    // None of these bytes is ever the second byte of a Shift-JIS character, so bytes will do.
+    for (char& c : field) {
+        if (c == '\t' || c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return field;
+}

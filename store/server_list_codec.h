@@ -29,3 +29,7 @@ std::vector<ServerRow> ReadServerList(std::istream& in);
 
 // "1\tname\taddress\n" for a ticked row, "0\t..." for one that is not.
 std::string FormatServerLine(const ServerRow& row);
+
+// A typed name or address as a field of the file: tabs and line ends (a paste can bring them)
+// become spaces, so that every row can be saved and read back.
+std::string StorableField(const std::string& text);

@@ -4,6 +4,9 @@
 #include <imm.h>
 
 #include "res/resource.h"
+#include "shell/about_dialog.h"
+#include "shell/app_module.h"
+#include "shell/help_engine.h"
 #include "shell/trace.h"
 #include "store/settings_file.h"
 #include "ui/number_text.h"
@@ -37,11 +40,53 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         TimerTick();
         return true;
     }
+    if (message == WM_SIZE) {
+        // Minimised means gone into the tray: no taskbar button, only the icon.
+        if (wParam == SIZE_MINIMIZED) {
+            ShowWindow(m_hWnd, SW_HIDE);
+        }
+        return true;
+    }
+    if (m_uTaskbarCreated != 0 && message == m_uTaskbarCreated) {
+        m_trayIcon.Add(m_hWnd, g_module.m_hInstResource, WM_TRAYICON);
+        return true;
+    }
+    if (message == WM_TRAYICON) {
+        if (lParam == WM_LBUTTONDBLCLK) {
+            ShowWindow(m_hWnd, SW_RESTORE);
+            SetForegroundWindow(m_hWnd);
+        }
+        return true;
+    }
     if (message == WM_COMMAND) {
         const WORD id = LOWORD(wParam);
         const WORD code = HIWORD(wParam);
+        if (id == IDC_ABOUT_BUTTON) {
+            ShowAbout();
+            return true;
+        }
         if (id == IDC_SYNC) {
             SyncSelectedServer();
+            return true;
+        }
+        if (id == IDC_MOVE_UP) {
+            MoveServerUp();
+            return true;
+        }
+        if (id == IDC_MOVE_DOWN) {
+            MoveServerDown();
+            return true;
+        }
+        if (id == IDC_ADD) {
+            AddServer();
+            return true;
+        }
+        if (id == IDC_DELETE) {
+            DeleteServer();
+            return true;
+        }
+        if (id == IDC_HELP_BUTTON) {
+            ShowHelp(m_hWnd);
             return true;
         }
         if (id == IDCANCEL) {
@@ -61,6 +106,12 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
             ImmAssociateContext(GetDlgItem(m_hWnd, id), nullptr);
             return true;
         }
+    }
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(NM_DBLCLK)) {
+        if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == m_serverList) {
+            EditServer();
+        }
+        return true;
     }
     return false;
 }

@@ -7,6 +7,7 @@
 
 #include "shell/dialog_base.h"
 #include "shell/message_loop.h"
+#include "shell/tray_icon.h"
 
 #include "sync/calendar_time.h"
 
@@ -36,6 +37,13 @@ public:
     // Settings file.
     void LoadSettings();
     void SaveSettings();
+    // The server list's commands.
+    void AddServer();
+    void EditServer();
+    void DeleteServer();
+    void MoveServerUp();
+    void MoveServerDown();
+
     // The schedule: one step per timer tick, the round robin, and the 同期 button.
     void TimerTick();
     bool SelectNextServer();
@@ -85,7 +93,9 @@ public:
     HWND m_minimizeCheck = nullptr;
     HWND m_syncAtStartCheck = nullptr;
     char m_szIniFile[260] = "";
+    CTrayIcon m_trayIcon;
 
 private:
     void OnNumberEditChange(HWND edit, int minimum, int maximum, int* value);
+    void SwapServerRows(int selected, int neighbour);
 };

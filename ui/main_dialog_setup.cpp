@@ -98,9 +98,13 @@ BOOL MainDialog::OnInitDialog()
     // 12. The settings; writing the edits parses and clamps the interval and the offset.
     LoadSettings();
 
-    // 13. Automatic mode synchronises at the first tick.
+    // 13. Automatic mode synchronises at the first tick and stays out of sight; otherwise the tray
+    // icon, and again whenever the taskbar is made anew.
     if (m_bAutoMode) {
         m_bSyncPending = true;
+    } else {
+        m_trayIcon.Add(m_hWnd, g_module.m_hInstResource, WM_TRAYICON);
+        m_uTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     }
 
     // 14.-15. Rotation from the top, and the one-second timer.

@@ -52,7 +52,7 @@ bool MainDialog::SelectNextServer()
 
 void MainDialog::SyncSelectedServer()
 {
-    const int row = static_cast<int>(SendMessageA(m_serverList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const int row = SelectedServerRow(m_serverList);
     if (row < 0) {
         return;
     }

@@ -41,12 +41,9 @@ void InsertServerRow(HWND list, int index, const ServerRow& row)
     item.iItem = index;
     item.pszText = const_cast<char*>(row.name.c_str());
     const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    item.iItem = inserted;
-    item.iSubItem = 1;
-    item.pszText = const_cast<char*>(row.address.c_str());
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SetServerRowTexts(list, inserted, row.name, row.address);
     if (row.ticked) {
-        SetItemState(list, inserted, INDEXTOSTATEIMAGEMASK(kStateImageTicked), LVIS_STATEIMAGEMASK);
+        SetServerRowTicked(list, inserted, true);
     }
 }
 
@@ -56,8 +53,31 @@ ServerRow ReadServerRow(HWND list, int index)
     return {(state >> 12) != kStateImageClear, ItemText(list, index, 0), ItemText(list, index, 1)};
 }
 
+int SelectedServerRow(HWND list)
+{
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
 void SelectServerRow(HWND list, int index)
 {
     SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     SendMessageA(list, LVM_ENSUREVISIBLE, index, TRUE);
+}
+
+void SetServerRowTexts(HWND list, int index, const std::string& name, const std::string& address)
+{
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(name.c_str());
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.iSubItem = 1;
+    item.pszText = const_cast<char*>(address.c_str());
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void SetServerRowTicked(HWND list, int index, bool ticked)
+{
+    SetItemState(list, index, INDEXTOSTATEIMAGEMASK(ticked ? kStateImageTicked : kStateImageClear),
+                 LVIS_STATEIMAGEMASK);
 }

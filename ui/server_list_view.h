@@ -13,5 +13,15 @@ void InsertServerRow(HWND list, int index, const ServerRow& row);
 // The row's texts (at most 511 bytes each) and its check box.
 ServerRow ReadServerRow(HWND list, int index);
 
-// Selects and focuses a row and scrolls it into view (a partly visible row is enough).
+// The first selected row, or -1.
+int SelectedServerRow(HWND list);
+
+// Selects and focuses a row and scrolls it into view (a partly visible row is enough); nothing when
+// there is no such row.
 void SelectServerRow(HWND list, int index);
+
+// Sets a row's two texts, leaving its check box as it is.
+void SetServerRowTexts(HWND list, int index, const std::string& name, const std::string& address);
+
+// Ticks or clears a row's check box.
+void SetServerRowTicked(HWND list, int index, bool ticked);

@@ -110,6 +110,16 @@ TEST(FormatServerLine, WritesTheFlagNameAndAddress)
     EXPECT_EQ("0\t\t\n", FormatServerLine({false, "", ""}));
 }
 
+TEST(StorableField, TurnsTabsAndLineEndsIntoSpaces)
+{
+    EXPECT_EQ("NICT  Tokyo", StorableField("NICT\t\nTokyo"));
+    EXPECT_EQ("ntp.nict.jp ", StorableField("ntp.nict.jp\r"));
+    EXPECT_EQ(kNictName, StorableField(kNictName));
+    const ServerRow pasted{true, StorableField("A\tB"), StorableField("a\r\nb")};
+    std::vector<ServerRow> back = Read(FormatServerLine(pasted));
+    ExpectRows({{true, "A B", "a  b"}}, back);
+}
+
 TEST(ServerListFile, TenThousandRowsComeBackAsWritten)
 {
     std::vector<ServerRow> rows;

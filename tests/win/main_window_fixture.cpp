@@ -8,6 +8,23 @@
 #include "shell/dialog_base.h"
 #include "win_test_support.h"
 
+namespace {
+
+std::vector<ShellNotifyCall> g_shellCalls;
+
+BOOL WINAPI RecordShellNotify(DWORD message, PNOTIFYICONDATAA data)
+{
+    g_shellCalls.push_back({message, *data});
+    return TRUE;
+}
+
+}  // namespace
+
+const std::vector<ShellNotifyCall>& ShellNotifyCalls()
+{
+    return g_shellCalls;
+}
+
 void MainWindowTest::SetUpTestSuite()
 {
     static bool initialised = false;
@@ -24,6 +41,8 @@ void MainWindowTest::SetUp()
     DeleteFileA(SettingsPath().c_str());
     DeleteFileA(ServerListPath().c_str());
     g_module.AddMessageLoop(&loop_);
+    g_shellCalls.clear();
+    CTrayIcon::s_notify = RecordShellNotify;
 }
 
 void MainWindowTest::TearDown()
@@ -48,11 +67,12 @@ void MainWindowTest::GivenServerList(const std::string& bytes)
     WriteFileBytes(ServerListPath(), bytes);
 }
 
-void MainWindowTest::Open()
+void MainWindowTest::Open(bool autoMode)
 {
     loop_.m_preFilters.clear();
     loop_.m_idleTasks.clear();
     dialog_ = std::make_unique<MainDialog>();
+    dialog_->m_bAutoMode = autoMode;
     ASSERT_NE(nullptr, CreateDialogFor(dialog_.get(), IDD_MAIN, nullptr));
 }
 

@@ -6,9 +6,17 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/message_loop.h"
 #include "ui/main_dialog.h"
+
+// What the window asked of the shell's notification area: the tests stand in for the shell there.
+struct ShellNotifyCall {
+    DWORD message;
+    NOTIFYICONDATAA data;
+};
+const std::vector<ShellNotifyCall>& ShellNotifyCalls();
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -21,7 +29,7 @@ protected:
     void GivenServerList(const std::string& bytes);
 
     // Creates the window as the program does, without showing it.
-    void Open();
+    void Open(bool autoMode = false);
     // The exit command as the "終了" button gives it; the exit code it ends the loop with.
     int CloseWithExitCommand();
 

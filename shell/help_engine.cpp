@@ -1,0 +1,84 @@
+// Finding and loading the HTML Help engine (Win32).
+#include "help_engine.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+constexpr WORD kHtmlHelpAOrdinal = 14;
+
+// The engine from the system folder by its full path: by its bare name the program's own folder
+// would be searched first, and a file planted there would run with the right to set the clock.
+HMODULE LoadSystemHelpEngine()
+{
+    char path[MAX_PATH];
+    const char name[] = "\\hhctrl.ocx";
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + sizeof name > sizeof path) {
+        return nullptr;
+    }
+    std::memcpy(path + length, name, sizeof name);
+    return LoadLibraryA(path);
+}
+
+}  // namespace
+
+bool FindHelpEngineLocation(char (&path)[260])
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", 0,
+                      KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD size = sizeof path;
+    const LONG status = RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool CHelpEngine::Load()
+{
+    if (m_unavailable) {
+        return false;
+    }
+    if (m_module == nullptr) {
+        char registered[260];
+        if (FindHelpEngineLocation(registered)) {
+            m_module = LoadLibraryA(registered);  // as registered: environment references stay
+        }
+        if (m_module == nullptr) {
+            m_module = LoadSystemHelpEngine();
+        }
+        if (m_module == nullptr) {
+            m_unavailable = true;
+            return false;
+        }
+    }
+    if (m_entry == nullptr) {
+        m_entry = reinterpret_cast<HtmlHelpFunction>(
+            reinterpret_cast<void*>(GetProcAddress(m_module, MAKEINTRESOURCEA(kHtmlHelpAOrdinal))));
+        if (m_entry == nullptr) {
+            m_unavailable = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+HWND CHelpEngine::Invoke(HWND window, LPCSTR file, UINT command, DWORD_PTR data)
+{
+    return Load() ? m_entry(window, file, command, data) : nullptr;
+}
+
+HWND InvokeHtmlHelp(HWND window, LPCSTR file, UINT command, DWORD_PTR data)
+{
+    static CHelpEngine engine;
+    return engine.Invoke(window, file, command, data);
+}
+
+void ShowHelp(HWND mainWindow)
+{
+    // The bare file name: the engine finds it beside the program.
+    InvokeHtmlHelp(mainWindow, "horavo.chm", kHelpDisplayTopic, 0);
+}

@@ -1,0 +1,45 @@
+// Adding and removing the tray icon; each icon handle is released once it is no longer shown (Win32).
+#include "tray_icon.h"
+
+#include "res/resource.h"
+
+CTrayIcon::NotifyFunction CTrayIcon::s_notify = Shell_NotifyIconA;
+
+namespace {
+
+// The record up to dwInfoFlags, without the trailing GUID: what every shell since 2000 takes.
+constexpr DWORD kNotifyIconDataSize = 488;
+
+}  // namespace
+
+void CTrayIcon::Add(HWND window, HINSTANCE instance, UINT callbackMessage)
+{
+    m_instance = instance;
+    HICON previous = m_data.hIcon;
+    m_data.cbSize = kNotifyIconDataSize;
+    m_data.hWnd = window;
+    m_data.uID = 0;
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_data.uCallbackMessage = callbackMessage;
+    m_data.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                 LR_DEFAULTCOLOR));
+    lstrcpyA(m_data.szTip, "Tempivo");
+    s_notify(NIM_ADD, &m_data);
+    // A re-add (the taskbar came back) replaces the icon the shell had; the old handle is done with.
+    if (previous != nullptr) {
+        DestroyIcon(previous);
+    }
+}
+
+void CTrayIcon::Remove()
+{
+    if (m_data.hWnd == nullptr) {
+        return;
+    }
+    s_notify(NIM_DELETE, &m_data);
+    if (m_data.hIcon != nullptr) {
+        DestroyIcon(m_data.hIcon);
+        m_data.hIcon = nullptr;
+    }
+}

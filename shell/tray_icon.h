@@ -1,0 +1,22 @@
+// The program's icon in the notification area (Win32).
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+constexpr UINT WM_TRAYICON = 3112;  // lParam: the mouse message over the icon
+
+class CTrayIcon {
+public:
+    // Shows the program icon with the tip "Tempivo"; mouse actions come back as the callback message.
+    void Add(HWND window, HINSTANCE instance, UINT callbackMessage);
+    // Takes the icon out of the notification area; nothing when none was added.
+    void Remove();
+
+    // The shell call, replaceable where the tests need to see what the shell was asked.
+    using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+    static NotifyFunction s_notify;
+
+    NOTIFYICONDATAA m_data{};
+    HINSTANCE m_instance = nullptr;
+};

@@ -1,0 +1,123 @@
+// Finding and loading the help engine: the registered path first, then the system folder, loaded
+// once, never again after a failure, and never from the program's own folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "peers.h"
+#include "shell/help_engine.h"
+#include "win_test_support.h"
+
+namespace {
+
+const char kEngineKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+
+std::string RegisteredEngine()
+{
+    char path[260] = "";
+    return FindHelpEngineLocation(path) ? path : "<none>";
+}
+
+void RegisterEngine(const std::string& path)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, kEngineKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()), static_cast<DWORD>(path.size() + 1));
+    RegCloseKey(key);
+}
+
+std::string ModulePath(HMODULE module)
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(module, path, sizeof path);
+    return path;
+}
+
+std::string SystemFolder()
+{
+    char path[MAX_PATH] = "";
+    GetSystemDirectoryA(path, sizeof path);
+    return path;
+}
+
+// The test changes the registered engine of its Wine prefix and puts it back afterwards.
+class HelpEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override { registered_ = RegisteredEngine(); }
+    void TearDown() override
+    {
+        RegisterEngine(registered_);
+        DeleteFileA((ProgramFolder() + "hhctrl.ocx").c_str());
+    }
+
+    static std::string FakeEngine() { return ProgramFolder() + "fake_hhctrl.dll"; }
+    static std::string FakeEngineWithoutEntry() { return ProgramFolder() + "fake_hhctrl_without_entry.dll"; }
+
+    std::string registered_;
+};
+
+TEST_F(HelpEngineTest, TwoPressesCallTheEngineTwiceAndLoadItOnce)
+{
+    RegisterEngine(FakeEngine());
+    CHelpEngine engine;
+    engine.Invoke(nullptr, "horavo.chm", 0, 0);
+    engine.Invoke(nullptr, "horavo.chm", 0, 0);
+
+    HMODULE fake = GetModuleHandleA(FakeEngine().c_str());
+    ASSERT_NE(nullptr, fake);
+    EXPECT_EQ(fake, engine.m_module);
+    auto calls = reinterpret_cast<int(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(fake, "FakeHelpCalls")));
+    auto lastCall = reinterpret_cast<void(WINAPI*)(char*, UINT*, DWORD_PTR*)>(
+        reinterpret_cast<void*>(GetProcAddress(fake, "FakeHelpLastCall")));
+    EXPECT_EQ(2, calls());
+    char file[MAX_PATH];
+    UINT command = 0;
+    DWORD_PTR data = 1;
+    lastCall(file, &command, &data);
+    EXPECT_STREQ("horavo.chm", file);
+    EXPECT_EQ(0u, command) << "HH_DISPLAY_TOPIC";
+    EXPECT_EQ(0u, data);
+
+    FreeLibrary(fake);
+    EXPECT_EQ(nullptr, GetModuleHandleA(FakeEngine().c_str())) << "one release unloads it: it was loaded once";
+}
+
+TEST_F(HelpEngineTest, AfterAFailedLoadNothingIsTriedAgain)
+{
+    RegisterEngine(FakeEngineWithoutEntry());
+    CHelpEngine engine;
+    EXPECT_EQ(nullptr, engine.Invoke(nullptr, "horavo.chm", 0, 0));
+    EXPECT_TRUE(engine.m_unavailable) << "the engine has no entry at ordinal 14";
+
+    RegisterEngine(FakeEngine());
+    EXPECT_EQ(nullptr, engine.Invoke(nullptr, "horavo.chm", 0, 0));
+    EXPECT_EQ(nullptr, GetModuleHandleA(FakeEngine().c_str())) << "the working engine was never loaded";
+}
+
+TEST_F(HelpEngineTest, AnUnloadablePathFallsBackToTheSystemFolderNotTheProgramsOwn)
+{
+    // A file of the engine's name planted beside the program must not be the one that runs.
+    CopyFileA(FakeEngine().c_str(), (ProgramFolder() + "hhctrl.ocx").c_str(), FALSE);
+    // An environment reference is not expanded, so that path does not load either.
+    for (const std::string& registered :
+         {std::string("%SystemRoot%\\system32\\hhctrl.ocx"), ProgramFolder() + "no_such_engine.dll"}) {
+        RegisterEngine(registered);
+        CHelpEngine engine;
+        ASSERT_TRUE(engine.Load()) << registered;
+        EXPECT_EQ(SystemFolder() + "\\hhctrl.ocx", ModulePath(engine.m_module)) << registered;
+        EXPECT_NE(nullptr, engine.m_entry);
+    }
+}
+
+TEST_F(HelpEngineTest, TheRegisteredPathIsTheFirstChoice)
+{
+    RegisterEngine(FakeEngine());
+    CHelpEngine engine;
+    ASSERT_TRUE(engine.Load());
+    EXPECT_EQ(FakeEngine(), ModulePath(engine.m_module));
+    FreeLibrary(engine.m_module);
+}
+
+}  // namespace
