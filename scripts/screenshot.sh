@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Photographs horavo.exe under Wine: it runs from a folder in a Wine desktop of its own on a virtual
-# X display, and the picture is cut to its windows.
-# Usage: screenshot.sh BUILD_DIR RUN_FOLDER OUTPUT.png [SECONDS_TO_WAIT]
+# Photographs horavo.exe under Wine: the build's program runs from a folder (copied there, beside
+# whatever server.data and horavo.ini the folder holds) in a Wine desktop of its own on a virtual
+# X display, a scene is set (a dialog opened), and the picture is cut to the windows.
+# Usage: screenshot.sh BUILD_DIR RUN_FOLDER OUTPUT.png [main|entry|delete|about]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
@@ -9,15 +10,22 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 folder=$(cd "$2" && pwd)
 output=$3
-wait_seconds=${4:-6}
+scene=${4:-main}
 
 tempivo_wine_env "$build" x11
 tempivo_wine_prefix
 tempivo_start_xvfb
 trap 'wineserver -k 2>/dev/null || true; tempivo_stop_xvfb' EXIT
 
-# The desktop's plain colour around the windows is cut away afterwards.
-(cd "$folder" && tempivo_without_clock_rights wine explorer /desktop=Tempivo,760x520 horavo.exe >/dev/null 2>&1 &)
-sleep "$wait_seconds"
+windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
+cp "$build/horavo.exe" "$folder/"
+rm -f "$folder/scene-ready"
+tempivo_without_clock_rights wine explorer /desktop=Tempivo,760x520 \
+    "$(windows_path "$build/tools/screenshot_scene.exe")" "$(windows_path "$folder")" "$scene" >/dev/null 2>&1 &
+for _ in $(seq 300); do [ -e "$folder/scene-ready" ] && break; sleep 0.1; done
+[ -e "$folder/scene-ready" ] || { echo "screenshot: the scene $scene did not come up" >&2; exit 1; }
+rm -f "$folder/scene-ready"
+# The desktop's plain colour around the windows is cut away; Wine's taskbar, with the program's
+# icon in its notification area, stays at the bottom.
 import -window root -crop 760x520+0+0 +repage -trim +repage "$output"
 echo "$output: $(identify -format '%wx%h' "$output")"
