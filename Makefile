@@ -1,16 +1,23 @@
 # The two commands of the README, in front of the CMake presets that do the work.
 JOBS ?= $(shell nproc)
 
-.PHONY: check run bench setup native windows clean
+.PHONY: check run bench dist fuzz setup native windows fuzz-check clean
 
-# Set-up, both builds, every test.
-check: setup native windows
+# Set-up, all three builds, every test.
+check: setup native windows fuzz-check
 
 # Builds horavo.exe and starts it under Wine on the X display.
 run: setup
 	cmake --preset windows
 	cmake --build --preset windows -j$(JOBS) --target horavo
 	bash scripts/run.sh build/windows
+
+# The download for Windows users: build/windows/tempivo-1.0.0-win32.zip, unpacked and tried under Wine.
+dist: setup
+	cmake --preset windows
+	cmake --build --preset windows -j$(JOBS) --target package_zip package_tests
+	ctest --preset windows -R package_tests
+	@echo "dist: build/windows/tempivo-1.0.0-win32.zip"
 
 # Benchmarks under Wine (medians; figures for docs/performance.md).
 bench: check
@@ -29,6 +36,20 @@ windows:
 	cmake --preset windows
 	cmake --build --preset windows -j$(JOBS)
 	ctest --preset windows
+
+# The fuzzers, a few seconds each on their committed corpus.
+fuzz-check:
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j$(JOBS)
+	ctest --preset fuzz
+
+# The fuzzers for longer: make fuzz FUZZ_SECONDS=600. New inputs stay in build/fuzz/fuzz-work.
+FUZZ_SECONDS ?= 300
+fuzz: setup
+	cmake --preset fuzz -DTEMPIVO_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build --preset fuzz -j$(JOBS)
+	ctest --preset fuzz
+	cmake --preset fuzz -DTEMPIVO_FUZZ_SECONDS=4 >/dev/null
 
 clean:
 	rm -rf build

@@ -61,7 +61,10 @@ std::vector<ServerRow> ReadServerList(std::istream& in)
 
 std::string FormatServerLine(const ServerRow& row)
 {
-    return (row.ticked ? "1\t" : "0\t") + row.name + "\t" + row.address + "\n";
+    // "flag, tab, name, tab" alone would read back as two fields and the row would be lost at the
+    // next start; a second tab keeps the empty address a field of its own.
+    const char* end = row.address.empty() ? "\t\n" : "\n";
+    return (row.ticked ? "1\t" : "0\t") + row.name + "\t" + row.address + end;
 }
 
 std::string StorableField(const std::string& text)

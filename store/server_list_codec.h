@@ -27,7 +27,8 @@ bool ParseServerLine(const std::string& line, ServerRow* row);
 // is skipped whole and reading goes on; so are lines that do not parse.
 std::vector<ServerRow> ReadServerList(std::istream& in);
 
-// "1\tname\taddress\n" for a ticked row, "0\t..." for one that is not.
+// "1\tname\taddress\n" for a ticked row, "0\t..." for one that is not; an empty address is
+// followed by one more tab, so that the line still has three fields.
 std::string FormatServerLine(const ServerRow& row);
 
 // A typed name or address as a field of the file: tabs and line ends (a paste can bring them)

@@ -107,7 +107,18 @@ TEST(FormatServerLine, WritesTheFlagNameAndAddress)
 {
     EXPECT_EQ("1\t" + kNictName + "\tntp.nict.jp\n", FormatServerLine({true, kNictName, "ntp.nict.jp"}));
     EXPECT_EQ("0\tGoogle\ttime.google.com:123\n", FormatServerLine({false, "Google", "time.google.com:123"}));
-    EXPECT_EQ("0\t\t\n", FormatServerLine({false, "", ""}));
+    EXPECT_EQ("0\t\t\t\n", FormatServerLine({false, "", ""}));
+}
+
+TEST(ServerListFile, ARowWithAnEmptyAddressComesBack)
+{
+    // Such a row is made with the entry dialog; written as "name, tab" alone it would be lost.
+    const std::vector<ServerRow> rows = {{true, "A", ""}, {false, "", ""}, {false, "B", "b"}};
+    std::string bytes;
+    for (const ServerRow& row : rows) {
+        bytes += FormatServerLine(row);
+    }
+    ExpectRows(rows, Read(bytes));
 }
 
 TEST(StorableField, TurnsTabsAndLineEndsIntoSpaces)

@@ -61,6 +61,10 @@ ProgramRun::ProgramRun()
     CopyFileA(UnixPathAsWindows(HORAVO_EXE_UNIX_PATH).c_str(), (folder_ + "\\horavo.exe").c_str(), FALSE);
 }
 
+ProgramRun::ProgramRun(std::string folder) : folder_(std::move(folder)), ownsFolder_(false)
+{
+}
+
 ProgramRun::~ProgramRun()
 {
     if (process_.hProcess != nullptr) {
@@ -71,7 +75,9 @@ ProgramRun::~ProgramRun()
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
-    RemoveFolder(folder_);
+    if (ownsFolder_) {
+        RemoveFolder(folder_);
+    }
 }
 
 void ProgramRun::WriteFile(const char* name, const std::string& bytes) const

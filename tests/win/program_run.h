@@ -14,7 +14,9 @@ class ProgramRun {
 public:
     // A new empty folder with a copy of horavo.exe in it.
     ProgramRun();
-    ~ProgramRun();  // ends the process if it still runs, and removes the folder
+    // The horavo.exe that stands in a folder already (an unpacked download); the folder stays.
+    explicit ProgramRun(std::string folder);
+    ~ProgramRun();  // ends the process if it still runs, and removes a folder it made
 
     std::string Folder() const { return folder_; }
     void WriteFile(const char* name, const std::string& bytes) const;
@@ -36,5 +38,6 @@ public:
 
 private:
     std::string folder_;
+    bool ownsFolder_ = true;
     PROCESS_INFORMATION process_{};
 };

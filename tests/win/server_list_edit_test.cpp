@@ -71,6 +71,16 @@ TEST_F(ServerListEditTest, AddWithBothEditsEmptyAddsAnEmptyRow)
     EXPECT_EQ("0  \n", Rows());
 }
 
+TEST_F(ServerListEditTest, ARowAddedWithoutAnAddressComesBackAfterARestart)
+{
+    Open();
+    EnterServer(IDC_ADD, "未設定", "");
+    CloseWithExitCommand();
+    EXPECT_EQ("0\t未設定\t\t\r\n", ReadFileBytes(ServerListPath()));
+    Open();
+    EXPECT_EQ("0 未設定 \n", Rows());
+}
+
 TEST_F(ServerListEditTest, CancellingTheEntryChangesNothing)
 {
     GivenServerList("1\tA\ta\r\n");
