@@ -6,11 +6,14 @@ JOBS ?= $(shell nproc)
 # Set-up, all three builds, every test.
 check: setup native windows fuzz-check
 
-# Builds horavo.exe and starts it under Wine on the X display.
+# Builds horavo.exe and starts it under Wine beside a loopback time server: on the X display, or
+# without one on a virtual display, once, printing the log rows.
 run: setup
+	cmake --preset native
+	cmake --build --preset native -j$(JOBS) --target sntp_responder
 	cmake --preset windows
-	cmake --build --preset windows -j$(JOBS) --target horavo
-	bash scripts/run.sh build/windows
+	cmake --build --preset windows -j$(JOBS) --target horavo help_file screenshot_scene
+	bash scripts/run.sh build/windows build/native
 
 # The download for Windows users: build/windows/tempivo-1.0.0-win32.zip, unpacked and tried under Wine.
 dist: setup

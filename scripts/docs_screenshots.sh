@@ -1,22 +1,20 @@
 #!/usr/bin/env bash
-# Makes the screenshots under docs/ from the current Windows build: the main window with a few
-# Japanese time servers, the entry dialog, the delete question and the about box.
-# Usage: docs_screenshots.sh [BUILD_DIR]
+# Makes the screenshots under docs/ from the current builds: the main window with a few Japanese
+# time servers after one synchronisation (with a loopback server standing in for an office one),
+# the entry dialog, the delete question and the about box.
+# Usage: docs_screenshots.sh   (after make check)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/windows}
+build=$root/build/windows
 folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
+port=10124
+"$root/build/native/tools/sntp_responder" --port "$port" --lifetime 300 >/dev/null 2>&1 &
+responder=$!
+trap 'kill $responder 2>/dev/null || true; rm -rf "$folder"' EXIT
 
-iconv -f UTF-8 -t CP932 >"$folder/server.data" <<'LIST'
-1	情報通信研究機構 (NICT)	ntp.nict.jp
-1	Google Public NTP	time.google.com
-0	Cloudflare	time.cloudflare.com
-0	NTPプール (日本)	jp.pool.ntp.org
-0	マイクロソフト	time.windows.com
-LIST
-sed -i 's/$/\r/' "$folder/server.data"
+{ printf '1\t社内 NTP サーバ\t127.0.0.1:%s\n' "$port"; cat "$root/dist/server.data.txt"; } |
+    iconv -f UTF-8 -t CP932 | sed 's/$/\r/' >"$folder/server.data"
 
-for scene in main:main-window entry:entry-dialog delete:delete-question about:about-box; do
+for scene in sync:main-window entry:entry-dialog delete:delete-question about:about-box; do
     "$root/scripts/screenshot.sh" "$build" "$folder" "$root/docs/${scene#*:}.png" "${scene%%:*}"
 done

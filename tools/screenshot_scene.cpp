@@ -3,11 +3,18 @@
 // the about box), and then leaves a file "scene-ready" in the folder (Win32; runs in the Wine
 // desktop that is photographed).
 //
-// Usage: screenshot_scene.exe FOLDER main|entry|delete|about
+// The scene "sync" presses 同期 for the selected row, writes the log rows to "log-rows.txt" once one
+// has come, and after the file "scene-done" appears it ends the program with the exit command and
+// writes its exit code to "exit-code.txt" (the first run of make run, without a display).
+//
+// Usage: screenshot_scene.exe FOLDER main|entry|delete|about|sync
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "res/resource.h"
@@ -25,6 +32,63 @@ HWND WaitForWindow(const char* title)
         Sleep(50);
     }
     return nullptr;
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The log list's rows, read from the program's memory: list-view messages carry pointers.
+std::string LogRows(HWND main, HANDLE process)
+{
+    HWND list = GetDlgItem(main, IDC_LOG_LIST);
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+    std::string rows;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = remote + 1024;
+            item.cchTextMax = 1024;
+            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+            char text[1024] = "";
+            ReadProcessMemory(process, remote + 1024, text, sizeof text - 1, nullptr);
+            rows += std::string(column == 0 ? "" : " | ") + text;
+        }
+        rows += "\r\n";
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return rows;
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Presses 同期, waits for a log row, and then for the photograph before the exit command.
+int SyncScene(const std::string& folder, HWND main, HANDLE process)
+{
+    PostMessageA(GetDlgItem(main, IDC_SYNC), BM_CLICK, 0, 0);
+    HWND list = GetDlgItem(main, IDC_LOG_LIST);
+    for (int tries = 0; tries < 200 && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 0; ++tries) {
+        Sleep(50);
+    }
+    WriteText(folder + "\\log-rows.txt", LogRows(main, process));
+    Sleep(300);  // let it paint
+    WriteText(folder + "\\scene-ready", "");
+    for (int tries = 0; tries < 1200 && !FileExists(folder + "\\scene-done"); ++tries) {
+        Sleep(50);
+    }
+    PostMessageA(GetDlgItem(main, IDCANCEL), BM_CLICK, 0, 0);
+    DWORD code = STILL_ACTIVE;
+    WaitForSingleObject(process, 10000);
+    GetExitCodeProcess(process, &code);
+    WriteText(folder + "\\exit-code.txt", std::to_string(code));
+    return 0;
 }
 
 void OpenWith(HWND main, int command)
@@ -54,6 +118,9 @@ int main(int argc, char** argv)
     HWND main = WaitForWindow("Tempivo");
     if (main == nullptr) {
         return 1;
+    }
+    if (std::strcmp(scene, "sync") == 0) {
+        return SyncScene(folder, main, process.hProcess);
     }
     HWND shown = main;
     if (std::strcmp(scene, "entry") == 0) {
