@@ -10,7 +10,7 @@ bench="$build/bench"
 # Wine shows the Linux root as drive Z:.
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 
-cmake --build --preset windows --target minimal_dialog startup_bench sync_bench horavo >/dev/null
+cmake --build --preset windows --target minimal_dialog startup_bench sync_bench window_bench horavo >/dev/null
 "$root/tests/peer/peers.sh" start "$bench/peers.txt" "$root/build/native/tools/sntp_responder"
 trap '"$root/tests/peer/peers.sh" stop "$bench/peers.txt"; "$root/scripts/wine-server.sh" "$build" stop' EXIT
 "$root/scripts/wine-server.sh" "$build" start
@@ -22,3 +22,21 @@ cp "$build/horavo.exe" "$bench/minimal_dialog.exe" "$folder/"
     "$(windows_path "$folder/minimal_dialog.exe")" "$runs"
 rm -rf "$folder"
 "$root/scripts/wine-run.sh" "$build" "$bench/sync_bench.exe" "$runs"
+"$root/scripts/wine-run.sh" "$build" "$bench/window/window_bench.exe" 11
+
+# CPU time of one idle minute, read from Linux (Wine does not report other processes' times): the
+# window shown, the one-second timer running, no synchronisation due.
+idle=$(mktemp -d)
+cp "$build/horavo.exe" "$idle/"
+printf '1\tNICT\tntp.nict.jp\r\n' >"$idle/server.data"
+(cd "$idle" && "$root/scripts/wine-run.sh" "$build" "$idle/horavo.exe" >/dev/null 2>&1 &)
+sleep 3
+pid=$(pgrep -xf "$idle/horavo.exe")
+ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+hz=$(getconf CLK_TCK)
+before=$(ticks)
+sleep 60
+after=$(ticks)
+kill "$pid" 2>/dev/null || true
+rm -rf "$idle"
+awk -v t=$((after - before)) -v hz="$hz" 'BEGIN { printf "CPU time in one idle minute: %.0f ms (%.3f %% of one core)\n", t * 1000 / hz, t * 100 / hz / 60 }'
