@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
+
 namespace {
 
 struct Search {
@@ -29,13 +31,6 @@ BOOL CALLBACK FindShownWindow(HWND window, LPARAM parameter)
     return TRUE;
 }
 
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // One start in the given folder; the seconds until the first shown window, or -1.
 double TimeOneStart(const std::string& program, const std::string& folder)
 {
@@ -43,9 +38,7 @@ double TimeOneStart(const std::string& program, const std::string& folder)
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    LARGE_INTEGER start;
-    LARGE_INTEGER shown;
-    QueryPerformanceCounter(&start);
+    const double start = Now();
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &process)) {
         return -1;
@@ -57,7 +50,7 @@ double TimeOneStart(const std::string& program, const std::string& folder)
             Sleep(0);
         }
     }
-    QueryPerformanceCounter(&shown);
+    const double shown = Now();
     if (search.found != nullptr) {
         PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
     }
@@ -66,13 +59,7 @@ double TimeOneStart(const std::string& program, const std::string& folder)
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return search.found != nullptr ? Seconds(start, shown) : -1;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
+    return search.found != nullptr ? shown - start : -1;
 }
 
 std::string FolderOf(const std::string& path)

@@ -10,26 +10,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "tests/win/log_texts.h"
 #include "tests/win/peers.h"
 #include "tests/win/program_run.h"
 
 namespace {
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double Now()
-{
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "res/resource.h"
 #include "shell/app_module.h"
 #include "shell/dialog_base.h"
@@ -20,21 +21,6 @@
 #include "ui/main_dialog.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 size_t PrivateBytes()
 {

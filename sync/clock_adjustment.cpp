@@ -1,8 +1,7 @@
 // Setting the clock from a reply, and the end of automatic mode (Win32).
 #include <windows.h>
 
-#include <cstring>
-
+#include "sync/system_time.h"
 #include "sync/time_text.h"
 #include "ui/main_dialog.h"
 
@@ -21,21 +20,6 @@ void EnableSystemTimePrivilege()
     LookupPrivilegeValueA(nullptr, "SeSystemtimePrivilege", &privileges.Privileges[0].Luid);
     AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
     CloseHandle(token);
-}
-
-SYSTEMTIME ToSystemTime(const CalendarTime& time)
-{
-    static_assert(sizeof(CalendarTime) == sizeof(SYSTEMTIME), "the same eight fields");
-    SYSTEMTIME converted;
-    std::memcpy(&converted, &time, sizeof converted);
-    return converted;
-}
-
-CalendarTime FromSystemTime(const SYSTEMTIME& time)
-{
-    CalendarTime converted;
-    std::memcpy(&converted, &time, sizeof converted);
-    return converted;
 }
 
 }  // namespace

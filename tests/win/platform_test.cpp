@@ -8,25 +8,10 @@
 
 #include "sync/calendar_time.h"
 #include "sync/host_local_time.h"
+#include "sync/system_time.h"
 #include "sync/time_text.h"
 
 namespace {
-
-static_assert(sizeof(CalendarTime) == sizeof(SYSTEMTIME), "the core's calendar record is a SYSTEMTIME");
-
-SYSTEMTIME ToSystemTime(const CalendarTime& t)
-{
-    SYSTEMTIME s;
-    std::memcpy(&s, &t, sizeof s);
-    return s;
-}
-
-CalendarTime FromSystemTime(const SYSTEMTIME& s)
-{
-    CalendarTime t;
-    std::memcpy(&t, &s, sizeof t);
-    return t;
-}
 
 uint64_t FileTimeValue(const FILETIME& f)
 {
