@@ -71,3 +71,10 @@ if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null
 fi
+
+# The tests reach their loopback peers by the name localhost too; a bare root file system
+# (debootstrap, some containers) has no /etc/hosts, and then that name does not resolve.
+if ! getent hosts localhost >/dev/null 2>&1; then
+  echo "setup: adding localhost to /etc/hosts"
+  echo '127.0.0.1 localhost' | $SUDO tee -a /etc/hosts >/dev/null
+fi
