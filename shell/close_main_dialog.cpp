@@ -4,6 +4,8 @@
 void MainDialog::CloseMainDialog(int exitCode)
 {
     KillTimer(m_hWnd, SYNC_TIMER_ID);
+    // A lookup still under way would write into this object after the program has let go of it.
+    EndQuery();
     m_trayIcon.Remove();
     SaveSettings();
     SaveServerList(m_szServerFile);

@@ -12,6 +12,19 @@ constexpr DWORD kNotifyIconDataSize = 488;
 
 }  // namespace
 
+void AllowTrayMessages(HWND window, UINT taskbarCreated)
+{
+    using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW; the call is Windows 7's, so it is looked up
+    const auto filter = reinterpret_cast<FilterFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (filter == nullptr) {
+        return;
+    }
+    filter(window, taskbarCreated, kAllow, nullptr);
+    filter(window, WM_TRAYICON, kAllow, nullptr);
+}
+
 void CTrayIcon::Add(HWND window, HINSTANCE instance, UINT callbackMessage)
 {
     m_instance = instance;

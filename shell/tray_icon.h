@@ -6,6 +6,11 @@
 
 constexpr UINT WM_TRAYICON = 3112;  // lParam: the mouse message over the icon
 
+// Lets the shell's two messages reach the window when the program runs elevated (it needs the right
+// to set the clock): a process of lower integrity is otherwise not heard, so the icon would neither
+// come back when the taskbar restarts nor answer clicks. Nothing where the platform has no such filter.
+void AllowTrayMessages(HWND window, UINT taskbarCreated);
+
 class CTrayIcon {
 public:
     // Shows the program icon with the tip "Tempivo"; mouse actions come back as the callback message.

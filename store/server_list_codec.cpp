@@ -70,9 +70,10 @@ std::string FormatServerLine(const ServerRow& row)
 std::string StorableField(const std::string& text)
 {
     std::string field = text;
-    // None of these bytes is ever the second byte of a Shift-JIS character, so bytes will do.
+    // 0x1A joins them: in the file's text mode it ends the data, and every row after it would be
+    // lost. None of these bytes is ever the second byte of a Shift-JIS character.
     for (char& c : field) {
-        if (c == '\t' || c == '\r' || c == '\n') {
+        if (c == '\t' || c == '\r' || c == '\n' || c == '\x1A') {
             c = ' ';
         }
     }

@@ -31,6 +31,6 @@ std::vector<ServerRow> ReadServerList(std::istream& in);
 // followed by one more tab, so that the line still has three fields.
 std::string FormatServerLine(const ServerRow& row);
 
-// A typed name or address as a field of the file: tabs and line ends (a paste can bring them)
-// become spaces, so that every row can be saved and read back.
+// A typed name or address as a field of the file: tabs, line ends and the end-of-data byte 0x1A
+// (a paste can bring them) become spaces, so that every row can be saved and read back.
 std::string StorableField(const std::string& text);

@@ -5,4 +5,5 @@
 #include <ctime>
 
 // Matches LocalTimeConversion: false for negative counts and for times the C runtime cannot convert.
+// The zone is read afresh at every call.
 bool HostLocalTime(int64_t unixSeconds, std::tm* local);

@@ -16,6 +16,11 @@ MainDialog::MainDialog()
     BuildIniPath(m_szIniFile);
 }
 
+MainDialog::~MainDialog()
+{
+    EndQuery();
+}
+
 bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
                                DWORD mapId)
 {

@@ -18,9 +18,10 @@ constexpr UINT kSyncTimerPeriodMs = 1000;
 constexpr UINT WM_LOOKUPDONE = 3124;   // wParam: the lookup handle; high word of lParam: the error
 constexpr UINT WM_SOCKETEVENT = 3224;  // wParam: the socket; lParam: the event, and the error above it
 
-class MainDialog : public CDialogBase, public CMessagePreFilter, public CIdleTask {
+class MainDialog final : public CDialogBase, public CMessagePreFilter, public CIdleTask {
 public:
     MainDialog();  // builds m_szIniFile; the window comes later
+    ~MainDialog();  // ends a query still under way
 
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
                        DWORD mapId) override;

@@ -105,6 +105,7 @@ BOOL MainDialog::OnInitDialog()
     } else {
         m_trayIcon.Add(m_hWnd, g_module.m_hInstResource, WM_TRAYICON);
         m_uTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+        AllowTrayMessages(m_hWnd, m_uTaskbarCreated);
     }
 
     // 14.-15. Rotation from the top, and the one-second timer.

@@ -125,6 +125,7 @@ TEST(StorableField, TurnsTabsAndLineEndsIntoSpaces)
 {
     EXPECT_EQ("NICT  Tokyo", StorableField("NICT\t\nTokyo"));
     EXPECT_EQ("ntp.nict.jp ", StorableField("ntp.nict.jp\r"));
+    EXPECT_EQ("ctrl z", StorableField("ctrl\x1Az"));
     EXPECT_EQ(kNictName, StorableField(kNictName));
     const ServerRow pasted{true, StorableField("A\tB"), StorableField("a\r\nb")};
     std::vector<ServerRow> back = Read(FormatServerLine(pasted));

@@ -133,6 +133,20 @@ TEST(HostLocalTime, AgreesWithTheSystemTimeZone)
     }
 }
 
+TEST(HostLocalTime, FollowsAZoneChangedWhileTheProgramRuns)
+{
+    // The TZ variable stands in for the user changing the zone: the runtime must read it again.
+    std::tm local{};
+    _putenv("TZ=UTC0");
+    ASSERT_TRUE(HostLocalTime(0, &local));
+    EXPECT_EQ(0, local.tm_hour);
+    _putenv("TZ=JST-9");
+    ASSERT_TRUE(HostLocalTime(0, &local));
+    EXPECT_EQ(9, local.tm_hour);
+    _putenv("TZ=");
+    _tzset();
+}
+
 TEST(HostLocalTime, HasNoAnswerBefore1970)
 {
     std::tm local{};

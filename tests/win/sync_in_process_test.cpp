@@ -142,6 +142,18 @@ TEST_F(SyncTest, AStaleLookupCannotEndTheQueryOrWriteARow)
     EXPECT_EQ(1, LogRows());
 }
 
+TEST_F(SyncTest, TheExitCommandEndsAQueryUnderWay)
+{
+    Open();
+    Ask("Lookup", "localhost:" + std::to_string(PeerPort("silent")));
+    ASSERT_NE(nullptr, dialog_->m_hLookup);
+    const SOCKET socket = dialog_->m_socket;
+    CloseWithExitCommand();
+    EXPECT_EQ(nullptr, dialog_->m_hLookup) << "no lookup left to write into the object";
+    EXPECT_EQ(INVALID_SOCKET, dialog_->m_socket);
+    EXPECT_EQ(SOCKET_ERROR, send(socket, "x", 1, 0)) << "the socket was closed";
+}
+
 TEST_F(SyncTest, AnEmptyAddressIsReportedAtOnce)
 {
     Open();
