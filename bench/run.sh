@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Runs every benchmark against the current builds and prints the figures for docs/performance.md.
-# Usage: bench/run.sh [RUNS]   (after make check, or at least both builds)
+# Usage: bench/run.sh [RUNS]   (after make check, or at least the native and the Windows builds)
+# The 32-bit build is measured where 32-bit programs run, else the 64-bit one; TEMPIVO_BENCH_PRESET
+# chooses (windows or windows64).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-51}
-build="$root/build/windows"
+preset=${TEMPIVO_BENCH_PRESET:-$(bash "$root/scripts/runnable-preset.sh")}
+build="$root/build/$preset"
 bench="$build/bench"
 
 # Wine shows the Linux root as drive Z:.
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 
-cmake --build --preset windows --target minimal_dialog startup_bench sync_bench window_bench horavo >/dev/null
+cmake --build --preset "$preset" --target minimal_dialog startup_bench sync_bench window_bench horavo >/dev/null
 "$root/tests/peer/peers.sh" start "$bench/peers.txt" "$root/build/native/tools/sntp_responder"
 trap '"$root/tests/peer/peers.sh" stop "$bench/peers.txt"; "$root/scripts/wine-server.sh" "$build" stop' EXIT
 "$root/scripts/wine-server.sh" "$build" start
 
-echo "machine: $(uname -sr), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version)"
+echo "machine: $(uname -sr), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $("$root/scripts/wine-run.sh" "$build" --version)"
+echo "build: $preset, a $(sed s/win// "$build/wine-arch")-bit horavo.exe under $(sed s/win// "$build/wine-arch")-bit Wine"
 folder=$(mktemp -d)
 cp "$build/horavo.exe" "$bench/minimal_dialog.exe" "$folder/"
 "$root/scripts/wine-run.sh" "$build" "$bench/startup_bench.exe" "$(windows_path "$folder/horavo.exe")" \

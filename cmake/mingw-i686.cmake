@@ -1,18 +1,4 @@
-# Cross-compiling for 32-bit Windows with Debian's MinGW-w64. The -posix compilers are needed by
-# GoogleTest's threads; -static keeps libwinpthread and the C++ runtime inside each .exe and .dll.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling for 32-bit Windows, the product's build: it runs on every Windows.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(TEMPIVO_MINGW i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TEMPIVO_MINGW}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TEMPIVO_MINGW}-g++-posix)
-set(CMAKE_RC_COMPILER ${TEMPIVO_MINGW}-windres)
-set(CMAKE_OBJDUMP ${TEMPIVO_MINGW}-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TEMPIVO_MINGW})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -3,9 +3,12 @@
 # time servers after one synchronisation (with a loopback server standing in for an office one),
 # the entry dialog, the delete question and the about box.
 # Usage: docs_screenshots.sh   (after make check)
+# The 32-bit build is photographed where 32-bit programs run, else the 64-bit one.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/windows
+preset=$(bash "$root/scripts/runnable-preset.sh")
+build=$root/build/$preset
+echo "docs_screenshots: the $preset build, $(sed s/win// "$build/wine-arch")-bit"
 folder=$(mktemp -d)
 port=10124
 "$root/build/native/tools/sntp_responder" --port "$port" --lifetime 300 >/dev/null 2>&1 &

@@ -13,6 +13,7 @@ folder="$build/run"
 port=10123
 loopback="ループバック テスト サーバ"
 
+echo "run: horavo.exe of the build $(basename "$build"): $(sed "s/win//" "$build/wine-arch")-bit, under $(sed "s/win//" "$build/wine-arch")-bit Wine"
 mkdir -p "$folder"
 cp "$build/horavo.exe" "$build/horavo.chm" "$folder/"
 if [ ! -e "$folder/server.data" ]; then
@@ -43,10 +44,10 @@ echo "run: no X display; horavo.exe runs on a virtual one, synchronises once wit
 tempivo_wine_env "$build" x11
 tempivo_wine_prefix
 tempivo_start_xvfb
-trap 'cleanup; wineserver -k 2>/dev/null || true; tempivo_stop_xvfb' EXIT
+trap 'cleanup; "$TEMPIVO_WINESERVER" -k 2>/dev/null || true; tempivo_stop_xvfb' EXIT
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 rm -f "$folder/scene-ready" "$folder/scene-done" "$folder/exit-code.txt" "$folder/log-rows.txt"
-tempivo_without_clock_rights wine explorer /desktop=Tempivo,760x520 \
+tempivo_without_clock_rights "$TEMPIVO_WINE" explorer /desktop=Tempivo,760x520 \
     "$(windows_path "$build/tools/screenshot_scene.exe")" "$(windows_path "$folder")" sync >/dev/null 2>&1 &
 for _ in $(seq 300); do [ -e "$folder/scene-ready" ] && break; sleep 0.1; done
 if [ -e "$folder/scene-ready" ]; then

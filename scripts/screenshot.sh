@@ -15,12 +15,12 @@ scene=${4:-main}
 tempivo_wine_env "$build" x11
 tempivo_wine_prefix
 tempivo_start_xvfb
-trap 'wineserver -k 2>/dev/null || true; tempivo_stop_xvfb' EXIT
+trap '"$TEMPIVO_WINESERVER" -k 2>/dev/null || true; tempivo_stop_xvfb' EXIT
 
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 cp "$build/horavo.exe" "$folder/"
 rm -f "$folder/scene-ready"
-tempivo_without_clock_rights wine explorer /desktop=Tempivo,760x520 \
+tempivo_without_clock_rights "$TEMPIVO_WINE" explorer /desktop=Tempivo,760x520 \
     "$(windows_path "$build/tools/screenshot_scene.exe")" "$(windows_path "$folder")" "$scene" >/dev/null 2>&1 &
 for _ in $(seq 300); do [ -e "$folder/scene-ready" ] && break; sleep 0.1; done
 [ -e "$folder/scene-ready" ] || { echo "screenshot: the scene $scene did not come up" >&2; exit 1; }

@@ -3,6 +3,9 @@
 # Usage: tempivo_wine_env BUILD_DIR [null|x11]
 # null (the default) runs dialogs with no X server at all, the fastest way for tests; x11 draws on
 # $DISPLAY, for people, screenshots and the tray. Each has a prefix of its own.
+# The build's configure step wrote its architecture (win32 or win64) into the folder; it chooses
+# the Wine loader, server and prefix kind, so a 64-bit build never meets 32-bit Wine.
+# Afterwards "$TEMPIVO_WINE" and "$TEMPIVO_WINESERVER" are the commands to run.
 tempivo_wine_env() {
     local build
     build=$(cd "$1" && pwd)
@@ -12,7 +15,18 @@ tempivo_wine_env() {
     else
         export WINEPREFIX="$build/wineprefix-$TEMPIVO_WINE_DISPLAY"
     fi
-    export WINEARCH=win32
+    WINEARCH=$(cat "$build/wine-arch" 2>/dev/null || echo win32)
+    export WINEARCH
+    if [ "$WINEARCH" = win64 ]; then
+        TEMPIVO_WINE=/usr/lib/wine/wine64
+        TEMPIVO_WINESERVER=/usr/lib/wine/wineserver64
+    else
+        TEMPIVO_WINE=/usr/lib/wine/wine
+        TEMPIVO_WINESERVER=/usr/lib/wine/wineserver
+    fi
+    # Wine starts further programs (its background services) with this loader and server.
+    export WINELOADER=$TEMPIVO_WINE
+    export WINESERVER=$TEMPIVO_WINESERVER
     export WINEDEBUG=-all
     # A Japanese user's system: ANSI code page 932.
     export LANG=ja_JP.UTF-8
@@ -28,21 +42,22 @@ tempivo_wine_prefix() {
         [ -f "$WINEPREFIX/.tempivo-ready" ] && exit 0
         rm -rf "$WINEPREFIX"
         # No Mono or Gecko installer dialogs while the prefix is made.
-        WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+        WINEDLLOVERRIDES="mscoree,mshtml=" "$TEMPIVO_WINE" wineboot -i >/dev/null 2>&1
         if [ "$TEMPIVO_WINE_DISPLAY" = null ]; then
-            wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
         fi
         # Wine's own fonts (Marlett draws the caption buttons) are not found where Debian puts them.
         cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         # The dialogs ask for the Japanese system fonts; the IPA fonts stand in for them.
         local font
         for font in "MS UI Gothic" "ＭＳ Ｐゴシック" "MS PGothic"; do
-            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAPGothic /f >/dev/null 2>&1
+            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAPGothic /f >/dev/null 2>&1
         done
         for font in "ＭＳ ゴシック" "MS Gothic"; do
-            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAGothic /f >/dev/null 2>&1
+            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAGothic /f >/dev/null 2>&1
         done
-        wineserver -w
+        "$TEMPIVO_WINESERVER" -w
+        [ -f "$WINEPREFIX/system.reg" ] || { echo "wine: no prefix could be made in $WINEPREFIX" >&2; exit 1; }
         touch "$WINEPREFIX/.tempivo-ready"
     ) 9>"$TEMPIVO_WINE_LOCK"
 }

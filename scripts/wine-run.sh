@@ -7,4 +7,4 @@ set -eu
 tempivo_wine_env "$1" "${TEMPIVO_WINE_DISPLAY:-null}"
 shift
 tempivo_wine_prefix
-tempivo_without_clock_rights wine "$@"
+tempivo_without_clock_rights "$TEMPIVO_WINE" "$@"

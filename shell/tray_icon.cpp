@@ -8,7 +8,9 @@ CTrayIcon::NotifyFunction CTrayIcon::s_notify = Shell_NotifyIconA;
 namespace {
 
 // The record up to dwInfoFlags, without the trailing GUID: what every shell since 2000 takes.
-constexpr DWORD kNotifyIconDataSize = 488;
+// Its size follows the pointers in it: 488 bytes in a 32-bit program, 504 in a 64-bit one.
+constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAA_V2_SIZE;
+static_assert(sizeof(void*) != 4 || kNotifyIconDataSize == 488, "the 32-bit record is 488 bytes");
 
 }  // namespace
 

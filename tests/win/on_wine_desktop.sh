@@ -14,12 +14,12 @@ tempivo_wine_env "$build" x11
 tempivo_wine_prefix
 tempivo_start_xvfb
 results=$(mktemp -d)
-trap 'wineserver -k 2>/dev/null || true; tempivo_stop_xvfb; rm -rf "$results"' EXIT
+trap '"$TEMPIVO_WINESERVER" -k 2>/dev/null || true; tempivo_stop_xvfb; rm -rf "$results"' EXIT
 
 windows_path() { local p=$1; echo "Z:${p//\//\\}"; }
 # A Wine desktop named "shell" has the taskbar; a program started in it gives no output back, so
 # the results come as GoogleTest's XML report.
-tempivo_without_clock_rights wine explorer /desktop=shell,800x600 "$(windows_path "$program")" \
+tempivo_without_clock_rights "$TEMPIVO_WINE" explorer /desktop=shell,800x600 "$(windows_path "$program")" \
     "--gtest_output=xml:$(windows_path "$results/report.xml")" >/dev/null 2>&1 &
 for _ in $(seq 600); do [ -s "$results/report.xml" ] && break; sleep 0.1; done
 sleep 0.5

@@ -29,7 +29,8 @@ TEST_F(TrayTest, TheIconIsAddedWithItsTipAndCallback)
     ASSERT_EQ(1u, Calls().size());
     const ShellNotifyCall& add = Calls()[0];
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), add.message);
-    EXPECT_EQ(488u, add.data.cbSize);
+    // The record up to dwInfoFlags: its pointers make it longer in a 64-bit program.
+    EXPECT_EQ(sizeof(void*) == 8 ? 504u : 488u, add.data.cbSize);
     EXPECT_EQ(dialog_->m_hWnd, add.data.hWnd);
     EXPECT_EQ(0u, add.data.uID);
     EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), add.data.uFlags);
