@@ -71,7 +71,7 @@ int main(int argc, char** argv)
         const double start = Now();
         HWND window = CreateDialogFor(&dialog, IDD_MAIN, nullptr);
         const double loaded = Now();
-        dialog.SaveServerList(dialog.m_szServerFile);
+        dialog.SaveServerList(dialog.ServerFilePath());
         const double saved = Now();
         loads.push_back(loaded - start);
         saves.push_back(saved - loaded);

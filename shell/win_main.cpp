@@ -5,6 +5,7 @@
 #include "shell/app_module.h"
 #include "shell/command_line.h"
 #include "shell/run_main_dialog.h"
+#include "sync/winsock_session.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand)
 {
@@ -16,9 +17,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     InitCommonControlsEx(&classes);
     g_module.InitModule(instance);
 
-    // Our own cut of the command line: the runtime's reads bytes as signed and so ends an unquoted
-    // program name at its first Shift-JIS character.
-    const int exitCode = RunMainDialog(SkipProgramName(GetCommandLineA()), showCommand);
+    int exitCode = 0;
+    {
+        // Started once for every query of the run, cleaned up before the module ends.
+        const WinsockSession winsock;
+        // Our own cut of the command line: the runtime's reads bytes as signed and so ends an unquoted
+        // program name at its first Shift-JIS character.
+        exitCode = RunMainDialog(SkipProgramName(GetCommandLineA()), showCommand);
+    }
 
     g_module.TermModule();
     CoUninitialize();

@@ -1,9 +1,8 @@
 // Reading and writing the lines of the server list file.
 #include "server_list_codec.h"
 
+#include <algorithm>
 #include <cstring>
-#include <istream>
-#include <limits>
 
 #include "sync/decimal_text.h"
 
@@ -35,25 +34,30 @@ bool ParseServerLine(const std::string& line, ServerRow* row)
     return true;
 }
 
-std::vector<ServerRow> ReadServerList(std::istream& in)
+std::vector<ServerRow> ReadServerList(const std::string& bytes)
 {
     std::vector<ServerRow> rows;
-    char line[kMaxLineBytes + 1];
-    while (!in.eof()) {
-        in.getline(line, sizeof line, '\n');
-        if (in.fail() && !in.eof()) {
-            // Full buffer and no line end yet: skip the rest of this line and go on with the next.
-            in.clear();
-            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-            continue;
+    // The data ends at the first 0x1A, as the C runtime's text mode reads a file.
+    const size_t end = std::min(bytes.find('\x1A'), bytes.size());
+    size_t start = 0;
+    while (start < end) {
+        size_t lineEnd = bytes.find('\n', start);
+        if (lineEnd == std::string::npos || lineEnd > end) {
+            lineEnd = end;
+        }
+        std::string line = bytes.substr(start, lineEnd - start);
+        // CR LF is a line end; a CR elsewhere is part of the text.
+        if (lineEnd < end && !line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        start = lineEnd + 1;
+        if (line.size() > kMaxLineBytes) {
+            continue;  // too long for the line buffer: skipped whole, reading goes on
         }
         // A zero byte ends the line's text; what follows it up to the line end is ignored.
         ServerRow row;
-        if (ParseServerLine(std::string(line, std::strlen(line)), &row)) {
+        if (ParseServerLine(line.substr(0, std::strlen(line.c_str())), &row)) {
             rows.push_back(row);
-        }
-        if (in.fail()) {
-            break;  // the end of the data came with this line
         }
     }
     return rows;
@@ -78,4 +82,15 @@ std::string StorableField(const std::string& text)
         }
     }
     return field;
+}
+
+std::string WriteServerList(const std::vector<ServerRow>& rows)
+{
+    std::string bytes;
+    for (const ServerRow& row : rows) {
+        std::string line = FormatServerLine(row);
+        line.insert(line.size() - 1, "\r");  // what the text mode's line end is on disk
+        bytes += line;
+    }
+    return bytes;
 }

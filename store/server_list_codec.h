@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -23,13 +22,17 @@ std::vector<std::string> SplitString(const std::string& text, const std::string&
 // or address does not fit its buffer. The flag ticks the row when it reads as exactly 1 (atoi).
 bool ParseServerLine(const std::string& line, ServerRow* row);
 
-// Reads every line of a stream opened in the platform's text mode. A line longer than 1023 bytes
-// is skipped whole and reading goes on; so are lines that do not parse.
-std::vector<ServerRow> ReadServerList(std::istream& in);
+// Reads every line of the file's bytes as the C runtime's text mode gives them: CR LF is a line
+// end like LF alone, and a byte 0x1A ends the data. A line longer than 1023 bytes is skipped whole
+// and reading goes on; so are lines that do not parse.
+std::vector<ServerRow> ReadServerList(const std::string& bytes);
 
 // "1\tname\taddress\n" for a ticked row, "0\t..." for one that is not; an empty address is
 // followed by one more tab, so that the line still has three fields.
 std::string FormatServerLine(const ServerRow& row);
+
+// The bytes of the whole file: every line of FormatServerLine, each ended by CR LF.
+std::string WriteServerList(const std::vector<ServerRow>& rows);
 
 // A typed name or address as a field of the file: tabs, line ends and the end-of-data byte 0x1A
 // (a paste can bring them) become spaces, so that every row can be saved and read back.

@@ -1,67 +1,72 @@
-// "server.data" beside the program: read into the server list at set-up, written back at exit (Win32).
+// The server list file through Win32 handles: the codec has the bytes' rules (Win32).
+#include "server_list_file.h"
+
 #include <windows.h>
 
-#include <cstring>
-#include <fstream>
-#include <string>
+namespace {
 
-#include "shell/trace.h"
-#include "store/file_locations.h"
-#include "store/program_path.h"
-#include "store/server_list_codec.h"
-#include "ui/main_dialog.h"
-#include "ui/server_list_view.h"
-
-bool MainDialog::BuildServerDataPath()
+bool ReadWholeFile(const std::string& path, std::string* bytes)
 {
-    const std::string path = ServerListPathFor(ProgramFilePath().c_str(), IsAnsiLeadByte);
-    std::memcpy(m_szServerFile, path.c_str(), path.size() + 1);
-    return !path.empty();
-}
-
-bool MainDialog::LoadServerList(const char* path)
-{
-    // Text mode: the C runtime turns CR LF into LF and ends the data at a byte 0x1A.
-    std::ifstream in;
-    if (path[0] != '\0') {
-        in.open(path);
-    }
-    if (!in.is_open()) {
-        Trace("ファイルを開けませんでした。");
+    // Another program may have it open for reading or writing, as the C runtime would allow.
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    int index = 0;
-    // One repaint for the whole list instead of one per row: a hundred times faster for long lists.
-    SendMessageA(m_serverList, WM_SETREDRAW, FALSE, 0);
-    for (const ServerRow& row : ReadServerList(in)) {
-        InsertServerRow(m_serverList, index++, row);
+    char chunk[64 * 1024];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != FALSE) && got > 0) {
+        bytes->append(chunk, got);
     }
-    SendMessageA(m_serverList, WM_SETREDRAW, TRUE, 0);
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace
+
+bool ReadServerListFile(const std::string& path, std::vector<ServerRow>* rows)
+{
+    std::string bytes;
+    if (path.empty() || !ReadWholeFile(path, &bytes)) {
+        return false;
+    }
+    *rows = ReadServerList(bytes);
     return true;
 }
 
-bool MainDialog::SaveServerList(const char* path)
+FileResult WriteServerListFile(const std::string& path, const std::vector<ServerRow>& rows)
 {
-    // A read-only list is one the user chose to keep as it is; replacing it would go around that.
-    const DWORD attributes = GetFileAttributesA(path);
-    if (path[0] == '\0' || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
-        return false;
+    if (path.empty()) {
+        return FileResult::Failure("(no path)", 0);
     }
-    // The new list goes to a file of its own first; the old one is replaced only once every byte is
-    // written, so a full disk or a crash never costs the user the list they had.
-    const std::string temporary = std::string(path) + ".tmp";
-    std::ofstream out(temporary);  // text mode: each line ends in CR LF
-    if (!out.is_open()) {
-        return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return FileResult::Failure("GetFileAttributesA (read-only)", ERROR_ACCESS_DENIED);
     }
-    for (int i = 0; i < ServerRowCount(m_serverList); ++i) {
-        out << FormatServerLine(ReadServerRow(m_serverList, i));
+    const std::string temporary = path + ".tmp";
+    const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return FileResult::Failure("CreateFileA", GetLastError());
     }
-    out.close();
-    if (out.fail() ||
-        !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const std::string bytes = WriteServerList(rows);
+    DWORD written = 0;
+    FileResult result = FileResult::Ok();
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written != bytes.size()) {
+        result = FileResult::Failure("WriteFile", GetLastError());
+    }
+    if (!CloseHandle(file) && result.ok) {
+        result = FileResult::Failure("CloseHandle", GetLastError());
+    }
+    if (!result.ok) {
         DeleteFileA(temporary.c_str());
-        return false;
+        return result;
     }
-    return true;
+    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD moveError = GetLastError();
+        DeleteFileA(temporary.c_str());
+        return FileResult::Failure("MoveFileExA", moveError);
+    }
+    return FileResult::Ok();
 }

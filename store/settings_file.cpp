@@ -1,12 +1,32 @@
-// The four settings, read into the main window's controls at set-up and written at exit (Win32).
+// The profile functions read and write the keys; the buffer sizes are those the file has always
+// been read with (255 bytes of text) (Win32).
 #include "settings_file.h"
 
+#include <windows.h>
+
+#include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "store/file_locations.h"
 #include "store/program_path.h"
-#include "ui/main_dialog.h"
+
+namespace {
+
+std::string ReadText(const char* section, const char* key, const char* fallback, const std::string& path)
+{
+    char text[256];
+    GetPrivateProfileStringA(section, key, fallback, text, 255, path.c_str());
+    return text;
+}
+
+bool WriteNumber(const char* section, const char* key, int value, const std::string& path)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    return WritePrivateProfileStringA(section, key, text, path.c_str()) != FALSE;
+}
+
+}  // namespace
 
 bool BuildIniPath(char (&path)[260])
 {
@@ -15,43 +35,39 @@ bool BuildIniPath(char (&path)[260])
     return !settings.empty();
 }
 
-void MainDialog::LoadSettings()
+Settings ReadSettings(const std::string& path)
 {
-    const bool haveFile = m_szIniFile[0] != '\0';
-
-    const UINT startMinimized = haveFile ? GetPrivateProfileIntA("STARTUP", "TASKTRAY", 0, m_szIniFile) : 0;
-    SendMessageA(m_minimizeCheck, BM_SETCHECK, startMinimized == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-
-    const UINT syncAtStart = haveFile ? GetPrivateProfileIntA("STARTUP", "AJAST", 0, m_szIniFile) : 0;
-    SendMessageA(m_syncAtStartCheck, BM_SETCHECK, syncAtStart == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-    m_bSyncPending = syncAtStart == 1;
-
-    // The edits turn whatever text they get into a number in range, as if it had been typed.
-    char interval[256] = "60";
-    if (haveFile) {
-        GetPrivateProfileStringA("SETTING", "INTERVAL", "60", interval, 255, m_szIniFile);
+    Settings settings;
+    if (path.empty()) {
+        return settings;
     }
-    SetWindowTextA(m_intervalEdit, interval);
-
-    char offset[256] = "0";
-    if (haveFile) {
-        GetPrivateProfileStringA("SETTING", "OFFSET", "0", offset, 255, m_szIniFile);
-    }
-    SetWindowTextA(m_offsetEdit, offset);
+    settings.taskTray = ReadStartMinimised(path);
+    settings.syncAtStart = GetPrivateProfileIntA("STARTUP", "AJAST", 0, path.c_str());
+    settings.interval = ReadText("SETTING", "INTERVAL", "60", path);
+    settings.offset = ReadText("SETTING", "OFFSET", "0", path);
+    return settings;
 }
 
-void MainDialog::SaveSettings()
+unsigned ReadStartMinimised(const std::string& path)
 {
-    if (m_szIniFile[0] == '\0') {
-        return;
+    return path.empty() ? 0 : GetPrivateProfileIntA("STARTUP", "TASKTRAY", 0, path.c_str());
+}
+
+FileResult WriteSettings(const std::string& path, const SavedSettings& settings)
+{
+    if (path.empty()) {
+        return FileResult::Failure("(no path)", 0);
     }
-    char text[256];
-    wsprintfA(text, "%d", m_nInterval);
-    WritePrivateProfileStringA("SETTING", "INTERVAL", text, m_szIniFile);
-    wsprintfA(text, "%d", m_nOffset);
-    WritePrivateProfileStringA("SETTING", "OFFSET", text, m_szIniFile);
-    wsprintfA(text, "%d", static_cast<int>(SendMessageA(m_minimizeCheck, BM_GETCHECK, 0, 0)));
-    WritePrivateProfileStringA("STARTUP", "TASKTRAY", text, m_szIniFile);
-    wsprintfA(text, "%d", static_cast<int>(SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0)));
-    WritePrivateProfileStringA("STARTUP", "AJAST", text, m_szIniFile);
+    // Every key is written even after a failure, so one refused key costs no other.
+    FileResult result = FileResult::Ok();
+    const auto write = [&](const char* section, const char* key, int value) {
+        if (!WriteNumber(section, key, value, path) && result.ok) {
+            result = FileResult::Failure("WritePrivateProfileStringA", GetLastError());
+        }
+    };
+    write("SETTING", "INTERVAL", settings.interval);
+    write("SETTING", "OFFSET", settings.offset);
+    write("STARTUP", "TASKTRAY", settings.taskTray);
+    write("STARTUP", "AJAST", settings.syncAtStart);
+    return result;
 }

@@ -1,5 +1,22 @@
-// The settings file beside the program: "horavo.ini" for "horavo.exe" (Win32).
+// The settings file beside the program: "horavo.ini" for "horavo.exe", read and written through
+// the profile functions (Win32).
 #pragma once
+
+#include <string>
+
+#include "store/file_result.h"
+#include "store/settings.h"
 
 // Fills the 260-byte buffer with the settings path; the empty text, and false, when there is none.
 bool BuildIniPath(char (&path)[260]);
+
+// The four keys, or their defaults where the file, a section or a key is missing. An empty path
+// reads nothing.
+Settings ReadSettings(const std::string& path);
+
+// STARTUP/TASKTRAY alone, as the start-up routine reads it to choose how the window is first shown.
+unsigned ReadStartMinimised(const std::string& path);
+
+// Writes the four keys in the order INTERVAL, OFFSET, TASKTRAY, AJAST; every other line of the
+// file stays as it was.
+FileResult WriteSettings(const std::string& path, const SavedSettings& settings);

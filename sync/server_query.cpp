@@ -1,83 +1,91 @@
-// One query to one server over Winsock 1.1: address, socket, lookup, request, reply (Win32).
-#include <windows.h>
-#include <winsock.h>
+// A query's socket and lookup on Winsock 1.1; which datagram counts is decided by JudgeDatagram.
+#include "server_query.h"
 
 #include <cstring>
 
-#include "shell/trace.h"
 #include "sync/host_local_time.h"
+#include "sync/reply_acceptance.h"
 #include "sync/server_address.h"
-#include "sync/server_time.h"
-#include "sync/sntp_message.h"
-#include "ui/main_dialog.h"
 
-namespace {
-
-const char kUnknownServer[] = "接続先不明";
-const char kSocketError[] = "TCP/IPエラー";
-const char kNotifyError[] = "初期化エラー";
-const char kError[] = "エラー";
-
-}  // namespace
-
-void MainDialog::StartQuery()
+QueryStatus ServerQuery::Start(const char* address, HWND window)
 {
     // One query at a time: whatever the last one left open is closed, so no stale lookup or socket
-    // can end this query or write a row in its name.
-    EndQuery();
+    // can end this query.
+    End();
+    m_window = window;
 
-    WSADATA winsock;
-    WSAStartup(MAKEWORD(1, 1), &winsock);
-
-    const ServerAddress address = ParseServerAddress(m_szServerAddr);
-    m_nPort = address.port;
+    const ServerAddress parsed = ParseServerAddress(address);
+    m_nPort = parsed.port;
     // No address, a host or port that does not fit, or no host before the colon: nobody to ask.
-    if (address.status != ServerAddress::Status::Ok || address.host.empty()) {
-        AddLogRow(m_szServerName, kUnknownServer, "", kError);
-        return;
+    if (parsed.status != ServerAddress::Status::Ok || parsed.host.empty()) {
+        return QueryStatus::UnknownServer;
     }
 
     m_socket = socket(AF_INET, SOCK_DGRAM, 0);
     if (m_socket == INVALID_SOCKET) {
-        AddLogRow(m_szServerName, kSocketError, "", kError);
-        return;
+        return QueryStatus::SocketFailed;
     }
-    if (WSAAsyncSelect(m_socket, m_hWnd, WM_SOCKETEVENT, FD_READ) == SOCKET_ERROR) {
-        AddLogRow(m_szServerName, kNotifyError, "", kError);
-        EndQuery();
-        return;
+    if (WSAAsyncSelect(m_socket, m_window, WM_SOCKETEVENT, FD_READ) == SOCKET_ERROR) {
+        return Fail(QueryStatus::NotifyFailed);
     }
 
-    m_ipAddr = inet_addr(address.host.c_str());
+    m_ipAddr = inet_addr(parsed.host.c_str());
     if (m_ipAddr != INADDR_NONE) {
         SendRequest();
-        return;
+        return QueryStatus::Waiting;
     }
-    m_hLookup = WSAAsyncGetHostByName(m_hWnd, WM_LOOKUPDONE, address.host.c_str(), m_hostEnt, sizeof m_hostEnt);
+    m_hLookup = WSAAsyncGetHostByName(m_window, WM_LOOKUPDONE, parsed.host.c_str(), m_hostEnt, sizeof m_hostEnt);
     if (m_hLookup == nullptr) {
-        AddLogRow(m_szServerName, kUnknownServer, "", kError);
-        EndQuery();
+        return Fail(QueryStatus::UnknownServer);
     }
+    return QueryStatus::Waiting;
 }
 
-void MainDialog::OnLookupDone(HANDLE lookup, int error)
+QueryStatus ServerQuery::OnLookupDone(HANDLE lookup, int error)
 {
-    // The completion of a lookup this query no longer waits for: no row, nothing ended.
+    // The completion of a lookup this query no longer waits for: nothing ends.
     if (m_hLookup == nullptr || lookup != m_hLookup) {
-        return;
+        return QueryStatus::Waiting;
     }
     m_hLookup = nullptr;
     const auto* host = reinterpret_cast<const hostent*>(m_hostEnt);
     if (error != 0 || host->h_addrtype != AF_INET || host->h_addr_list[0] == nullptr) {
-        AddLogRow(m_szServerName, kUnknownServer, "", kError);
-        EndQuery();
-        return;
+        return Fail(QueryStatus::UnknownServer);
     }
     std::memcpy(&m_ipAddr, host->h_addr_list[0], sizeof m_ipAddr);
     SendRequest();
+    return QueryStatus::Waiting;
 }
 
-void MainDialog::SendRequest()
+QueryStatus ServerQuery::OnSocketEvent(SOCKET socket, int event, int error)
+{
+    // A notification with an error, or of another socket, ends nothing: the query waits on.
+    if (error != 0 || socket != m_socket || event != FD_READ) {
+        return QueryStatus::Waiting;
+    }
+    return ReceiveReply();
+}
+
+void ServerQuery::End()
+{
+    if (m_hLookup != nullptr) {
+        WSACancelAsyncRequest(m_hLookup);
+        m_hLookup = nullptr;
+    }
+    if (m_socket != INVALID_SOCKET) {
+        WSAAsyncSelect(m_socket, m_window, 0, 0);
+        closesocket(m_socket);
+        m_socket = INVALID_SOCKET;
+    }
+}
+
+QueryStatus ServerQuery::Fail(QueryStatus why)
+{
+    End();
+    return why;
+}
+
+void ServerQuery::SendRequest()
 {
     std::memset(&m_sockAddr, 0, sizeof m_sockAddr);
     m_sockAddr.sin_family = AF_INET;
@@ -89,19 +97,7 @@ void MainDialog::SendRequest()
            reinterpret_cast<const sockaddr*>(&m_sockAddr), sizeof m_sockAddr);
 }
 
-void MainDialog::OnSocketEvent(SOCKET socket, int event, int error)
-{
-    if (error != 0) {
-        Trace("Socketイベントの通知エラー\n");
-        return;
-    }
-    if (socket != m_socket || event != FD_READ) {
-        return;
-    }
-    ReceiveReply();
-}
-
-void MainDialog::ReceiveReply()
+QueryStatus ServerQuery::ReceiveReply()
 {
     uint8_t reply[kSntpMessageSize];
     sockaddr_in sender{};
@@ -109,30 +105,15 @@ void MainDialog::ReceiveReply()
     const int received = recvfrom(m_socket, reinterpret_cast<char*>(reply), sizeof reply, 0,
                                   reinterpret_cast<sockaddr*>(&sender), &senderLength);
     if (received == SOCKET_ERROR) {
-        return;  // for example a datagram longer than 48 bytes: the query goes on waiting
+        return QueryStatus::Waiting;  // for example a datagram longer than 48 bytes
     }
-    // Only the server asked may set the clock; anything else is read, dropped, and waited past.
-    if (sender.sin_addr.s_addr != m_sockAddr.sin_addr.s_addr || sender.sin_port != m_sockAddr.sin_port) {
-        return;
+    const bool fromServerAsked =
+        sender.sin_addr.s_addr == m_sockAddr.sin_addr.s_addr && sender.sin_port == m_sockAddr.sin_port;
+    if (JudgeDatagram(fromServerAsked, reply, static_cast<size_t>(received), HostLocalTime) !=
+        DatagramVerdict::Answer) {
+        return QueryStatus::Waiting;
     }
-    CalendarTime corrected{};
-    if (CheckReply(reply, static_cast<size_t>(received)) != ReplyVerdict::Usable ||
-        !CorrectedServerTime(reply, m_nOffset, HostLocalTime, &corrected)) {
-        return;
-    }
-    EndQuery();
-    ApplyServerTime(corrected);
-}
-
-void MainDialog::EndQuery()
-{
-    if (m_hLookup != nullptr) {
-        WSACancelAsyncRequest(m_hLookup);
-        m_hLookup = nullptr;
-    }
-    if (m_socket != INVALID_SOCKET) {
-        WSAAsyncSelect(m_socket, m_hWnd, 0, 0);
-        closesocket(m_socket);
-        m_socket = INVALID_SOCKET;
-    }
+    m_serverTime = ReadTransmitTimestamp(reply);
+    End();
+    return QueryStatus::Answered;
 }

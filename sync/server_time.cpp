@@ -21,13 +21,17 @@ bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversio
     return true;
 }
 
-bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out)
+bool CorrectedServerTime(NtpTimestamp transmit, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out)
 {
-    const NtpTimestamp transmit = ReadTransmitTimestamp(reply);
     CalendarTime serverTime{};
     if (!ReplyToCalendarTime(transmit.seconds, transmit.fraction, toLocal, &serverTime)) {
         return false;
     }
     *out = AddOffsetSeconds(serverTime, offsetSeconds);
     return true;
+}
+
+bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out)
+{
+    return CorrectedServerTime(ReadTransmitTimestamp(reply), offsetSeconds, toLocal, out);
 }

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "calendar_time.h"
+#include "sntp_message.h"
 
 // The host's local-time conversion, passed in so the arithmetic runs anywhere: seconds since
 // 1970-01-01 00:00:00 UTC to local tm_year (since 1900), tm_mon (0..11), tm_mday, tm_hour, tm_min and
@@ -16,5 +17,7 @@ using LocalTimeConversion = bool (*)(int64_t unixSeconds, std::tm* local);
 bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversion toLocal, CalendarTime* out);
 
 // The time a reply sets the clock to: its transmit timestamp in local time plus the offset, all
-// eight fields set. False when the time has no local conversion. The reply has at least 48 bytes.
+// eight fields set. False when the time has no local conversion.
+bool CorrectedServerTime(NtpTimestamp transmit, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out);
+// The same from the reply's bytes, at least 48 of them.
 bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out);

@@ -1,4 +1,4 @@
-// The main window's message map: each message is tested in this order, the first match handles it (Win32).
+// The main window's message map: one switch that hands each message to one small handler (Win32).
 #include "main_dialog.h"
 
 #include <imm.h>
@@ -11,9 +11,11 @@
 #include "store/settings_file.h"
 #include "ui/number_text.h"
 
-MainDialog::MainDialog()
+MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode)
 {
-    BuildIniPath(m_szIniFile);
+    char path[260];
+    BuildIniPath(path);
+    m_settingsPath = path;
 }
 
 MainDialog::~MainDialog()
@@ -29,106 +31,118 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         Trace("Invalid message map ID (%i)\n", static_cast<int>(mapId));
         return false;
     }
-    if (message == WM_LOOKUPDONE) {
+    switch (message) {
+    case WM_LOOKUPDONE:
         OnLookupDone(reinterpret_cast<HANDLE>(wParam), WSAGETASYNCERROR(lParam));
         return true;
-    }
-    if (message == WM_SOCKETEVENT) {
+    case WM_SOCKETEVENT:
         OnSocketEvent(static_cast<SOCKET>(wParam), WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
         return true;
-    }
-    if (message == WM_INITDIALOG) {
+    case WM_INITDIALOG:
         *result = OnInitDialog();
         return true;
-    }
-    if (message == WM_TIMER) {
+    case WM_TIMER:
         TimerTick();
         return true;
-    }
-    if (message == WM_SIZE) {
-        // Minimised means gone into the tray: no taskbar button, only the icon.
-        if (wParam == SIZE_MINIMIZED) {
-            ShowWindow(m_hWnd, SW_HIDE);
-        }
+    case WM_SIZE:
+        OnSize(wParam);
         return true;
-    }
-    if (m_uTaskbarCreated != 0 && message == m_uTaskbarCreated) {
-        m_trayIcon.Add(m_hWnd, g_module.m_hInstResource, WM_TRAYICON);
+    case WM_TRAYICON:
+        OnTrayIcon(lParam);
         return true;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    default:
+        // The registered message has no fixed number; 0 means it was never registered.
+        if (m_uTaskbarCreated != 0 && message == m_uTaskbarCreated) {
+            OnTaskbarCreated();
+            return true;
+        }
+        return false;
     }
-    if (message == WM_TRAYICON) {
-        if (lParam == WM_LBUTTONDBLCLK) {
-            ShowWindow(m_hWnd, SW_RESTORE);
-            SetForegroundWindow(m_hWnd);
-        }
-        return true;
-    }
-    if (message == WM_COMMAND) {
-        const WORD id = LOWORD(wParam);
-        const WORD code = HIWORD(wParam);
-        if (id == IDC_ABOUT_BUTTON) {
-            ShowAbout();
-            return true;
-        }
-        if (id == IDC_SYNC) {
-            SyncSelectedServer();
-            return true;
-        }
-        if (id == IDC_MOVE_UP) {
-            MoveServerUp();
-            return true;
-        }
-        if (id == IDC_MOVE_DOWN) {
-            MoveServerDown();
-            return true;
-        }
-        if (id == IDC_ADD) {
-            AddServer();
-            return true;
-        }
-        if (id == IDC_DELETE) {
-            DeleteServer();
-            return true;
-        }
-        if (id == IDC_HELP_BUTTON) {
-            ShowHelp(m_hWnd);
-            return true;
-        }
-        if (id == IDCANCEL) {
-            CloseMainDialog(IDCANCEL);
-            return true;
-        }
-        if (code == EN_CHANGE && id == IDC_OFFSET_EDIT) {
-            OnNumberEditChange(m_offsetEdit, -360, 360, &m_nOffset);
-            return true;
-        }
-        if (code == EN_CHANGE && id == IDC_INTERVAL_EDIT) {
-            OnNumberEditChange(m_intervalEdit, 0, 360, &m_nInterval);
-            return true;
-        }
-        if (code == EN_SETFOCUS && (id == IDC_OFFSET_EDIT || id == IDC_INTERVAL_EDIT)) {
-            // Numbers need no composition: keys go straight to the edit, even with the IME on.
-            ImmAssociateContext(GetDlgItem(m_hWnd, id), nullptr);
-            return true;
-        }
-    }
-    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(NM_DBLCLK)) {
-        if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == m_serverList) {
-            EditServer();
-        }
-        return true;
-    }
-    return false;
 }
 
-bool MainDialog::FilterMessage(MSG* message)
+bool MainDialog::OnCommand(WORD id, WORD code)
 {
-    return IsDialogMessageA(m_hWnd, message) != FALSE;
+    // Buttons count whatever their notification code; the edits only for these two.
+    switch (id) {
+    case IDC_ABOUT_BUTTON:
+        ShowAbout();
+        return true;
+    case IDC_SYNC:
+        SyncSelectedServer();
+        return true;
+    case IDC_MOVE_UP:
+        MoveServerUp();
+        return true;
+    case IDC_MOVE_DOWN:
+        MoveServerDown();
+        return true;
+    case IDC_ADD:
+        AddServer();
+        return true;
+    case IDC_DELETE:
+        DeleteServer();
+        return true;
+    case IDC_HELP_BUTTON:
+        ShowHelp(m_hWnd);
+        return true;
+    case IDCANCEL:
+        CloseMainDialog(IDCANCEL);
+        return true;
+    case IDC_OFFSET_EDIT:
+    case IDC_INTERVAL_EDIT:
+        if (code == EN_CHANGE) {
+            if (id == IDC_OFFSET_EDIT) {
+                OnNumberEditChange(m_offsetEdit, -360, 360, &m_nOffset);
+            } else {
+                OnNumberEditChange(m_intervalEdit, 0, 360, &m_nInterval);
+            }
+            return true;
+        }
+        if (code == EN_SETFOCUS) {
+            OnNumberEditFocus(id);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
 }
 
-bool MainDialog::RunIdleTask()
+bool MainDialog::OnNotify(const NMHDR* header)
 {
-    return false;
+    if (header->code != static_cast<UINT>(NM_DBLCLK)) {
+        return false;
+    }
+    // A double-click on the log list is handled too, by doing nothing.
+    if (header->hwndFrom == m_serverList) {
+        EditServer();
+    }
+    return true;
+}
+
+void MainDialog::OnSize(WPARAM kind)
+{
+    // Minimised means gone into the tray: no taskbar button, only the icon.
+    if (kind == SIZE_MINIMIZED) {
+        ShowWindow(m_hWnd, SW_HIDE);
+    }
+}
+
+void MainDialog::OnTaskbarCreated()
+{
+    m_trayIcon.Add(m_hWnd, g_module.m_hInstResource, WM_TRAYICON);
+}
+
+void MainDialog::OnTrayIcon(LPARAM mouseMessage)
+{
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        ShowWindow(m_hWnd, SW_RESTORE);
+        SetForegroundWindow(m_hWnd);
+    }
 }
 
 void MainDialog::OnNumberEditChange(HWND edit, int minimum, int maximum, int* value)
@@ -141,4 +155,20 @@ void MainDialog::OnNumberEditChange(HWND edit, int minimum, int maximum, int* va
     char text[256];
     GetWindowTextA(edit, text, sizeof text);
     *value = NumberEditValue(text);
+}
+
+void MainDialog::OnNumberEditFocus(WORD id)
+{
+    // Numbers need no composition: keys go straight to the edit, even with the IME on.
+    ImmAssociateContext(GetDlgItem(m_hWnd, id), nullptr);
+}
+
+bool MainDialog::FilterMessage(MSG* message)
+{
+    return IsDialogMessageA(m_hWnd, message) != FALSE;
+}
+
+bool MainDialog::RunIdleTask()
+{
+    return false;
 }

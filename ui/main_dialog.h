@@ -1,102 +1,120 @@
-// The main window: the state every part of the program shares, its set-up and its message map (Win32).
+// The main window: the state the program's parts share, and the handlers that wire them together:
+// the query, the clock, the files, the tray icon and the server list (Win32).
 #pragma once
 
 #include <windows.h>
-#include <winsock.h>
 #include <commctrl.h>
+
+#include <string>
 
 #include "shell/dialog_base.h"
 #include "shell/message_loop.h"
 #include "shell/tray_icon.h"
-
-#include "sync/calendar_time.h"
+#include "store/server_list_codec.h"
+#include "sync/server_query.h"
+#include "ui/log_rows.h"
+#include "ui/sync_schedule.h"
 
 constexpr UINT_PTR SYNC_TIMER_ID = 3524;
 constexpr UINT kSyncTimerPeriodMs = 1000;
 
-// The socket layer's two reports to the main window.
-constexpr UINT WM_LOOKUPDONE = 3124;   // wParam: the lookup handle; high word of lParam: the error
-constexpr UINT WM_SOCKETEVENT = 3224;  // wParam: the socket; lParam: the event, and the error above it
-
 class MainDialog final : public CDialogBase, public CMessagePreFilter, public CIdleTask {
 public:
-    MainDialog();  // builds m_szIniFile; the window comes later
+    // Builds the settings path; the window comes later.
+    explicit MainDialog(bool autoMode = false);
     ~MainDialog();  // ends a query still under way
+    MainDialog(const MainDialog&) = delete;
+    MainDialog& operator=(const MainDialog&) = delete;
 
     bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
                        DWORD mapId) override;
     bool FilterMessage(MSG* message) override;  // the platform's dialog keys for this window
     bool RunIdleTask() override;
 
-    // Set-up, at WM_INITDIALOG.
+    // The schedule: one step per timer tick, the round robin, and the 同期 button.
+    void TimerTick();
+    bool SelectNextServer();
+    void SyncSelectedServer();
+
+    // One query to the current server; how it ends becomes a log row (in automatic mode, the end of
+    // the program). AskServer makes a server current and asks it, as the schedule does.
+    void StartQuery();
+    void EndQuery();
+    void AskServer(const std::string& name, const std::string& address);
+
+    // Appends a row to the log list; the newest row is selected and in view.
+    void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status);
+
+    // The exit command: stops the timer, removes the tray icon, saves both files, ends the loop.
+    void CloseMainDialog(int exitCode);
+    bool SaveServerList(const std::string& path);
+
+    // What the start-up routine, the benchmarks and the tests look at.
+    bool AutoMode() const { return m_autoMode; }
+    int Interval() const { return m_nInterval; }
+    int Offset() const { return m_nOffset; }
+    UINT TaskbarCreatedMessage() const { return m_uTaskbarCreated; }
+    const ServerQuery& Query() const { return m_query; }
+    const ServerRow& CurrentServer() const { return m_currentServer; }
+    const std::string& ServerFilePath() const { return m_serverFilePath; }
+    ScheduleState& Schedule() { return m_schedule; }
+
+private:
+    // Messages, each handed to one handler.
     BOOL OnInitDialog();
+    void OnSize(WPARAM kind);
+    void OnTaskbarCreated();
+    void OnTrayIcon(LPARAM mouseMessage);
+    bool OnCommand(WORD id, WORD code);  // whether the command was this window's
+    bool OnNotify(const NMHDR* header);
+    void OnLookupDone(HANDLE lookup, int error);
+    void OnSocketEvent(SOCKET socket, int event, int error);
+    void OnNumberEditChange(HWND edit, int minimum, int maximum, int* value);
+    void OnNumberEditFocus(WORD id);
+
+    // Set-up steps.
+    void SetUpServerList();
+    void SetUpLogList();
+    void SetUpNumberEdits();
+    void SetUpTrayIcon();
+
+    // A query's end: a row, or the clock set from the server's time.
+    void FinishQuery(QueryStatus status);
+    void ApplyServerTime(NtpTimestamp serverTime);
+    void AddLogRow(const LogRow& row);
+    void EndAutomaticMode(int exitCode);
+
     // Keeps a numeric edit's text a number within its range.
     void NormalizeNumberEdit(HWND edit, int minimum, int maximum);
-    // Exit command: saves both files, destroys the window, ends the loop with the exit code.
-    void CloseMainDialog(int exitCode);
 
-    // Settings file.
+    // The two files.
     void LoadSettings();
     void SaveSettings();
+    bool BuildServerDataPath();
+    bool LoadServerList(const std::string& path);
+
     // The server list's commands.
     void AddServer();
     void EditServer();
     void DeleteServer();
     void MoveServerUp();
     void MoveServerDown();
+    void SwapServerRows(int selected, int neighbour);
 
-    // The schedule: one step per timer tick, the round robin, and the 同期 button.
-    void TimerTick();
-    bool SelectNextServer();
-    void SyncSelectedServer();
-
-    // One query to the server in m_szServerName / m_szServerAddr.
-    void StartQuery();
-    void SendRequest();
-    void ReceiveReply();
-    void EndQuery();
-    void OnLookupDone(HANDLE lookup, int error);
-    void OnSocketEvent(SOCKET socket, int event, int error);
-
-    // Setting the clock, and the log row of every outcome.
-    void ApplyServerTime(const CalendarTime& corrected);
-    void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status);
-
-    // Server list file.
-    bool BuildServerDataPath();
-    bool LoadServerList(const char* path);
-    bool SaveServerList(const char* path);
-
-    // Members, in this order.
-    SOCKET m_socket = INVALID_SOCKET;
-    ULONG m_ipAddr = 0;
-    int m_nPort = 0;
-    sockaddr_in m_sockAddr{};
-    char m_szServerFile[256] = "";
-    char m_szServerAddr[512] = "";
-    char m_szServerName[512] = "";
-    int m_nNextServer = 0;
-    bool m_bSyncPending = false;
-    bool m_bAutoMode = false;
+    const bool m_autoMode;
+    std::string m_settingsPath;
+    std::string m_serverFilePath;
+    ServerQuery m_query;
+    ServerRow m_currentServer{};  // the server of the query under way or last asked
+    ScheduleState m_schedule;
     UINT m_uTaskbarCreated = 0;
-    DWORD m_dwLastSyncTick = 0;
-    int m_nInterval = 0;
-    int m_nOffset = 0;
-    char m_hostEnt[MAXGETHOSTSTRUCT] = {};
-    HANDLE m_hLookup = nullptr;
+    int m_nInterval = 0;  // minutes, 0..360; always the parsed text of its edit
+    int m_nOffset = 0;    // seconds, -360..360; likewise
     HWND m_serverList = nullptr;
     HWND m_logList = nullptr;
-    HIMAGELIST m_logImages = nullptr;
     HWND m_offsetEdit = nullptr;
     HWND m_intervalEdit = nullptr;
-    HWND m_offsetSpin = nullptr;
-    HWND m_intervalSpin = nullptr;
     HWND m_minimizeCheck = nullptr;
     HWND m_syncAtStartCheck = nullptr;
-    char m_szIniFile[260] = "";
     CTrayIcon m_trayIcon;
-
-private:
-    void OnNumberEditChange(HWND edit, int minimum, int maximum, int* value);
-    void SwapServerRows(int selected, int neighbour);
 };

@@ -1,11 +1,11 @@
 // The server list's editing commands: add, edit, delete, move up and move down (Win32).
-#include <windows.h>
-#include <commctrl.h>
-
+#include <cstdio>
 #include <cstring>
 
+#include "res/texts.h"
 #include "ui/main_dialog.h"
 #include "ui/server_entry_dialog.h"
+#include "ui/server_list_moves.h"
 #include "ui/server_list_view.h"
 
 void MainDialog::AddServer()
@@ -49,27 +49,28 @@ void MainDialog::DeleteServer()
         return;
     }
     char question[1024];
-    wsprintfA(question, "[ %s ] を削除しますか？", ReadServerRow(m_serverList, row).name.c_str());
-    if (MessageBoxA(m_hWnd, question, "項目削除", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    std::snprintf(question, sizeof question, texts::kDeleteQuestion, ReadServerRow(m_serverList, row).name.c_str());
+    if (MessageBoxA(m_hWnd, question, texts::kDeleteCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         SendMessageA(m_serverList, LVM_DELETEITEM, row, 0);
     }
-    // After Yes this is the row that moved up into the place; after the last row, none.
-    SelectServerRow(m_serverList, row);
+    SelectServerRow(m_serverList, SelectionAfterDelete(row, ServerRowCount(m_serverList)));
 }
 
 void MainDialog::MoveServerUp()
 {
     const int row = SelectedServerRow(m_serverList);
-    if (row > 0) {
-        SwapServerRows(row, row - 1);
+    const int neighbour = MoveNeighbour(row, ServerRowCount(m_serverList), -1);
+    if (neighbour >= 0) {
+        SwapServerRows(row, neighbour);
     }
 }
 
 void MainDialog::MoveServerDown()
 {
     const int row = SelectedServerRow(m_serverList);
-    if (row >= 0 && row < ServerRowCount(m_serverList) - 1) {
-        SwapServerRows(row, row + 1);
+    const int neighbour = MoveNeighbour(row, ServerRowCount(m_serverList), +1);
+    if (neighbour >= 0) {
+        SwapServerRows(row, neighbour);
     }
 }
 

@@ -60,6 +60,10 @@ int SelectedServerRow(HWND list)
 
 void SelectServerRow(HWND list, int index)
 {
+    // Index -1 would mean every row to the list view.
+    if (index < 0 || index >= ServerRowCount(list)) {
+        return;
+    }
     SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     SendMessageA(list, LVM_ENSUREVISIBLE, index, TRUE);
 }

@@ -4,6 +4,13 @@
 #include <cstdint>
 #include <vector>
 
+// What the schedule remembers between ticks.
+struct ScheduleState {
+    bool syncPending = false;   // at the next tick: the start-up option, or automatic mode
+    uint32_t lastSyncTick = 0;  // the tick count of the last timer-driven start
+    int nextServer = 0;         // the rotation cursor: the row where the next choice starts looking
+};
+
 enum class SyncDue {
     No,
     Pending,   // the start-up option or automatic mode: at the first tick

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,8 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    const std::vector<ServerRow> rows = ReadServerList(in);
+    const std::vector<ServerRow> rows = ReadServerList(std::string(reinterpret_cast<const char*>(data), size));
     std::string written;
     for (const ServerRow& row : rows) {
         if (row.name.size() > kMaxFieldBytes || row.address.size() > kMaxFieldBytes) {
@@ -20,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         written += FormatServerLine(row);
     }
-    std::istringstream again(written);
-    const std::vector<ServerRow> back = ReadServerList(again);
+    const std::vector<ServerRow> back = ReadServerList(written);
     if (back.size() != rows.size()) {
         std::abort();
     }

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "shell/app_module.h"
 #include "shell/dialog_base.h"
+#include "sync/winsock_session.h"
 #include "win_test_support.h"
 
 namespace {
@@ -32,6 +33,8 @@ void MainWindowTest::SetUpTestSuite()
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
         InitCommonControlsEx(&classes);
         g_module.InitModule(GetModuleHandleA(nullptr));
+        // The process entry starts the socket layer for the program; here the test program is the process.
+        static const WinsockSession winsock;
         initialised = true;
     }
 }
@@ -71,8 +74,7 @@ void MainWindowTest::Open(bool autoMode)
 {
     loop_.m_preFilters.clear();
     loop_.m_idleTasks.clear();
-    dialog_ = std::make_unique<MainDialog>();
-    dialog_->m_bAutoMode = autoMode;
+    dialog_ = std::make_unique<MainDialog>(autoMode);
     ASSERT_NE(nullptr, CreateDialogFor(dialog_.get(), IDD_MAIN, nullptr));
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "shell/message_loop.h"
 #include "ui/main_dialog.h"
 
@@ -38,6 +39,8 @@ protected:
     std::string Setting(const char* section, const char* key) const;  // "<none>" when missing
 
     HWND Control(int id) const { return GetDlgItem(dialog_->m_hWnd, id); }
+    HWND ServerList() const { return Control(IDC_SERVER_LIST); }
+    HWND LogList() const { return Control(IDC_LOG_LIST); }
 
     CMessageLoop loop_;
     std::unique_ptr<MainDialog> dialog_;

@@ -133,15 +133,15 @@ TEST_F(MainWindowTest, ListsHaveTheirColumnsAndStyles)
     Open();
     const int scrollAndEdges = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
 
-    const std::vector<Column> servers = Columns(dialog_->m_serverList);
+    const std::vector<Column> servers = Columns(ServerList());
     ASSERT_EQ(2u, servers.size());
     EXPECT_EQ("サーバ", servers[0].title);
-    EXPECT_EQ(OuterWidth(dialog_->m_serverList) - scrollAndEdges, servers[0].width);
+    EXPECT_EQ(OuterWidth(ServerList()) - scrollAndEdges, servers[0].width);
     EXPECT_EQ("アドレス", servers[1].title);
     EXPECT_EQ(0, servers[1].width) << "the address column exists but is not visible";
-    EXPECT_EQ(0x424, SendMessageA(dialog_->m_serverList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_EQ(0x424, SendMessageA(ServerList(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
 
-    const std::vector<Column> log = Columns(dialog_->m_logList);
+    const std::vector<Column> log = Columns(LogList());
     ASSERT_EQ(4u, log.size());
     EXPECT_EQ("接続先", log[0].title);
     EXPECT_EQ(160, log[0].width);
@@ -150,10 +150,10 @@ TEST_F(MainWindowTest, ListsHaveTheirColumnsAndStyles)
     EXPECT_EQ("ローカル時刻情報", log[2].title);
     EXPECT_EQ(155, log[2].width);
     EXPECT_EQ("ステータス", log[3].title);
-    EXPECT_EQ(OuterWidth(dialog_->m_logList) - 470 - scrollAndEdges, log[3].width);
-    EXPECT_EQ(0x420, SendMessageA(dialog_->m_logList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_EQ(OuterWidth(LogList()) - 470 - scrollAndEdges, log[3].width);
+    EXPECT_EQ(0x420, SendMessageA(LogList(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
 
-    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(dialog_->m_logList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(LogList(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     ASSERT_NE(nullptr, images);
     EXPECT_EQ(1, ImageList_GetImageCount(images));
 }
@@ -163,14 +163,14 @@ TEST_F(MainWindowTest, SpinsCoverTheRangesOfTheirEdits)
     Open();
     int low = 0;
     int high = 0;
-    SendMessageA(dialog_->m_intervalSpin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    SendMessageA(Control(IDC_INTERVAL_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(0, low);
     EXPECT_EQ(360, high);
-    SendMessageA(dialog_->m_offsetSpin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    SendMessageA(Control(IDC_OFFSET_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(-360, low);
     EXPECT_EQ(360, high);
-    EXPECT_EQ(dialog_->m_intervalEdit, reinterpret_cast<HWND>(SendMessageA(dialog_->m_intervalSpin, UDM_GETBUDDY, 0, 0)));
-    EXPECT_EQ(dialog_->m_offsetEdit, reinterpret_cast<HWND>(SendMessageA(dialog_->m_offsetSpin, UDM_GETBUDDY, 0, 0)));
+    EXPECT_EQ(Control(IDC_INTERVAL_EDIT), reinterpret_cast<HWND>(SendMessageA(Control(IDC_INTERVAL_SPIN), UDM_GETBUDDY, 0, 0)));
+    EXPECT_EQ(Control(IDC_OFFSET_EDIT), reinterpret_cast<HWND>(SendMessageA(Control(IDC_OFFSET_SPIN), UDM_GETBUDDY, 0, 0)));
 }
 
 TEST_F(MainWindowTest, CarriesTheProgramIcon)
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, JoinsTheThreadsLoopForDialogKeysAndIdleWork)
     EXPECT_EQ(static_cast<CIdleTask*>(dialog_.get()), loop_.m_idleTasks[0]);
 
     // Esc reaches the dialog through the pre-filter as the exit command.
-    MSG escape{dialog_->m_serverList, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
+    MSG escape{ServerList(), WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
     EXPECT_TRUE(loop_.FilterMessage(&escape));
     EXPECT_EQ(IDCANCEL, TakeQuitMessage());
 }
@@ -199,7 +199,7 @@ TEST_F(MainWindowTest, NumberEditsTakeKeysWithoutTheInputMethod)
     Open();
     ShowWindow(dialog_->m_hWnd, SW_SHOW);
     HIMC context = ImmCreateContext();
-    for (HWND edit : {dialog_->m_intervalEdit, dialog_->m_offsetEdit}) {
+    for (HWND edit : {Control(IDC_INTERVAL_EDIT), Control(IDC_OFFSET_EDIT)}) {
         ImmAssociateContext(edit, context);
         ASSERT_EQ(context, ImmAssociateContext(edit, context)) << "the platform keeps the association";
         SetFocus(edit);

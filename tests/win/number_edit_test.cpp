@@ -49,56 +49,56 @@ TEST_F(MainWindowTest, PastedTextBecomesANumberInRange)
 {
     Open();
     for (const PasteCase& c : kPasteCases) {
-        HWND edit = c.offsetEdit ? dialog_->m_offsetEdit : dialog_->m_intervalEdit;
+        HWND edit = c.offsetEdit ? Control(IDC_OFFSET_EDIT) : Control(IDC_INTERVAL_EDIT);
         Paste(edit, c.typed);
         EXPECT_EQ(c.afterwards, WindowText(edit)) << '"' << c.typed << '"';
-        EXPECT_EQ(c.value, c.offsetEdit ? dialog_->m_nOffset : dialog_->m_nInterval) << '"' << c.typed << '"';
+        EXPECT_EQ(c.value, c.offsetEdit ? dialog_->Offset() : dialog_->Interval()) << '"' << c.typed << '"';
     }
 }
 
 TEST_F(MainWindowTest, TypingPastTheMaximumLeavesTheCaretAtTheEnd)
 {
     Open();
-    Paste(dialog_->m_intervalEdit, "36");
-    SendMessageA(dialog_->m_intervalEdit, EM_SETSEL, 2, 2);
-    TypeKey(dialog_->m_intervalEdit, '5');
-    EXPECT_EQ("360", WindowText(dialog_->m_intervalEdit));
-    EXPECT_EQ(360, dialog_->m_nInterval);
-    EXPECT_EQ(3u, Caret(dialog_->m_intervalEdit));
+    Paste(Control(IDC_INTERVAL_EDIT), "36");
+    SendMessageA(Control(IDC_INTERVAL_EDIT), EM_SETSEL, 2, 2);
+    TypeKey(Control(IDC_INTERVAL_EDIT), '5');
+    EXPECT_EQ("360", WindowText(Control(IDC_INTERVAL_EDIT)));
+    EXPECT_EQ(360, dialog_->Interval());
+    EXPECT_EQ(3u, Caret(Control(IDC_INTERVAL_EDIT)));
 }
 
 TEST_F(MainWindowTest, ClearingWithBackspaceGivesZeroAtOnce)
 {
     Open();
-    Paste(dialog_->m_intervalEdit, "7");
-    SendMessageA(dialog_->m_intervalEdit, EM_SETSEL, 1, 1);
-    TypeKey(dialog_->m_intervalEdit, '\b');
-    EXPECT_EQ("0", WindowText(dialog_->m_intervalEdit));
-    EXPECT_EQ(0, dialog_->m_nInterval);
+    Paste(Control(IDC_INTERVAL_EDIT), "7");
+    SendMessageA(Control(IDC_INTERVAL_EDIT), EM_SETSEL, 1, 1);
+    TypeKey(Control(IDC_INTERVAL_EDIT), '\b');
+    EXPECT_EQ("0", WindowText(Control(IDC_INTERVAL_EDIT)));
+    EXPECT_EQ(0, dialog_->Interval());
 }
 
 TEST_F(MainWindowTest, ANegativeOffsetCanBeTypedKeyByKey)
 {
     Open();
-    SendMessageA(dialog_->m_offsetEdit, EM_SETSEL, 0, -1);
-    TypeKey(dialog_->m_offsetEdit, '-');
-    EXPECT_EQ("-", WindowText(dialog_->m_offsetEdit));
-    EXPECT_EQ(0, dialog_->m_nOffset);
-    TypeKey(dialog_->m_offsetEdit, '3');
-    TypeKey(dialog_->m_offsetEdit, '0');
-    EXPECT_EQ("-30", WindowText(dialog_->m_offsetEdit));
-    EXPECT_EQ(-30, dialog_->m_nOffset);
+    SendMessageA(Control(IDC_OFFSET_EDIT), EM_SETSEL, 0, -1);
+    TypeKey(Control(IDC_OFFSET_EDIT), '-');
+    EXPECT_EQ("-", WindowText(Control(IDC_OFFSET_EDIT)));
+    EXPECT_EQ(0, dialog_->Offset());
+    TypeKey(Control(IDC_OFFSET_EDIT), '3');
+    TypeKey(Control(IDC_OFFSET_EDIT), '0');
+    EXPECT_EQ("-30", WindowText(Control(IDC_OFFSET_EDIT)));
+    EXPECT_EQ(-30, dialog_->Offset());
 }
 
 TEST_F(MainWindowTest, ArrowKeysStepTheValueThroughTheSpin)
 {
     Open();
-    SendMessageA(dialog_->m_intervalEdit, WM_KEYDOWN, VK_UP, 0);
-    EXPECT_EQ("61", WindowText(dialog_->m_intervalEdit));
-    EXPECT_EQ(61, dialog_->m_nInterval);
-    Paste(dialog_->m_offsetEdit, "-360");
-    SendMessageA(dialog_->m_offsetEdit, WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(-360, dialog_->m_nOffset) << "the spin stops at the bottom of the range";
+    SendMessageA(Control(IDC_INTERVAL_EDIT), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ("61", WindowText(Control(IDC_INTERVAL_EDIT)));
+    EXPECT_EQ(61, dialog_->Interval());
+    Paste(Control(IDC_OFFSET_EDIT), "-360");
+    SendMessageA(Control(IDC_OFFSET_EDIT), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(-360, dialog_->Offset()) << "the spin stops at the bottom of the range";
 }
 
 }  // namespace

@@ -24,14 +24,14 @@ protected:
     std::string Rows() const
     {
         std::string rows;
-        for (int i = 0; i < ServerRowCount(dialog_->m_serverList); ++i) {
-            const ServerRow row = ReadServerRow(dialog_->m_serverList, i);
+        for (int i = 0; i < ServerRowCount(ServerList()); ++i) {
+            const ServerRow row = ReadServerRow(ServerList(), i);
             rows += (row.ticked ? "1 " : "0 ") + row.name + " " + row.address + "\n";
         }
         return rows;
     }
 
-    int Selected() const { return SelectedServerRow(dialog_->m_serverList); }
+    int Selected() const { return SelectedServerRow(ServerList()); }
 
     // Opens the entry dialog with the command, types the texts and presses OK.
     void EnterServer(int command, const std::string& name, const std::string& address)
@@ -108,7 +108,7 @@ TEST_F(ServerListEditTest, EditKeepsTheCheckBoxAndThePlace)
 {
     GivenServerList(kFourRows);
     Open();
-    SelectServerRow(dialog_->m_serverList, 2);
+    SelectServerRow(ServerList(), 2);
     std::string shownName;
     WhenWindowOpens(kEntryTitle, [&](HWND entry) {
         char text[64] = "";
@@ -118,7 +118,7 @@ TEST_F(ServerListEditTest, EditKeepsTheCheckBoxAndThePlace)
         SetControlText(entry, IDC_ENTRY_ADDRESS, "c2:10123");
         ClickButton(entry, IDOK);
     });
-    NMHDR doubleClick{dialog_->m_serverList, IDC_SERVER_LIST, static_cast<UINT>(NM_DBLCLK)};
+    NMHDR doubleClick{ServerList(), IDC_SERVER_LIST, static_cast<UINT>(NM_DBLCLK)};
     SendMessageA(dialog_->m_hWnd, WM_NOTIFY, IDC_SERVER_LIST, reinterpret_cast<LPARAM>(&doubleClick));
     EXPECT_EQ("C", shownName) << "the dialog starts with the row's texts";
     EXPECT_EQ("1 A a\n0 B b\n1 C2 c2:10123\n0 D d\n", Rows());
@@ -130,12 +130,12 @@ TEST_F(ServerListEditTest, ADoubleClickOnTheLogOrWithoutSelectionEditsNothing)
     GivenServerList("1\tA\ta\r\n");
     Open();
     WhenWindowOpens(kEntryTitle, [](HWND entry) { ClickButton(entry, IDCANCEL); });
-    NMHDR onLog{dialog_->m_logList, IDC_LOG_LIST, static_cast<UINT>(NM_DBLCLK)};
+    NMHDR onLog{LogList(), IDC_LOG_LIST, static_cast<UINT>(NM_DBLCLK)};
     SendMessageA(dialog_->m_hWnd, WM_NOTIFY, IDC_LOG_LIST, reinterpret_cast<LPARAM>(&onLog));
     PumpMessages();
     EXPECT_FALSE(DialogActionRan());
-    ListView_SetItemState(dialog_->m_serverList, 0, 0, LVIS_SELECTED);
-    NMHDR onList{dialog_->m_serverList, IDC_SERVER_LIST, static_cast<UINT>(NM_DBLCLK)};
+    ListView_SetItemState(ServerList(), 0, 0, LVIS_SELECTED);
+    NMHDR onList{ServerList(), IDC_SERVER_LIST, static_cast<UINT>(NM_DBLCLK)};
     SendMessageA(dialog_->m_hWnd, WM_NOTIFY, IDC_SERVER_LIST, reinterpret_cast<LPARAM>(&onList));
     PumpMessages();
     EXPECT_FALSE(DialogActionRan());
@@ -145,7 +145,7 @@ TEST_F(ServerListEditTest, TheEntryKeepsTheFirst255BytesAndNoTabs)
 {
     Open();
     EnterServer(IDC_ADD, std::string(256, 'n'), "a\tb");
-    const ServerRow row = ReadServerRow(dialog_->m_serverList, 0);
+    const ServerRow row = ReadServerRow(ServerList(), 0);
     EXPECT_EQ(std::string(255, 'n'), row.name);
     EXPECT_EQ("a b", row.address) << "a pasted tab would break the file";
 }
@@ -167,7 +167,7 @@ TEST_F(ServerListEditTest, DeleteAsksAndActsOnTheAnswer)
     for (const auto& c : cases) {
         GivenServerList(kFourRows);
         Open();
-        SelectServerRow(dialog_->m_serverList, c.select);
+        SelectServerRow(ServerList(), c.select);
         std::string question;
         WhenWindowOpens(kDeleteTitle, [&](HWND box) {
             question = WindowText(GetDlgItem(box, 0xFFFF));
@@ -209,7 +209,7 @@ TEST_F(ServerListEditTest, MovesCarryTheCheckBoxesAndStopAtTheEnds)
     for (const auto& c : cases) {
         GivenServerList(kFourRows);
         Open();
-        SelectServerRow(dialog_->m_serverList, c.select);
+        SelectServerRow(ServerList(), c.select);
         Command(c.command);
         EXPECT_EQ(c.rows, Rows()) << c.what;
         EXPECT_EQ(c.selectedAfter, Selected()) << c.what;
@@ -221,7 +221,7 @@ TEST_F(ServerListEditTest, WithoutASelectionNoCommandDoesAnything)
 {
     GivenServerList(kFourRows);
     Open();
-    ListView_SetItemState(dialog_->m_serverList, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(ServerList(), -1, 0, LVIS_SELECTED);
     WhenWindowOpens(kDeleteTitle, [](HWND box) { SendMessageA(box, WM_COMMAND, IDYES, 0); });
     for (int command : {IDC_DELETE, IDC_MOVE_UP, IDC_MOVE_DOWN}) {
         Command(command);
@@ -234,11 +234,11 @@ TEST_F(ServerListEditTest, MovingKeepsTheRotationCursorAsAPlainIndex)
 {
     GivenServerList("1\tA\ta\r\n1\tB\tb\r\n1\tC\tc\r\n1\tD\td\r\n");
     Open();
-    dialog_->m_nNextServer = 2;
-    SelectServerRow(dialog_->m_serverList, 2);
+    dialog_->Schedule().nextServer = 2;
+    SelectServerRow(ServerList(), 2);
     Command(IDC_MOVE_UP);
     ASSERT_TRUE(dialog_->SelectNextServer());
-    EXPECT_STREQ("B", dialog_->m_szServerName) << "row 2 is now B";
+    EXPECT_EQ("B", dialog_->CurrentServer().name) << "row 2 is now B";
 }
 
 TEST_F(ServerListEditTest, ASynchronisationFinishesWhileTheEntryDialogIsOpen)
@@ -250,7 +250,7 @@ TEST_F(ServerListEditTest, ASynchronisationFinishesWhileTheEntryDialogIsOpen)
     WhenWindowOpens(
         kEntryTitle,
         [&](HWND entry) {
-            rowsWhileOpen = static_cast<int>(SendMessageA(dialog_->m_logList, LVM_GETITEMCOUNT, 0, 0));
+            rowsWhileOpen = static_cast<int>(SendMessageA(LogList(), LVM_GETITEMCOUNT, 0, 0));
             ClickButton(entry, IDCANCEL);
         },
         1500);

@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, ServerListFilesLoadAndSaveInTextMode)
         SCOPED_TRACE(c.what);
         GivenServerList(c.file);
         Open();
-        EXPECT_EQ(c.rows, RowsOf(dialog_->m_serverList));
+        EXPECT_EQ(c.rows, RowsOf(ServerList()));
         CloseWithExitCommand();
         EXPECT_EQ(c.written, ReadFileBytes(ServerListPath()));
     }
@@ -55,8 +55,8 @@ TEST_F(MainWindowTest, ServerListFilesLoadAndSaveInTextMode)
 TEST_F(MainWindowTest, WithoutAServerListTheListIsEmptyAndTheCloseWritesOne)
 {
     Open();
-    EXPECT_EQ(0, ServerRowCount(dialog_->m_serverList));
-    EXPECT_EQ(-1, SendMessageA(dialog_->m_serverList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    EXPECT_EQ(0, ServerRowCount(ServerList()));
+    EXPECT_EQ(-1, SendMessageA(ServerList(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     CloseWithExitCommand();
     EXPECT_EQ("", ReadFileBytes(ServerListPath()));
 }
@@ -66,8 +66,8 @@ TEST_F(MainWindowTest, TheFirstRowIsSelectedAndFocused)
     GivenServerList("0\tA\ta\r\n1\tB\tb\r\n");
     Open();
     EXPECT_EQ(LVIS_SELECTED | LVIS_FOCUSED,
-              SendMessageA(dialog_->m_serverList, LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED));
-    EXPECT_EQ(0, SendMessageA(dialog_->m_serverList, LVM_GETITEMSTATE, 1, LVIS_SELECTED));
+              SendMessageA(ServerList(), LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(0, SendMessageA(ServerList(), LVM_GETITEMSTATE, 1, LVIS_SELECTED));
 }
 
 TEST_F(MainWindowTest, TenThousandRowsComeBackByteForByte)
@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, TenThousandRowsComeBackByteForByte)
     }
     GivenServerList(file);
     Open();
-    EXPECT_EQ(10000, ServerRowCount(dialog_->m_serverList));
+    EXPECT_EQ(10000, ServerRowCount(ServerList()));
     CloseWithExitCommand();
     EXPECT_EQ(file, ReadFileBytes(ServerListPath()));
 }
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, ARowTickedAfterLoadingIsSavedTicked)
 {
     GivenServerList("0\tA\ta\r\n");
     Open();
-    ListView_SetCheckState(dialog_->m_serverList, 0, TRUE);
+    ListView_SetCheckState(ServerList(), 0, TRUE);
     CloseWithExitCommand();
     EXPECT_EQ("1\tA\ta\r\n", ReadFileBytes(ServerListPath()));
 }
@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, AListThatCannotBeWrittenLeavesTheOldFileWhole)
     const std::string old = "1\tA\ta\r\n";
     GivenServerList(old);
     Open();
-    ListView_SetCheckState(dialog_->m_serverList, 0, FALSE);
+    ListView_SetCheckState(ServerList(), 0, FALSE);
     // The new list cannot even be started: the old one stands.
     const std::string temporary = ServerListPath() + ".tmp";
     CreateDirectoryA(temporary.c_str(), nullptr);
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, AReadOnlyListStaysAsItWasAndLeavesNoTemporaryFile)
     GivenServerList(old);
     SetFileAttributesA(ServerListPath().c_str(), FILE_ATTRIBUTE_READONLY);
     Open();
-    ListView_SetCheckState(dialog_->m_serverList, 0, FALSE);
+    ListView_SetCheckState(ServerList(), 0, FALSE);
     CloseWithExitCommand();
     SetFileAttributesA(ServerListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(old, ReadFileBytes(ServerListPath()));

@@ -53,11 +53,11 @@ TEST_F(MainWindowTest, SettingsAreReadAndWrittenBackByTheExitCommand)
         Open();
         EXPECT_EQ(c.minimizeTicked, SendMessageA(Control(IDC_MINIMIZE_CHECK), BM_GETCHECK, 0, 0) == BST_CHECKED);
         EXPECT_EQ(c.syncAtStartTicked, SendMessageA(Control(IDC_SYNC_AT_START_CHECK), BM_GETCHECK, 0, 0) == BST_CHECKED);
-        EXPECT_EQ(c.syncAtStartTicked, dialog_->m_bSyncPending);
-        EXPECT_EQ(c.intervalText, WindowText(dialog_->m_intervalEdit));
-        EXPECT_EQ(c.interval, dialog_->m_nInterval);
-        EXPECT_EQ(c.offsetText, WindowText(dialog_->m_offsetEdit));
-        EXPECT_EQ(c.offset, dialog_->m_nOffset);
+        EXPECT_EQ(c.syncAtStartTicked, dialog_->Schedule().syncPending);
+        EXPECT_EQ(c.intervalText, WindowText(Control(IDC_INTERVAL_EDIT)));
+        EXPECT_EQ(c.interval, dialog_->Interval());
+        EXPECT_EQ(c.offsetText, WindowText(Control(IDC_OFFSET_EDIT)));
+        EXPECT_EQ(c.offset, dialog_->Offset());
 
         EXPECT_EQ(IDCANCEL, CloseWithExitCommand());
         EXPECT_EQ(c.writtenInterval, Setting("SETTING", "INTERVAL"));
@@ -85,8 +85,8 @@ TEST_F(MainWindowTest, AnOverlongValueIsStillANumberInRange)
 {
     GivenSettings("[SETTING]\r\nINTERVAL=" + std::string(300, '9') + "\r\nOFFSET=-" + std::string(299, '9') + "\r\n");
     Open();
-    EXPECT_EQ(360, dialog_->m_nInterval);
-    EXPECT_EQ(-360, dialog_->m_nOffset);
+    EXPECT_EQ(360, dialog_->Interval());
+    EXPECT_EQ(-360, dialog_->Offset());
     CloseWithExitCommand();
     EXPECT_EQ("360", Setting("SETTING", "INTERVAL"));
     EXPECT_EQ("-360", Setting("SETTING", "OFFSET"));
@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, TickedBoxesAreWrittenAtClose)
     Open();
     SendMessageA(Control(IDC_MINIMIZE_CHECK), BM_CLICK, 0, 0);
     SendMessageA(Control(IDC_SYNC_AT_START_CHECK), BM_CLICK, 0, 0);
-    EXPECT_FALSE(dialog_->m_bSyncPending) << "the boxes take effect at the next start";
+    EXPECT_FALSE(dialog_->Schedule().syncPending) << "the boxes take effect at the next start";
     CloseWithExitCommand();
     EXPECT_EQ("1", Setting("STARTUP", "TASKTRAY"));
     EXPECT_EQ("1", Setting("STARTUP", "AJAST"));

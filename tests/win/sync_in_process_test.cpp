@@ -26,7 +26,7 @@ std::string LogText(HWND list, int row, int column)
 
 class SyncTest : public MainWindowTest {
 protected:
-    int LogRows() const { return static_cast<int>(SendMessageA(dialog_->m_logList, LVM_GETITEMCOUNT, 0, 0)); }
+    int LogRows() const { return static_cast<int>(SendMessageA(LogList(), LVM_GETITEMCOUNT, 0, 0)); }
 
     // Pumps messages until the log has this many rows or the limit has passed.
     bool WaitForLogRows(int count, DWORD limitMs = 5000)
@@ -42,16 +42,11 @@ protected:
     // One timer tick with the interval due.
     void IntervalTick()
     {
-        dialog_->m_dwLastSyncTick = GetTickCount() - 61000;
+        dialog_->Schedule().lastSyncTick = GetTickCount() - 61000;
         dialog_->TimerTick();
     }
 
-    void Ask(const char* name, const std::string& address)
-    {
-        lstrcpyA(dialog_->m_szServerName, name);
-        lstrcpyA(dialog_->m_szServerAddr, address.c_str());
-        dialog_->StartQuery();
-    }
+    void Ask(const char* name, const std::string& address) { dialog_->AskServer(name, address); }
 };
 
 TEST_F(SyncTest, TimerSynchronisationsGoRoundTheTickedRows)
@@ -66,8 +61,8 @@ TEST_F(SyncTest, TimerSynchronisationsGoRoundTheTickedRows)
     }
     const char* expected[] = {"A", "C", "A", "C"};
     for (int row = 0; row < 4; ++row) {
-        EXPECT_EQ(expected[row], LogText(dialog_->m_logList, row, 0));
-        EXPECT_EQ("同期成功", LogText(dialog_->m_logList, row, 3));
+        EXPECT_EQ(expected[row], LogText(LogList(), row, 0));
+        EXPECT_EQ("同期成功", LogText(LogList(), row, 3));
     }
 }
 
@@ -76,14 +71,14 @@ TEST_F(SyncTest, TheIntervalWaitsAndAZeroIntervalNeverStarts)
     GivenServerList("1\tA\t" + PeerAddress("good") + "\r\n");
     GivenSettings("[SETTING]\r\nINTERVAL=1\r\n");
     Open();
-    dialog_->m_dwLastSyncTick = GetTickCount() - 59000;
+    dialog_->Schedule().lastSyncTick = GetTickCount() - 59000;
     dialog_->TimerTick();
-    EXPECT_EQ(INVALID_SOCKET, dialog_->m_socket) << "a minute has not passed";
+    EXPECT_EQ(INVALID_SOCKET, dialog_->Query().Socket()) << "a minute has not passed";
 
-    SendMessageA(dialog_->m_intervalEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
-    dialog_->m_dwLastSyncTick = GetTickCount() - 3600000;
+    SendMessageA(Control(IDC_INTERVAL_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
+    dialog_->Schedule().lastSyncTick = GetTickCount() - 3600000;
     dialog_->TimerTick();
-    EXPECT_EQ(INVALID_SOCKET, dialog_->m_socket) << "interval 0 turns the timer off";
+    EXPECT_EQ(INVALID_SOCKET, dialog_->Query().Socket()) << "interval 0 turns the timer off";
 }
 
 TEST_F(SyncTest, WithoutATickedRowTheDueSynchronisationIsSkipped)
@@ -91,12 +86,12 @@ TEST_F(SyncTest, WithoutATickedRowTheDueSynchronisationIsSkipped)
     GivenServerList("0\tA\t" + PeerAddress("good") + "\r\n");
     GivenSettings("[STARTUP]\r\nAJAST=1\r\n");
     Open();
-    ASSERT_TRUE(dialog_->m_bSyncPending);
+    ASSERT_TRUE(dialog_->Schedule().syncPending);
     const DWORD before = GetTickCount();
     dialog_->TimerTick();
-    EXPECT_FALSE(dialog_->m_bSyncPending) << "counted as done";
-    EXPECT_GE(dialog_->m_dwLastSyncTick, before);
-    EXPECT_EQ(INVALID_SOCKET, dialog_->m_socket);
+    EXPECT_FALSE(dialog_->Schedule().syncPending) << "counted as done";
+    EXPECT_GE(dialog_->Schedule().lastSyncTick, before);
+    EXPECT_EQ(INVALID_SOCKET, dialog_->Query().Socket());
     EXPECT_FALSE(WaitForLogRows(1, 300));
 }
 
@@ -104,9 +99,9 @@ TEST_F(SyncTest, TheButtonWithoutASelectedRowDoesNothing)
 {
     GivenServerList("1\tA\t" + PeerAddress("good") + "\r\n");
     Open();
-    ListView_SetItemState(dialog_->m_serverList, 0, 0, LVIS_SELECTED);
+    ListView_SetItemState(ServerList(), 0, 0, LVIS_SELECTED);
     SendMessageA(dialog_->m_hWnd, WM_COMMAND, IDC_SYNC, 0);
-    EXPECT_EQ(INVALID_SOCKET, dialog_->m_socket);
+    EXPECT_EQ(INVALID_SOCKET, dialog_->Query().Socket());
     EXPECT_FALSE(WaitForLogRows(1, 300));
 }
 
@@ -114,14 +109,14 @@ TEST_F(SyncTest, ANewQueryEndsTheOneUnderWay)
 {
     Open();
     Ask("Silent", PeerAddress("silent"));
-    const SOCKET first = dialog_->m_socket;
+    const SOCKET first = dialog_->Query().Socket();
     ASSERT_NE(INVALID_SOCKET, first);
     Ask("Good", PeerAddress("good"));
-    EXPECT_NE(INVALID_SOCKET, dialog_->m_socket);
+    EXPECT_NE(INVALID_SOCKET, dialog_->Query().Socket());
     // The first socket was closed: using it fails.
     EXPECT_EQ(SOCKET_ERROR, send(first, "x", 1, 0));
     ASSERT_TRUE(WaitForLogRows(1));
-    EXPECT_EQ("Good", LogText(dialog_->m_logList, 0, 0));
+    EXPECT_EQ("Good", LogText(LogList(), 0, 0));
     EXPECT_FALSE(WaitForLogRows(2, 500)) << "the replaced query writes no row";
 }
 
@@ -129,16 +124,16 @@ TEST_F(SyncTest, AStaleLookupCannotEndTheQueryOrWriteARow)
 {
     Open();
     Ask("Lookup", "localhost:" + std::to_string(PeerPort("silent")));
-    ASSERT_NE(nullptr, dialog_->m_hLookup);
+    ASSERT_NE(nullptr, dialog_->Query().Lookup());
     Ask("Good", PeerAddress("slow"));  // a dotted address: the lookup of the first is cancelled
-    EXPECT_EQ(nullptr, dialog_->m_hLookup);
+    EXPECT_EQ(nullptr, dialog_->Query().Lookup());
     // A completion of some earlier lookup, failed or not, arrives late.
     SendMessageA(dialog_->m_hWnd, 3124, 0x1234, MAKELPARAM(0, WSAHOST_NOT_FOUND));
     SendMessageA(dialog_->m_hWnd, 3124, 0x1234, 0);
-    EXPECT_NE(INVALID_SOCKET, dialog_->m_socket) << "the current query goes on";
+    EXPECT_NE(INVALID_SOCKET, dialog_->Query().Socket()) << "the current query goes on";
     ASSERT_TRUE(WaitForLogRows(1, 5000));
-    EXPECT_EQ("Good", LogText(dialog_->m_logList, 0, 0));
-    EXPECT_EQ("同期成功", LogText(dialog_->m_logList, 0, 3));
+    EXPECT_EQ("Good", LogText(LogList(), 0, 0));
+    EXPECT_EQ("同期成功", LogText(LogList(), 0, 3));
     EXPECT_EQ(1, LogRows());
 }
 
@@ -146,11 +141,11 @@ TEST_F(SyncTest, TheExitCommandEndsAQueryUnderWay)
 {
     Open();
     Ask("Lookup", "localhost:" + std::to_string(PeerPort("silent")));
-    ASSERT_NE(nullptr, dialog_->m_hLookup);
-    const SOCKET socket = dialog_->m_socket;
+    ASSERT_NE(nullptr, dialog_->Query().Lookup());
+    const SOCKET socket = dialog_->Query().Socket();
     CloseWithExitCommand();
-    EXPECT_EQ(nullptr, dialog_->m_hLookup) << "no lookup left to write into the object";
-    EXPECT_EQ(INVALID_SOCKET, dialog_->m_socket);
+    EXPECT_EQ(nullptr, dialog_->Query().Lookup()) << "no lookup left to write into the object";
+    EXPECT_EQ(INVALID_SOCKET, dialog_->Query().Socket());
     EXPECT_EQ(SOCKET_ERROR, send(socket, "x", 1, 0)) << "the socket was closed";
 }
 
@@ -159,19 +154,19 @@ TEST_F(SyncTest, AnEmptyAddressIsReportedAtOnce)
     Open();
     Ask("Empty", "");
     ASSERT_EQ(1, LogRows());
-    EXPECT_EQ("接続先不明", LogText(dialog_->m_logList, 0, 1));
-    EXPECT_EQ("", LogText(dialog_->m_logList, 0, 2));
-    EXPECT_EQ("エラー", LogText(dialog_->m_logList, 0, 3));
-    EXPECT_EQ(INVALID_SOCKET, dialog_->m_socket);
-    EXPECT_EQ(-1, dialog_->m_nPort);
+    EXPECT_EQ("接続先不明", LogText(LogList(), 0, 1));
+    EXPECT_EQ("", LogText(LogList(), 0, 2));
+    EXPECT_EQ("エラー", LogText(LogList(), 0, 3));
+    EXPECT_EQ(INVALID_SOCKET, dialog_->Query().Socket());
+    EXPECT_EQ(-1, dialog_->Query().Port());
 }
 
 TEST_F(SyncTest, ASocketEventWithAnErrorIsIgnored)
 {
     Open();
     Ask("Silent", PeerAddress("silent"));
-    SendMessageA(dialog_->m_hWnd, 3224, dialog_->m_socket, WSAMAKESELECTREPLY(FD_READ, WSAECONNRESET));
-    EXPECT_NE(INVALID_SOCKET, dialog_->m_socket);
+    SendMessageA(dialog_->m_hWnd, 3224, dialog_->Query().Socket(), WSAMAKESELECTREPLY(FD_READ, WSAECONNRESET));
+    EXPECT_NE(INVALID_SOCKET, dialog_->Query().Socket());
     EXPECT_EQ(0, LogRows());
 }
 
@@ -181,9 +176,9 @@ TEST_F(SyncTest, TheNewestRowIsSelectedAndVisible)
     for (int n = 1; n <= 12; ++n) {
         dialog_->AddLogRow("S", "a", "b", "c");
     }
-    EXPECT_EQ(11, ListView_GetNextItem(dialog_->m_logList, -1, LVNI_SELECTED));
-    EXPECT_EQ(LVIS_FOCUSED, ListView_GetItemState(dialog_->m_logList, 11, LVIS_FOCUSED));
-    EXPECT_LE(11, ListView_GetTopIndex(dialog_->m_logList) + ListView_GetCountPerPage(dialog_->m_logList));
+    EXPECT_EQ(11, ListView_GetNextItem(LogList(), -1, LVNI_SELECTED));
+    EXPECT_EQ(LVIS_FOCUSED, ListView_GetItemState(LogList(), 11, LVIS_FOCUSED));
+    EXPECT_LE(11, ListView_GetTopIndex(LogList()) + ListView_GetCountPerPage(LogList()));
 }
 
 }  // namespace

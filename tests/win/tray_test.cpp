@@ -37,7 +37,7 @@ TEST_F(TrayTest, TheIconIsAddedWithItsTipAndCallback)
     EXPECT_EQ(3112u, add.data.uCallbackMessage);
     EXPECT_NE(nullptr, add.data.hIcon);
     EXPECT_STREQ("Tempivo", add.data.szTip);
-    EXPECT_EQ(RegisterWindowMessageA("TaskbarCreated"), dialog_->m_uTaskbarCreated);
+    EXPECT_EQ(RegisterWindowMessageA("TaskbarCreated"), dialog_->TaskbarCreatedMessage());
 }
 
 TEST_F(TrayTest, TheExitCommandRemovesTheIconAndReleasesItsHandle)
@@ -56,7 +56,7 @@ TEST_F(TrayTest, ANewTaskbarGetsTheIconAgain)
 {
     Open();
     const HICON first = Calls()[0].data.hIcon;
-    SendMessageA(dialog_->m_hWnd, dialog_->m_uTaskbarCreated, 0, 0);
+    SendMessageA(dialog_->m_hWnd, dialog_->TaskbarCreatedMessage(), 0, 0);
     ASSERT_EQ(2u, Calls().size());
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), Calls()[1].message);
     EXPECT_STREQ("Tempivo", Calls()[1].data.szTip);
@@ -68,7 +68,7 @@ TEST_F(TrayTest, AutomaticModeHasNoIconAndRegistersNothing)
 {
     Open(true);
     EXPECT_TRUE(Calls().empty());
-    EXPECT_EQ(0u, dialog_->m_uTaskbarCreated);
+    EXPECT_EQ(0u, dialog_->TaskbarCreatedMessage());
     SendMessageA(dialog_->m_hWnd, 0, 0, 0);  // message 0 is never taken for "TaskbarCreated"
     EXPECT_TRUE(Calls().empty());
     CloseWithExitCommand();

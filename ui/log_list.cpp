@@ -1,8 +1,5 @@
 // The log list: one row per synchronisation attempt, newest selected and in view (Win32).
-#include <windows.h>
-#include <commctrl.h>
-
-#include "ui/main_dialog.h"
+#include "main_dialog.h"
 
 void MainDialog::AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status)
 {
@@ -24,4 +21,9 @@ void MainDialog::AddLogRow(const char* server, const char* serverTime, const cha
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(m_logList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     SendMessageA(m_logList, LVM_ENSUREVISIBLE, row, TRUE);
+}
+
+void MainDialog::AddLogRow(const LogRow& row)
+{
+    AddLogRow(row.server.c_str(), row.serverTime.c_str(), row.localTime.c_str(), row.status.c_str());
 }

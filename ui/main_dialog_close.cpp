@@ -1,5 +1,5 @@
 // The exit command: stop the timer, remove the tray icon, save both files, end the loop (Win32).
-#include "ui/main_dialog.h"
+#include "main_dialog.h"
 
 void MainDialog::CloseMainDialog(int exitCode)
 {
@@ -8,7 +8,7 @@ void MainDialog::CloseMainDialog(int exitCode)
     EndQuery();
     m_trayIcon.Remove();
     SaveSettings();
-    SaveServerList(m_szServerFile);
+    SaveServerList(m_serverFilePath);
     DestroyWindow(m_hWnd);
     PostQuitMessage(exitCode);
 }

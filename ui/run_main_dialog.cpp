@@ -1,5 +1,5 @@
 // Run mode, creation and first showing of the main window, and its message loop (Win32).
-#include "run_main_dialog.h"
+#include "shell/run_main_dialog.h"
 
 #include "res/resource.h"
 #include "shell/app_module.h"
@@ -14,12 +14,10 @@ int RunMainDialog(const char* arguments, int showCommand)
     CMessageLoop loop;
     g_module.AddMessageLoop(&loop);
 
-    MainDialog dialog;
-    dialog.m_bAutoMode = IsAutoModeArgument(arguments);
-    if (dialog.m_bAutoMode) {
+    MainDialog dialog(IsAutoModeArgument(arguments));
+    if (dialog.AutoMode()) {
         showCommand = SW_SHOWMINIMIZED;
     }
-
     HWND window = CreateDialogFor(&dialog, IDD_MAIN, nullptr);
     if (window == nullptr) {
         Trace("Main dialog creation failed!\n");
@@ -29,7 +27,7 @@ int RunMainDialog(const char* arguments, int showCommand)
 
     char iniPath[260];
     BuildIniPath(iniPath);
-    if (iniPath[0] != '\0' && GetPrivateProfileIntA("STARTUP", "TASKTRAY", 0, iniPath) == 1) {
+    if (ReadStartMinimised(iniPath) == 1) {
         showCommand = SW_SHOWMINIMIZED;
     }
     ShowWindow(window, showCommand);

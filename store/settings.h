@@ -1,0 +1,24 @@
+// The four settings as the file holds them, and as the program writes them back.
+#pragma once
+
+#include <string>
+
+// As read: the two switches count only when they are exactly 1; the two numbers are texts that the
+// main window's edits turn into numbers within their ranges, as if they had been typed.
+struct Settings {
+    unsigned taskTray = 0;        // STARTUP/TASKTRAY: 1 starts the window minimised, in the tray
+    unsigned syncAtStart = 0;     // STARTUP/AJAST: 1 synchronises at the first timer tick
+    std::string interval = "60";  // SETTING/INTERVAL, minutes
+    std::string offset = "0";     // SETTING/OFFSET, seconds
+
+    bool StartsMinimised() const { return taskTray == 1; }
+    bool SyncsAtStart() const { return syncAtStart == 1; }
+};
+
+// As written at exit: the two numbers the edits hold and the states of the two check boxes.
+struct SavedSettings {
+    int interval;
+    int offset;
+    int taskTray;  // the check boxes' states: 1 ticked, 0 not
+    int syncAtStart;
+};

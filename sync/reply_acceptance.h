@@ -1,0 +1,19 @@
+// Which received datagram answers a query: the rest are read, dropped, and waited past.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "server_time.h"
+
+enum class DatagramVerdict {
+    Answer,         // the clock may be set from it
+    FromElsewhere,  // not from the address and port the request went to
+    Unusable,       // fails the reply checks (too short, no time, unsynchronised, kiss-o'-death)
+    NoLocalTime,    // its time has no local conversion (before 1970)
+};
+
+// A datagram answers only when it comes from the server asked, passes the reply checks and its
+// transmit time converts to local time.
+DatagramVerdict JudgeDatagram(bool fromServerAsked, const uint8_t* datagram, size_t length,
+                              LocalTimeConversion toLocal);
