@@ -24,6 +24,7 @@ inline constexpr char kStatusError[] = "エラー";
 inline constexpr char kFailureSocket[] = "TCP/IPエラー";
 inline constexpr char kFailureNotify[] = "初期化エラー";
 inline constexpr char kFailureUnknownServer[] = "接続先不明";
+inline constexpr char kFailureNoAnswer[] = "応答なし";
 
 // The question before a server row is deleted; %s is the provider name.
 inline constexpr char kDeleteQuestion[] = "[ %s ] を削除しますか？";

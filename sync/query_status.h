@@ -7,4 +7,5 @@ enum class QueryStatus {
     UnknownServer,  // no address to ask, or the host name did not resolve
     SocketFailed,   // the UDP socket could not be made
     NotifyFailed,   // the socket's notifications could not be asked for
+    NoAnswer,       // no usable reply came to the request, nor to the one sent again
 };

@@ -3,7 +3,7 @@
 
 #include "sntp_message.h"
 
-DatagramVerdict JudgeDatagram(bool fromServerAsked, const uint8_t* datagram, size_t length,
+DatagramVerdict JudgeDatagram(bool fromServerAsked, uint64_t origin, const uint8_t* datagram, size_t length,
                               LocalTimeConversion toLocal)
 {
     // Only the server asked may set the clock; anyone else on the network could send a datagram.
@@ -12,6 +12,11 @@ DatagramVerdict JudgeDatagram(bool fromServerAsked, const uint8_t* datagram, siz
     }
     if (CheckReply(datagram, length) != ReplyVerdict::Usable) {
         return DatagramVerdict::Unusable;
+    }
+    // RFC 4330 section 5: the originate timestamp must be what the request carried, or the reply
+    // answers some other request (an old one, or one a spoofer guessed at).
+    if (ReadOriginateTimestamp(datagram).Value() != origin) {
+        return DatagramVerdict::NotOurs;
     }
     const NtpTimestamp transmit = ReadTransmitTimestamp(datagram);
     CalendarTime local{};

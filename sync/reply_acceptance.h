@@ -9,11 +9,12 @@
 enum class DatagramVerdict {
     Answer,         // the clock may be set from it
     FromElsewhere,  // not from the address and port the request went to
+    NotOurs,        // its originate timestamp is not the latest request's origin value
     Unusable,       // fails the reply checks (too short, no time, unsynchronised, kiss-o'-death)
     NoLocalTime,    // its time has no local conversion (before 1970)
 };
 
-// A datagram answers only when it comes from the server asked, passes the reply checks and its
-// transmit time converts to local time.
-DatagramVerdict JudgeDatagram(bool fromServerAsked, const uint8_t* datagram, size_t length,
+// A datagram answers only when it comes from the server asked, echoes the origin value of the
+// latest request, passes the reply checks and its transmit time converts to local time.
+DatagramVerdict JudgeDatagram(bool fromServerAsked, uint64_t origin, const uint8_t* datagram, size_t length,
                               LocalTimeConversion toLocal);

@@ -1,11 +1,41 @@
-// A query's socket and lookup on Winsock 1.1; which datagram counts is decided by JudgeDatagram.
+// A query's socket, lookup and time-out on Winsock 1.1; the exchange's rules are SntpExchange's (Win32).
 #include "server_query.h"
+
+#include <ntsecapi.h>
 
 #include <cstring>
 
 #include "sync/host_local_time.h"
-#include "sync/reply_acceptance.h"
 #include "sync/server_address.h"
+
+namespace {
+
+// A fresh origin value from the system's random source. Only if that fails, the counter: a value a
+// spoofer on another machine still cannot see.
+uint64_t RandomOrigin()
+{
+    uint64_t value = 0;
+    if (!RtlGenRandom(&value, sizeof value)) {
+        value = static_cast<uint64_t>(CounterNow()) * 0x9E3779B97F4A7C15u;
+    }
+    return value;
+}
+
+}  // namespace
+
+int64_t CounterNow()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+int64_t CounterFrequency()
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart;
+}
 
 QueryStatus ServerQuery::Start(const char* address, HWND window)
 {
@@ -13,6 +43,7 @@ QueryStatus ServerQuery::Start(const char* address, HWND window)
     // can end this query.
     End();
     m_window = window;
+    m_exchange = SntpExchange();
 
     const ServerAddress parsed = ParseServerAddress(address);
     m_nPort = parsed.port;
@@ -66,8 +97,24 @@ QueryStatus ServerQuery::OnSocketEvent(SOCKET socket, int event, int error)
     return ReceiveReply();
 }
 
+QueryStatus ServerQuery::OnTimer()
+{
+    // Only a request waits with the timer; a late tick after the end changes nothing.
+    if (m_socket == INVALID_SOCKET || m_hLookup != nullptr || m_exchange.RequestsSent() == 0) {
+        return QueryStatus::Waiting;
+    }
+    if (!m_exchange.MaySendAgain()) {
+        return Fail(QueryStatus::NoAnswer);
+    }
+    SendRequest();
+    return QueryStatus::Waiting;
+}
+
 void ServerQuery::End()
 {
+    if (m_window != nullptr) {
+        KillTimer(m_window, QUERY_TIMER_ID);
+    }
     if (m_hLookup != nullptr) {
         WSACancelAsyncRequest(m_hLookup);
         m_hLookup = nullptr;
@@ -91,10 +138,11 @@ void ServerQuery::SendRequest()
     m_sockAddr.sin_family = AF_INET;
     m_sockAddr.sin_port = htons(static_cast<u_short>(m_nPort));  // the low 16 bits
     m_sockAddr.sin_addr.s_addr = m_ipAddr;
-    const SntpMessage request = BuildRequest();
+    const SntpMessage request = m_exchange.NextRequest(RandomOrigin(), CounterNow());
     // A failed send ends nothing: the query waits, like one whose server does not answer.
     sendto(m_socket, reinterpret_cast<const char*>(request.data()), static_cast<int>(request.size()), 0,
            reinterpret_cast<const sockaddr*>(&m_sockAddr), sizeof m_sockAddr);
+    SetTimer(m_window, QUERY_TIMER_ID, kReplyWaitMs, nullptr);
 }
 
 QueryStatus ServerQuery::ReceiveReply()
@@ -104,16 +152,18 @@ QueryStatus ServerQuery::ReceiveReply()
     int senderLength = sizeof sender;
     const int received = recvfrom(m_socket, reinterpret_cast<char*>(reply), sizeof reply, 0,
                                   reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    // The round trip ends here, before anything else is done with the datagram.
+    const int64_t receivedAt = CounterNow();
     if (received == SOCKET_ERROR) {
         return QueryStatus::Waiting;  // for example a datagram longer than 48 bytes
     }
     const bool fromServerAsked =
         sender.sin_addr.s_addr == m_sockAddr.sin_addr.s_addr && sender.sin_port == m_sockAddr.sin_port;
-    if (JudgeDatagram(fromServerAsked, reply, static_cast<size_t>(received), HostLocalTime) !=
+    if (m_exchange.Judge(fromServerAsked, reply, static_cast<size_t>(received), HostLocalTime) !=
         DatagramVerdict::Answer) {
         return QueryStatus::Waiting;
     }
-    m_serverTime = ReadTransmitTimestamp(reply);
+    m_answer = {m_exchange.ServerTimeAtReceipt(reply, receivedAt, CounterFrequency()), receivedAt};
     End();
     return QueryStatus::Answered;
 }

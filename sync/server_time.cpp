@@ -1,30 +1,17 @@
 // Turns the server's transmit timestamp into local wall-clock time through the caller's conversion.
 #include "server_time.h"
 
-#include "ntp_timestamp.h"
-#include "sntp_message.h"
+#include "path_delay.h"
 
 bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversion toLocal, CalendarTime* out)
 {
-    const int64_t unixSeconds = NtpToUnixSeconds(seconds);
-    std::tm local{};
-    if (unixSeconds < 0 || !toLocal(unixSeconds, &local)) {
-        return false;
-    }
-    out->year = static_cast<uint16_t>(local.tm_year + 1900);
-    out->month = static_cast<uint16_t>(local.tm_mon + 1);
-    out->day = static_cast<uint16_t>(local.tm_mday);
-    out->hour = static_cast<uint16_t>(local.tm_hour);
-    out->minute = static_cast<uint16_t>(local.tm_min);
-    out->second = static_cast<uint16_t>(local.tm_sec);
-    out->milliseconds = FractionToMilliseconds(fraction);
-    return true;
+    return UnixTicksToLocalTime(NtpToUnixTicks({seconds, fraction}), toLocal, out);
 }
 
-bool CorrectedServerTime(NtpTimestamp transmit, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out)
+bool CorrectedLocalTime(int64_t unixTicks, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out)
 {
     CalendarTime serverTime{};
-    if (!ReplyToCalendarTime(transmit.seconds, transmit.fraction, toLocal, &serverTime)) {
+    if (!UnixTicksToLocalTime(unixTicks, toLocal, &serverTime)) {
         return false;
     }
     *out = AddOffsetSeconds(serverTime, offsetSeconds);
@@ -33,5 +20,5 @@ bool CorrectedServerTime(NtpTimestamp transmit, int32_t offsetSeconds, LocalTime
 
 bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out)
 {
-    return CorrectedServerTime(ReadTransmitTimestamp(reply), offsetSeconds, toLocal, out);
+    return CorrectedLocalTime(NtpToUnixTicks(ReadTransmitTimestamp(reply)), offsetSeconds, toLocal, out);
 }

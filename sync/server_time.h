@@ -16,8 +16,9 @@ using LocalTimeConversion = bool (*)(int64_t unixSeconds, std::tm* local);
 // the time falls before 1970 or the conversion has no answer for it.
 bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversion toLocal, CalendarTime* out);
 
-// The time a reply sets the clock to: its transmit timestamp in local time plus the offset, all
-// eight fields set. False when the time has no local conversion.
-bool CorrectedServerTime(NtpTimestamp transmit, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out);
-// The same from the reply's bytes, at least 48 of them.
+// The time the clock is set to: a server time (100 ns ticks since 1970 UTC) in local time plus the
+// offset, all eight fields set. False when the time has no local conversion.
+bool CorrectedLocalTime(int64_t unixTicks, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out);
+
+// The same for a reply's transmit timestamp as it stands, from the reply's bytes (at least 48).
 bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out);

@@ -5,7 +5,11 @@ namespace {
 
 constexpr uint8_t kClientRequestByte0 = 0x0B;  // LI 0, VN 1, Mode 3
 constexpr size_t kStratumOffset = 1;
+constexpr size_t kOriginateOffset = 24;
+constexpr size_t kReceiveOffset = 32;
 constexpr size_t kTransmitOffset = 40;
+constexpr uint8_t kServerMode = 4;
+constexpr uint8_t kUnsynchronisedStratum = 16;  // RFC 5905 section 7.3
 
 uint32_t ReadBigEndian32(const uint8_t* bytes)
 {
@@ -22,6 +26,25 @@ SntpMessage BuildRequest()
     return request;
 }
 
+SntpMessage BuildRequest(uint64_t origin)
+{
+    SntpMessage request = BuildRequest();
+    for (size_t i = 0; i < 8; ++i) {
+        request[kTransmitOffset + i] = static_cast<uint8_t>(origin >> (56 - 8 * i));
+    }
+    return request;
+}
+
+NtpTimestamp ReadOriginateTimestamp(const uint8_t* reply)
+{
+    return {ReadBigEndian32(reply + kOriginateOffset), ReadBigEndian32(reply + kOriginateOffset + 4)};
+}
+
+NtpTimestamp ReadReceiveTimestamp(const uint8_t* reply)
+{
+    return {ReadBigEndian32(reply + kReceiveOffset), ReadBigEndian32(reply + kReceiveOffset + 4)};
+}
+
 NtpTimestamp ReadTransmitTimestamp(const uint8_t* reply)
 {
     return {ReadBigEndian32(reply + kTransmitOffset), ReadBigEndian32(reply + kTransmitOffset + 4)};
@@ -34,16 +57,28 @@ ReplyVerdict CheckReply(const uint8_t* datagram, size_t length)
     }
     // RFC 4330 section 5: a reply with a zero Transmit Timestamp carries no time...
     const NtpTimestamp transmit = ReadTransmitTimestamp(datagram);
-    if (transmit.seconds == 0 && transmit.fraction == 0) {
+    if (transmit.IsZero()) {
         return ReplyVerdict::ZeroTransmitTimestamp;
     }
     // ...Leap Indicator 3 is the alarm condition: the server's own clock is not synchronised...
     if ((datagram[0] >> 6) == 3) {
         return ReplyVerdict::NotSynchronised;
     }
-    // ...and Stratum 0 is a kiss-o'-death message: the server refuses to serve this client.
+    // ...Stratum 0 is a kiss-o'-death message: the server refuses to serve this client...
     if (datagram[kStratumOffset] == 0) {
         return ReplyVerdict::KissOfDeath;
+    }
+    // ...and RFC 5905 section 7.3: stratum 16 means the server itself is unsynchronised.
+    if (datagram[kStratumOffset] >= kUnsynchronisedStratum) {
+        return ReplyVerdict::UnsynchronisedStratum;
+    }
+    // Section 5 again: a reply is in server mode, with a version the protocol knows.
+    if ((datagram[0] & 7) != kServerMode) {
+        return ReplyVerdict::NotAServer;
+    }
+    const int version = (datagram[0] >> 3) & 7;
+    if (version < 1 || version > 4) {
+        return ReplyVerdict::UnknownVersion;
     }
     return ReplyVerdict::Usable;
 }

@@ -12,12 +12,23 @@ using SntpMessage = std::array<uint8_t, kSntpMessageSize>;
 // Leap indicator 0, version 1, mode 3 (client); every other byte zero.
 SntpMessage BuildRequest();
 
+// The same with a value in the transmit timestamp field (bytes 40..47, network byte order) that
+// the server echoes as the reply's originate timestamp: a random one ties a reply to its request.
+SntpMessage BuildRequest(uint64_t origin);
+
 struct NtpTimestamp {
     uint32_t seconds;   // since 1900-01-01 00:00:00 UTC, in its era
     uint32_t fraction;  // units of 2^-32 s
+
+    uint64_t Value() const { return static_cast<uint64_t>(seconds) << 32 | fraction; }
+    bool IsZero() const { return seconds == 0 && fraction == 0; }
 };
 
-// Bytes 40..47 of a reply of at least 48 bytes, from network byte order.
+// Timestamps of a reply of at least 48 bytes, from network byte order: the originate timestamp
+// (bytes 24..31, the request's transmit field echoed), the server's receive time (32..39) and its
+// transmit time (40..47).
+NtpTimestamp ReadOriginateTimestamp(const uint8_t* reply);
+NtpTimestamp ReadReceiveTimestamp(const uint8_t* reply);
 NtpTimestamp ReadTransmitTimestamp(const uint8_t* reply);
 
 enum class ReplyVerdict {
@@ -26,6 +37,9 @@ enum class ReplyVerdict {
     ZeroTransmitTimestamp,  // the server sent no time
     NotSynchronised,        // leap indicator 3
     KissOfDeath,            // stratum 0
+    UnsynchronisedStratum,  // stratum 16 or more
+    NotAServer,             // mode other than 4
+    UnknownVersion,         // version other than 1 to 4
 };
 
 // Whether a received datagram carries a time the clock may be set from.

@@ -33,7 +33,12 @@ struct Options {
     size_t length = kMessageSize;    // bytes sent: short datagrams, or longer than a client reads
     bool fromOtherPort = false;      // answer from a second socket, as a spoofer would
     int delayMs = 0;                 // wait before answering
+    int pathDelayMs = 0;             // a symmetric path: the request arrives this late, the reply takes as long
     bool silent = false;             // never answer
+    int answerFrom = 1;              // the first request answered: earlier ones go unanswered
+    int mode = 4;                    // of the crafted reply
+    int version = -1;                // of the crafted reply; -1 echoes the request's
+    bool otherOrigin = false;        // the crafted reply echoes another originate timestamp
     int goodAfterMs = -1;            // after the reply above, also send a proper one this much later
     double lifetimeSeconds = 60;
 };
@@ -44,7 +49,8 @@ struct Options {
                  "sntp_responder: %s\n"
                  "usage: sntp_responder [--port N] [--offset SECONDS] [--transmit SECONDS[.FRACTION]]\n"
                  "         [--leap 0-3] [--stratum 0-255] [--length BYTES] [--from-other-port]\n"
-                 "         [--delay MS] [--silent] [--good-after MS] [--lifetime SECONDS]\n"
+                 "         [--delay MS] [--path-delay MS] [--silent] [--answer-from N] [--mode 0-7]\n"
+                 "         [--version 0-7] [--other-origin] [--good-after MS] [--lifetime SECONDS]\n"
                  "  --transmit takes the raw NTP fields, for example 3913056000.2147483648\n",
                  problem);
     std::exit(2);
@@ -86,8 +92,18 @@ Options ParseOptions(int argc, char** argv)
             options.fromOtherPort = true;
         } else if (name == "--delay") {
             options.delayMs = std::atoi(value());
+        } else if (name == "--path-delay") {
+            options.pathDelayMs = std::atoi(value());
         } else if (name == "--silent") {
             options.silent = true;
+        } else if (name == "--answer-from") {
+            options.answerFrom = std::atoi(value());
+        } else if (name == "--mode") {
+            options.mode = std::atoi(value()) & 7;
+        } else if (name == "--version") {
+            options.version = std::atoi(value()) & 7;
+        } else if (name == "--other-origin") {
+            options.otherOrigin = true;
         } else if (name == "--good-after") {
             options.goodAfterMs = std::atoi(value());
         } else if (name == "--lifetime") {
@@ -124,10 +140,11 @@ void PutTimestamp(uint8_t* bytes, double offsetSeconds)
 void BuildReply(const Options& options, const uint8_t* request, bool crafted, uint8_t* reply)
 {
     std::memset(reply, 0, 512);
-    const int version = (request[0] >> 3) & 7;
+    const int version = crafted && options.version >= 0 ? options.version : (request[0] >> 3) & 7;
     const int leap = crafted ? options.leap : 0;
     const int stratum = crafted ? options.stratum : 1;
-    reply[0] = static_cast<uint8_t>(leap << 6 | version << 3 | 4);
+    const int mode = crafted ? options.mode : 4;
+    reply[0] = static_cast<uint8_t>(leap << 6 | version << 3 | mode);
     reply[1] = static_cast<uint8_t>(stratum);
     reply[2] = 6;                                   // poll 64 s
     reply[3] = static_cast<uint8_t>(-20);           // precision about 1 us
@@ -136,6 +153,9 @@ void BuildReply(const Options& options, const uint8_t* request, bool crafted, ui
     std::memcpy(reply + 12, stratum == 0 ? "RATE" : "LOCL", 4);
     PutTimestamp(reply + 16, options.offsetSeconds - 16);  // reference: last set a little earlier
     std::memcpy(reply + 24, request + 40, 8);
+    if (crafted && options.otherOrigin) {
+        reply[31] ^= 1;  // an answer to some other request
+    }
     PutTimestamp(reply + 32, options.offsetSeconds);
     if (crafted && options.fixedTransmit) {
         PutBigEndian32(reply + 40, options.transmitSeconds);
@@ -177,6 +197,7 @@ int main(int argc, char** argv)
     std::printf("%d\n", PortOf(server));
     std::fflush(stdout);
 
+    int requests = 0;
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                               std::chrono::duration<double>(options.lifetimeSeconds));
@@ -196,15 +217,24 @@ int main(int argc, char** argv)
         if (received < 0) {
             continue;
         }
-        std::printf("request %zd bytes from %s:%d byte0 0x%02x\n", received, inet_ntoa(client.sin_addr),
+        ++requests;
+        std::printf("request %zd bytes from %s:%d byte0 0x%02x", received, inet_ntoa(client.sin_addr),
                     ntohs(client.sin_port), received > 0 ? request[0] : 0);
+        if (received >= static_cast<ssize_t>(kMessageSize)) {
+            std::printf(" transmit ");
+            for (int i = 40; i < 48; ++i) {
+                std::printf("%02x", request[i]);
+            }
+        }
+        std::printf("\n");
         std::fflush(stdout);
-        if (received < static_cast<ssize_t>(kMessageSize) || options.silent) {
+        if (received < static_cast<ssize_t>(kMessageSize) || options.silent || requests < options.answerFrom) {
             continue;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
+        std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs + options.pathDelayMs));
         uint8_t reply[512];
         BuildReply(options, request, true, reply);
+        std::this_thread::sleep_for(std::chrono::milliseconds(options.pathDelayMs));
         sendto(other >= 0 ? other : server, reply, options.length, 0, reinterpret_cast<sockaddr*>(&client), clientLength);
         if (options.goodAfterMs >= 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(options.goodAfterMs));

@@ -17,6 +17,9 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
     case QueryStatus::NotifyFailed:
         failure = texts::kFailureNotify;
         break;
+    case QueryStatus::NoAnswer:
+        failure = texts::kFailureNoAnswer;
+        break;
     case QueryStatus::Waiting:
     case QueryStatus::Answered:
         return false;
@@ -39,6 +42,5 @@ LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_
 
 int AutomaticExitCode(ClockOutcome outcome)
 {
-    // A scheduler reads it: 0 when the clock was set, 1 when it was refused.
-    return outcome == ClockOutcome::Set ? 0 : 1;
+    return outcome == ClockOutcome::Set ? kExitClockSet : kExitClockRefused;
 }

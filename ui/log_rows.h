@@ -22,5 +22,11 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row);
 LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
                 const CalendarTime& clockBefore, ClockOutcome outcome);
 
-// Automatic mode's exit code for a clock outcome: 0 when the clock was set, 1 when it was not.
+// Automatic mode's exit codes, for the Task Scheduler: the clock was set, it was refused, or no
+// ticked server gave a usable reply (or none is ticked).
+constexpr int kExitClockSet = 0;
+constexpr int kExitClockRefused = 1;
+constexpr int kExitNoAnswer = 3;
+
+// The exit code for a clock outcome.
 int AutomaticExitCode(ClockOutcome outcome);

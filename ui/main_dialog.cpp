@@ -42,7 +42,11 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         *result = OnInitDialog();
         return true;
     case WM_TIMER:
-        TimerTick();
+        if (wParam == QUERY_TIMER_ID) {
+            OnQueryTimer();
+        } else {
+            TimerTick();
+        }
         return true;
     case WM_SIZE:
         OnSize(wParam);

@@ -35,6 +35,8 @@ public:
     void TimerTick();
     bool SelectNextServer();
     void SyncSelectedServer();
+    // A round: the next ticked server, and the next after each that fails to answer.
+    void StartRound();
 
     // One query to the current server; how it ends becomes a log row (in automatic mode, the end of
     // the program). AskServer makes a server current and asks it, as the schedule does.
@@ -79,8 +81,12 @@ private:
     void SetUpTrayIcon();
 
     // A query's end: a row, or the clock set from the server's time.
+    void OnQueryTimer();
     void FinishQuery(QueryStatus status);
-    void ApplyServerTime(NtpTimestamp serverTime);
+    void ReportFailure(QueryStatus status);
+    void AskRound();
+    void EndRoundUnanswered();
+    void ApplyServerTime(const ServerAnswer& answer);
     void AddLogRow(const LogRow& row);
     void EndAutomaticMode(int exitCode);
 
@@ -107,6 +113,7 @@ private:
     ServerQuery m_query;
     ServerRow m_currentServer{};  // the server of the query under way or last asked
     ScheduleState m_schedule;
+    SyncRound m_round;
     UINT m_uTaskbarCreated = 0;
     int m_nInterval = 0;  // minutes, 0..360; always the parsed text of its edit
     int m_nOffset = 0;    // seconds, -360..360; likewise

@@ -1,10 +1,12 @@
 // The main window's side of a query: it asks the current server, hands the socket layer's messages
-// to the query, and turns the query's end into a log row or a set clock (Win32).
+// and the wait's end to the query, asks the next ticked server of a round after a failure, and
+// turns the query's end into a log row or a set clock (Win32).
 #include "main_dialog.h"
 
 #include "shell/trace.h"
 #include "sync/clock_setting.h"
 #include "sync/host_local_time.h"
+#include "sync/path_delay.h"
 #include "sync/server_time.h"
 
 void MainDialog::StartQuery()
@@ -20,6 +22,7 @@ void MainDialog::EndQuery()
 void MainDialog::AskServer(const std::string& name, const std::string& address)
 {
     m_currentServer = {false, name, address};
+    m_round.active = false;
     StartQuery();
 }
 
@@ -36,23 +39,71 @@ void MainDialog::OnSocketEvent(SOCKET socket, int event, int error)
     FinishQuery(m_query.OnSocketEvent(socket, event, error));
 }
 
+void MainDialog::OnQueryTimer()
+{
+    FinishQuery(m_query.OnTimer());
+}
+
 void MainDialog::FinishQuery(QueryStatus status)
 {
-    if (status == QueryStatus::Answered) {
-        ApplyServerTime(m_query.ServerTime());
+    if (status == QueryStatus::Waiting) {
         return;
     }
+    if (status == QueryStatus::Answered) {
+        // Set or refused, the round ends here: a refused clock is no server's fault.
+        m_round.active = false;
+        ApplyServerTime(m_query.Answer());
+        return;
+    }
+    ReportFailure(status);
+    if (m_round.active) {
+        AskRound();
+    }
+}
+
+void MainDialog::ReportFailure(QueryStatus status)
+{
     LogRow row;
     if (FailureRow(m_currentServer.name, status, &row)) {
         AddLogRow(row);
     }
 }
 
-void MainDialog::ApplyServerTime(NtpTimestamp serverTime)
+void MainDialog::AskRound()
 {
-    // The query accepted only a time that converts, so this cannot fail.
+    // A loop, not recursion: each server whose query fails at once is passed at once.
+    while (RoundGoesOn(m_round) && SelectNextServer()) {
+        ++m_round.tried;
+        const QueryStatus status = m_query.Start(m_currentServer.address.c_str(), m_hWnd);
+        if (status == QueryStatus::Waiting) {
+            return;
+        }
+        ReportFailure(status);
+    }
+    EndRoundUnanswered();
+}
+
+void MainDialog::EndRoundUnanswered()
+{
+    m_round.active = false;
+    if (m_autoMode) {
+        EndAutomaticMode(kExitNoAnswer);
+    }
+}
+
+void MainDialog::ApplyServerTime(const ServerAnswer& answer)
+{
+    // The server's time carried forward to this moment, so the clock is set to the time it is set at.
+    const int64_t now =
+        answer.unixTicksAtReceipt + CounterToTicks(CounterNow() - answer.receivedAtCounter, CounterFrequency());
     CalendarTime corrected{};
-    CorrectedServerTime(serverTime, m_nOffset, HostLocalTime, &corrected);
+    if (!CorrectedLocalTime(now, m_nOffset, HostLocalTime, &corrected)) {
+        // The query took only a time that converts; should the zone fail us now, nothing is set.
+        if (m_autoMode) {
+            EndAutomaticMode(kExitNoAnswer);
+        }
+        return;
+    }
     const ClockResult clock = SetClock(corrected);
     if (clock.outcome != ClockOutcome::Set) {
         Trace("SetLocalTime failed, error %lu\n", static_cast<unsigned long>(clock.error));
@@ -67,6 +118,7 @@ void MainDialog::ApplyServerTime(NtpTimestamp serverTime)
 void MainDialog::EndAutomaticMode(int exitCode)
 {
     KillTimer(m_hWnd, SYNC_TIMER_ID);
+    EndQuery();
     DestroyWindow(m_hWnd);
     PostQuitMessage(exitCode);
 }

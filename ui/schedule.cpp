@@ -9,12 +9,19 @@ void MainDialog::TimerTick()
     if (DecideSync(m_schedule.syncPending, m_nInterval, GetTickCount(), m_schedule.lastSyncTick) == SyncDue::No) {
         return;
     }
-    // With no ticked row the due synchronisation is skipped, and counts as done.
-    if (SelectNextServer()) {
-        StartQuery();
-    }
+    StartRound();
     m_schedule.lastSyncTick = GetTickCount();
     m_schedule.syncPending = false;
+}
+
+void MainDialog::StartRound()
+{
+    int ticked = 0;
+    for (int row = 0; row < ServerRowCount(m_serverList); ++row) {
+        ticked += ReadServerRow(m_serverList, row).ticked ? 1 : 0;
+    }
+    m_round = {true, 0, ticked};
+    AskRound();
 }
 
 bool MainDialog::SelectNextServer()
@@ -39,5 +46,6 @@ void MainDialog::SyncSelectedServer()
         return;
     }
     m_currentServer = ReadServerRow(m_serverList, row);
+    m_round.active = false;  // this row alone: a failure asks no other
     StartQuery();
 }

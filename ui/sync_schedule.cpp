@@ -28,3 +28,8 @@ RotationChoice ChooseNextServer(int cursor, const std::vector<bool>& ticked)
     }
     return {-1, start};
 }
+
+bool RoundGoesOn(const SyncRound& round)
+{
+    return round.active && round.tried < round.tickedRows;
+}

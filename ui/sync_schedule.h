@@ -11,6 +11,17 @@ struct ScheduleState {
     int nextServer = 0;         // the rotation cursor: the row where the next choice starts looking
 };
 
+// A round of the schedule: the ticked servers are asked one after another until one answers,
+// each at most once. The 同期 button asks one row and starts no round.
+struct SyncRound {
+    bool active = false;
+    int tried = 0;       // servers asked in this round
+    int tickedRows = 0;  // ticked rows when it began
+};
+
+// Whether a round asks one more server after the last one failed to answer.
+bool RoundGoesOn(const SyncRound& round);
+
 enum class SyncDue {
     No,
     Pending,   // the start-up option or automatic mode: at the first tick

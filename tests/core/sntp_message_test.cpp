@@ -66,6 +66,14 @@ TEST(CheckReply, AcceptsOnlyUsableTimes)
         {"zero transmit timestamp", Reply(kServerV4, 1, 0, 0), ReplyVerdict::ZeroTransmitTimestamp},
         {"server not synchronised", Reply(kUnsynchronised, 1, 3983734800u, 0), ReplyVerdict::NotSynchronised},
         {"kiss-o'-death", Reply(kServerV4, 0, 3983734800u, 0), ReplyVerdict::KissOfDeath},
+        {"stratum 15", Reply(kServerV4, 15, 3983734800u, 0), ReplyVerdict::Usable},
+        {"stratum 16: unsynchronised", Reply(kServerV4, 16, 3983734800u, 0), ReplyVerdict::UnsynchronisedStratum},
+        {"stratum 255", Reply(kServerV4, 255, 3983734800u, 0), ReplyVerdict::UnsynchronisedStratum},
+        {"version 1", Reply(0x0C, 1, 3983734800u, 0), ReplyVerdict::Usable},
+        {"version 0", Reply(0x04, 1, 3983734800u, 0), ReplyVerdict::UnknownVersion},
+        {"version 5", Reply(0x2C, 1, 3983734800u, 0), ReplyVerdict::UnknownVersion},
+        {"client mode", Reply(0x23, 1, 3983734800u, 0), ReplyVerdict::NotAServer},
+        {"broadcast mode", Reply(0x25, 1, 3983734800u, 0), ReplyVerdict::NotAServer},
     };
     for (const VerdictCase& c : cases) {
         EXPECT_EQ(c.verdict, CheckReply(c.datagram.data(), c.datagram.size())) << c.what;

@@ -31,7 +31,8 @@ lifetime=900  # a safety net: they end by themselves even if nobody stops them
 
 # name, then the responder's options. The "--good-after" ones send a crafted datagram first and a
 # proper reply 300 ms later, which the client must still take. Crafted datagrams carry a time far
-# from now (2024-01-01), so one that slipped through would show as a refused clock.
+# from now (2024-01-01), so one that slipped through would show as a refused clock. "mute" and
+# "second" each serve one test alone, which counts the requests in its log.
 while read -r name options; do
     [ -n "$name" ] || continue
     # shellcheck disable=SC2086
@@ -51,7 +52,14 @@ zero --transmit 0 --good-after 300
 unsynchronised --leap 3 --transmit 3913056000 --good-after 300
 kiss --stratum 0 --transmit 3913056000 --good-after 300
 before1970 --transmit 2147483648 --good-after 300
+otherorigin --other-origin --transmit 3913056000 --good-after 300
+mode3 --mode 3 --transmit 3913056000 --good-after 300
+mode5 --mode 5 --transmit 3913056000 --good-after 300
+version0 --version 0 --transmit 3913056000 --good-after 300
+stratum16 --stratum 16 --transmit 3913056000 --good-after 300
 slow --delay 500
+mute --silent
+second --answer-from 2
 LIST
 
 # chronyd serves on a port the system just gave a responder that ended at once.

@@ -31,3 +31,18 @@ std::string PeerAddress(const std::string& name)
 {
     return "127.0.0.1:" + std::to_string(PeerPort(name));
 }
+
+std::vector<std::string> PeerRequestTransmits(const std::string& name)
+{
+    // Each peer's output is kept beside the peers file, one line per request.
+    std::ifstream log(UnixPathAsWindows(PEERS_FILE_UNIX_PATH) + ".d\\" + name + ".log");
+    std::vector<std::string> transmits;
+    std::string line;
+    while (std::getline(log, line)) {
+        const size_t at = line.find(" transmit ");
+        if (line.rfind("request ", 0) == 0 && at != std::string::npos) {
+            transmits.push_back(line.substr(at + 10, 16));
+        }
+    }
+    return transmits;
+}

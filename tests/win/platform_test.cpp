@@ -7,6 +7,7 @@
 #include <string>
 
 #include "sync/calendar_time.h"
+#include "sync/clock_setting.h"
 #include "sync/host_local_time.h"
 #include "sync/system_time.h"
 #include "sync/time_text.h"
@@ -152,6 +153,17 @@ TEST(HostLocalTime, HasNoAnswerBefore1970)
     std::tm local{};
     EXPECT_FALSE(HostLocalTime(-1, &local));
     EXPECT_FALSE(HostLocalTime(-61505152, &local));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SetClock, ARefusalForAnotherReasonIsNotARightsError)
+{
+    const ClockResult result = SetClock(CalendarTime{2026, 13, 0, 40, 25, 61, 61, 1000});
+    EXPECT_EQ(ClockOutcome::Failed, result.outcome);
+    EXPECT_EQ(static_cast<uint32_t>(ERROR_INVALID_PARAMETER), result.error);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ const char kSynced[] = "同期成功";
 const char kRefused[] = "権限エラー";
 const char kError[] = "エラー";
 const char kUnknownServer[] = "接続先不明";
+const char kNoAnswer[] = "応答なし";
 
 // Runs the program with one server row and optional settings, presses 同期, and returns the rows
 // that came within the limit (at most one is waited for).
@@ -101,21 +102,48 @@ TEST(SyncEndToEnd, AnAddressThatDoesNotFitIsReportedAtOnce)
     }
 }
 
-TEST(SyncEndToEnd, AServerThatNeverAnswersLeavesNoRow)
+TEST(SyncEndToEnd, ASilentServerIsAskedTwiceThenReportedAsNotAnswering)
+{
+    const size_t before = PeerRequestTransmits("mute").size();
+    const DWORD start = GetTickCount();
+    const std::vector<LogRow> rows = SyncOnce("Mute", PeerAddress("mute"), "", 8000);
+    const DWORD elapsed = GetTickCount() - start;
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ((LogRow{"Mute", kNoAnswer, "", kError}), rows[0]);
+    EXPECT_GE(elapsed, 4000u) << "two requests, two seconds each";
+    const std::vector<std::string> requests = PeerRequestTransmits("mute");
+    ASSERT_EQ(before + 2, requests.size()) << "the request and the one sent again";
+    EXPECT_NE(requests[before], requests[before + 1]) << "each request has an origin value of its own";
+}
+
+TEST(SyncEndToEnd, AServerThatAnswersOnlyTheSecondRequestSetsTheClock)
+{
+    const std::vector<LogRow> rows = SyncOnce("Second", PeerAddress("second"), "", 8000);
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ(kSynced, rows[0][3]);
+    EXPECT_EQ(2u, PeerRequestTransmits("second").size());
+}
+
+TEST(SyncEndToEnd, TheNextTickedServerIsAskedAfterASilentOne)
 {
     ProgramRun run;
-    run.WriteFile("server.data", "0\tSilent\t" + PeerAddress("silent") + "\r\n");
+    run.WriteFile("server.data", "1\tSilent\t" + PeerAddress("silent") + "\r\n0\tSkipped\t" + PeerAddress("far") +
+                                     "\r\n1\tGood\t" + PeerAddress("good") + "\r\n");
+    run.WriteFile("horavo.ini", "[STARTUP]\r\nAJAST=1\r\n");
     ASSERT_TRUE(run.Start());
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(nullptr, window);
-    SendMessageA(GetDlgItem(window, 1000), BM_CLICK, 0, 0);
-    EXPECT_TRUE(run.WaitForLogRows(window, 1, 1500).empty());
-    EXPECT_EQ(STILL_ACTIVE, run.WaitForExit(0));
+    const std::vector<LogRow> rows = run.WaitForLogRows(window, 2, 10000);
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ((LogRow{"Silent", kNoAnswer, "", kError}), rows[0]);
+    EXPECT_EQ("Good", rows[1][0]);
+    EXPECT_EQ(kSynced, rows[1][3]);
 }
 
 TEST(SyncEndToEnd, DatagramsThatMustNotSetTheClockAreDroppedAndTheGoodReplyTaken)
 {
-    for (const char* peer : {"spoofed", "short", "long", "zero", "unsynchronised", "kiss", "before1970"}) {
+    for (const char* peer : {"spoofed", "short", "long", "zero", "unsynchronised", "kiss", "before1970", "otherorigin",
+                             "mode3", "mode5", "version0", "stratum16"}) {
         const std::vector<LogRow> rows = SyncOnce(peer, PeerAddress(peer));
         ASSERT_EQ(1u, rows.size()) << peer;
         EXPECT_EQ(kSynced, rows[0][3]) << peer << ": only the proper reply came through";
@@ -177,23 +205,35 @@ TEST(SyncEndToEnd, ARealNtpServerIsUnderstood)
 }
 
 struct AutoCase {
-    const char* peer;
+    const char* what;
+    std::vector<const char*> peers;  // one ticked row each, in this order
     DWORD exitCode;
 };
 
 TEST(SyncEndToEnd, AutomaticModeEndsWithTheOutcomeAndLeavesTheFilesAlone)
 {
-    const AutoCase cases[] = {{"good", 0}, {"far", 1}};
+    const AutoCase cases[] = {
+        {"a good server", {"good"}, 0},
+        {"a refused clock", {"far"}, 1},
+        {"a silent server, then a good one", {"silent", "good"}, 0},
+        {"silent servers only", {"silent", "silent"}, 3},
+        {"no ticked row", {}, 3},
+    };
     for (const AutoCase& c : cases) {
+        SCOPED_TRACE(c.what);
         ProgramRun run;
-        const std::string list = "1\tServer\t" + PeerAddress(c.peer) + "\r\n";
+        std::string list = "0\tUnticked\t" + PeerAddress("good") + "\r\n";
+        for (const char* peer : c.peers) {
+            list += std::string("1\t") + peer + "\t" + PeerAddress(peer) + "\r\n";
+        }
         const std::string settings = "[SETTING]\r\nINTERVAL=5\r\n";
         run.WriteFile("server.data", list);
         run.WriteFile("horavo.ini", settings);
         ASSERT_TRUE(run.Start("-auto"));
-        EXPECT_EQ(c.exitCode, run.WaitForExit()) << c.peer;
-        EXPECT_EQ(list, run.ReadFile("server.data")) << c.peer;
-        EXPECT_EQ(settings, run.ReadFile("horavo.ini")) << c.peer;
+        // Each server within five seconds, after the first tick.
+        EXPECT_EQ(c.exitCode, run.WaitForExit(static_cast<DWORD>(2000 + 5000 * c.peers.size())));
+        EXPECT_EQ(list, run.ReadFile("server.data"));
+        EXPECT_EQ(settings, run.ReadFile("horavo.ini"));
     }
 }
 
