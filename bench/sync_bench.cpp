@@ -1,13 +1,14 @@
-// The 同期 command end to end: time from the click to the log row, and the client's own share of the
-// clock error (server-time text minus local-time text at offset 0), as medians (Win32).
+// The 同期 command end to end: time from the click to the log row, and the clock error left after a
+// synchronisation (server-time text minus local-time text at offset 0), as medians (Win32).
 //
-// Usage: sync_bench.exe [RUNS]   (against the "good" loopback peer of the peers file)
+// Usage: sync_bench.exe [RUNS [ADDRESS]]   (by default against the "good" loopback peer)
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "bench/bench_timing.h"
@@ -15,15 +16,12 @@
 #include "tests/win/peers.h"
 #include "tests/win/program_run.h"
 
-namespace {
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 51;
+    const std::string address = argc > 2 ? argv[2] : PeerAddress("good");
     ProgramRun run;
-    run.WriteFile("server.data", "0\tGood\t" + PeerAddress("good") + "\r\n");
+    run.WriteFile("server.data", "0\tServer\t" + address + "\r\n");
     if (!run.Start()) {
         std::fprintf(stderr, "sync_bench: horavo.exe did not start\n");
         return 1;
@@ -41,14 +39,19 @@ int main(int argc, char** argv)
         }
         latencies.push_back(Now() - start);
         const std::vector<LogRow> rows = run.ReadLogRows(window);
-        if (!rows.empty()) {
+        if (!rows.empty() && rows.back()[2].size() > 0) {
             gaps.push_back(TimeTextSeconds(rows.back()[1]) - TimeTextSeconds(rows.back()[2]));
         }
+    }
+    if (gaps.empty()) {
+        std::fprintf(stderr, "sync_bench: no synchronisation gave a time\n");
+        return 1;
     }
     std::printf("sync button to log row, median of %d runs: %.2f ms (fastest %.2f ms, slowest %.2f ms)\n", runs,
                 Median(latencies) * 1000, *std::min_element(latencies.begin(), latencies.end()) * 1000,
                 *std::max_element(latencies.begin(), latencies.end()) * 1000);
-    std::printf("server-time text minus local-time text at offset 0, median of %d runs: %.1f ms\n",
-                static_cast<int>(gaps.size()), Median(gaps) * 1000);
+    std::printf("server-time text minus local-time text at offset 0, median of %d runs: %.1f ms (from %.1f to %.1f ms)\n",
+                static_cast<int>(gaps.size()), Median(gaps) * 1000, *std::min_element(gaps.begin(), gaps.end()) * 1000,
+                *std::max_element(gaps.begin(), gaps.end()) * 1000);
     return 0;
 }
