@@ -8,6 +8,12 @@
 #define IDD_MAIN 129
 #define IDD_SERVER_ENTRY 202
 
+// The tray icon's menu and its commands (they reach the main window as WM_COMMAND)
+#define IDR_TRAY_MENU 300
+#define IDM_TRAY_SYNC 40001
+#define IDM_TRAY_SHOW 40002
+#define IDM_TRAY_EXIT 40003
+
 // Main window controls
 #define IDC_SYNC 1000
 #define IDC_SERVER_LIST 1001

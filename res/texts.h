@@ -4,8 +4,9 @@
 
 namespace texts {
 
-// The program's name: the tray tip.
+// The program's name: the tray tip, whose second line names the last synchronisation.
 inline constexpr char kProgramName[] = "Tempivo";
+inline constexpr char kTipLastSync[] = "最終同期";
 
 // Column titles of the server list and of the log list.
 inline constexpr char kColumnServer[] = "サーバ";

@@ -39,12 +39,24 @@ void CTrayIcon::Add(HWND window, HINSTANCE instance, UINT callbackMessage)
     m_data.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                  LR_DEFAULTCOLOR));
-    lstrcpyA(m_data.szTip, "Tempivo");
+    lstrcpyA(m_data.szTip, m_tip);
     s_notify(NIM_ADD, &m_data);
     // A re-add (the taskbar came back) replaces the icon the shell had; the old handle is done with.
     if (previous != nullptr) {
         DestroyIcon(previous);
     }
+}
+
+void CTrayIcon::SetTip(const char* tip)
+{
+    lstrcpynA(m_tip, tip, sizeof m_tip);
+    if (m_data.hWnd == nullptr) {
+        return;
+    }
+    lstrcpyA(m_data.szTip, m_tip);
+    m_data.uFlags = NIF_TIP;
+    s_notify(NIM_MODIFY, &m_data);
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 }
 
 void CTrayIcon::Remove()

@@ -13,10 +13,14 @@ void AllowTrayMessages(HWND window, UINT taskbarCreated);
 
 class CTrayIcon {
 public:
-    // Shows the program icon with the tip "Tempivo"; mouse actions come back as the callback message.
+    // Shows the program icon with its tip ("Tempivo" until SetTip); mouse actions come back as the
+    // callback message.
     void Add(HWND window, HINSTANCE instance, UINT callbackMessage);
     // Takes the icon out of the notification area; nothing when none was added.
     void Remove();
+    // A new tip, cut to the record's 127 bytes; shown at once when the icon is there, and by every
+    // later add.
+    void SetTip(const char* tip);
 
     // The shell call, replaceable where the tests need to see what the shell was asked.
     using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
@@ -24,4 +28,5 @@ public:
 
     NOTIFYICONDATAA m_data{};
     HINSTANCE m_instance = nullptr;
+    char m_tip[sizeof(NOTIFYICONDATAA::szTip)] = "Tempivo";
 };

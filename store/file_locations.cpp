@@ -55,3 +55,9 @@ std::string ServerListPathFor(const char* programPath, LeadByteTest isLeadByte)
     const PathParts parts = SplitPath(programPath, isLeadByte);
     return FitOrEmpty(programPath, parts.drive + parts.folder + "server.data", kServerListPathSize);
 }
+
+std::string LogFilePathFor(const std::string& settingsPath, LeadByteTest isLeadByte)
+{
+    const PathParts parts = SplitPath(settingsPath.c_str(), isLeadByte);
+    return FitOrEmpty(settingsPath.c_str(), parts.drive + parts.folder + "horavo.log", kSettingsPathSize);
+}

@@ -30,3 +30,6 @@ std::string SettingsPathFor(const char* programPath, LeadByteTest isLeadByte);
 
 // "C:\Tools\horavo.exe" gives "C:\Tools\server.data"; empty when it would not fit its buffer.
 std::string ServerListPathFor(const char* programPath, LeadByteTest isLeadByte);
+
+// "horavo.log" in the folder of the settings file; empty when there is no settings file.
+std::string LogFilePathFor(const std::string& settingsPath, LeadByteTest isLeadByte);

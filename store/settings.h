@@ -10,15 +10,19 @@ struct Settings {
     unsigned syncAtStart = 0;     // STARTUP/AJAST: 1 synchronises at the first timer tick
     std::string interval = "60";  // SETTING/INTERVAL, minutes
     std::string offset = "0";     // SETTING/OFFSET, seconds
+    unsigned logFile = 1;         // SETTING/LOGFILE: 0 writes no "horavo.log"
 
     bool StartsMinimised() const { return taskTray == 1; }
     bool SyncsAtStart() const { return syncAtStart == 1; }
+    bool WritesLogFile() const { return logFile != 0; }
 };
 
-// As written at exit: the two numbers the edits hold and the states of the two check boxes.
+// As written at exit: the two numbers the edits hold, the states of the two check boxes, and the
+// log file's switch as it was read (it has no control).
 struct SavedSettings {
     int interval;
     int offset;
     int taskTray;  // the check boxes' states: 1 ticked, 0 not
     int syncAtStart;
+    int logFile;
 };

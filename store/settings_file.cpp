@@ -45,6 +45,7 @@ Settings ReadSettings(const std::string& path)
     settings.syncAtStart = GetPrivateProfileIntA("STARTUP", "AJAST", 0, path.c_str());
     settings.interval = ReadText("SETTING", "INTERVAL", "60", path);
     settings.offset = ReadText("SETTING", "OFFSET", "0", path);
+    settings.logFile = GetPrivateProfileIntA("SETTING", "LOGFILE", 1, path.c_str());
     return settings;
 }
 
@@ -67,6 +68,7 @@ FileResult WriteSettings(const std::string& path, const SavedSettings& settings)
     };
     write("SETTING", "INTERVAL", settings.interval);
     write("SETTING", "OFFSET", settings.offset);
+    write("SETTING", "LOGFILE", settings.logFile);
     write("STARTUP", "TASKTRAY", settings.taskTray);
     write("STARTUP", "AJAST", settings.syncAtStart);
     return result;

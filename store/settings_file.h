@@ -10,13 +10,13 @@
 // Fills the 260-byte buffer with the settings path; the empty text, and false, when there is none.
 bool BuildIniPath(char (&path)[260]);
 
-// The four keys, or their defaults where the file, a section or a key is missing. An empty path
+// The keys, or their defaults where the file, a section or a key is missing. An empty path
 // reads nothing.
 Settings ReadSettings(const std::string& path);
 
 // STARTUP/TASKTRAY alone, as the start-up routine reads it to choose how the window is first shown.
 unsigned ReadStartMinimised(const std::string& path);
 
-// Writes the four keys in the order INTERVAL, OFFSET, TASKTRAY, AJAST; every other line of the
-// file stays as it was.
+// Writes the keys in the order INTERVAL, OFFSET, LOGFILE, TASKTRAY, AJAST; every other line of
+// the file stays as it was.
 FileResult WriteSettings(const std::string& path, const SavedSettings& settings);

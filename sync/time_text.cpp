@@ -36,3 +36,11 @@ std::string FormatLocalTime(const CalendarTime& localClock)
 {
     return FormatWithMilliseconds(localClock);
 }
+
+std::string FormatSecondsTime(const CalendarTime& time)
+{
+    char text[kTextBufferSize];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
+                  time.minute, time.second);
+    return text;
+}

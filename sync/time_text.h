@@ -11,3 +11,6 @@ std::string FormatServerTime(const CalendarTime& corrected, int32_t offsetSecond
 
 // "2006/12/24 05:25:57.0040": the local clock read before it was set.
 std::string FormatLocalTime(const CalendarTime& localClock);
+
+// "2026/12/08 14:35:02": a moment to the second, for the log file and the tray tip.
+std::string FormatSecondsTime(const CalendarTime& time);

@@ -1,9 +1,21 @@
-// The log list: one row per synchronisation attempt, newest selected and in view (Win32).
+// The log list: one row per synchronisation attempt, newest selected and in view, the newest
+// thousand kept; every row also goes to "horavo.log" and into the tray tip (Win32).
 #include "main_dialog.h"
+
+#include "shell/trace.h"
+#include "store/log_file.h"
+#include "store/log_file_format.h"
+#include "sync/system_time.h"
+#include "sync/time_text.h"
 
 void MainDialog::AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status)
 {
-    const int row = static_cast<int>(SendMessageA(m_logList, LVM_GETITEMCOUNT, 0, 0));
+    int row = static_cast<int>(SendMessageA(m_logList, LVM_GETITEMCOUNT, 0, 0));
+    // A window that lives in the tray for months would otherwise hold every row ever written.
+    while (row >= kMaxLogRows) {
+        SendMessageA(m_logList, LVM_DELETEITEM, 0, 0);
+        --row;
+    }
     LVITEMA item{};
     item.mask = LVIF_TEXT;
     item.iItem = row;
@@ -21,9 +33,25 @@ void MainDialog::AddLogRow(const char* server, const char* serverTime, const cha
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(m_logList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     SendMessageA(m_logList, LVM_ENSUREVISIBLE, row, TRUE);
+    RecordSynchronisation({server, serverTime, localTime, status});
 }
 
 void MainDialog::AddLogRow(const LogRow& row)
 {
     AddLogRow(row.server.c_str(), row.serverTime.c_str(), row.localTime.c_str(), row.status.c_str());
+}
+
+void MainDialog::RecordSynchronisation(const LogRow& row)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string writtenAt = FormatSecondsTime(FromSystemTime(now));
+    if (!m_logFilePath.empty()) {
+        const FileResult written = AppendLogLine(
+            m_logFilePath, FormatLogFileLine(writtenAt, {row.server, row.serverTime, row.localTime, row.status}));
+        if (!written.ok) {
+            Trace("horavo.log: %s failed, error %lu\n", written.failedCall, static_cast<unsigned long>(written.error));
+        }
+    }
+    m_trayIcon.SetTip(TrayTip(writtenAt, row.status).c_str());
 }

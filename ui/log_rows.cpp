@@ -44,3 +44,8 @@ int AutomaticExitCode(ClockOutcome outcome)
 {
     return outcome == ClockOutcome::Set ? kExitClockSet : kExitClockRefused;
 }
+
+std::string TrayTip(const std::string& writtenAt, const std::string& status)
+{
+    return std::string(texts::kProgramName) + "\n" + texts::kTipLastSync + " " + writtenAt + " " + status;
+}

@@ -30,3 +30,7 @@ constexpr int kExitNoAnswer = 3;
 
 // The exit code for a clock outcome.
 int AutomaticExitCode(ClockOutcome outcome);
+
+// The tray tip after a synchronisation: "Tempivo", and on a second line "最終同期", the moment the
+// row was written and its status.
+std::string TrayTip(const std::string& writtenAt, const std::string& status);

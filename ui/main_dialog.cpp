@@ -8,6 +8,7 @@
 #include "shell/app_module.h"
 #include "shell/help_engine.h"
 #include "shell/trace.h"
+#include "shell/tray_menu.h"
 #include "store/settings_file.h"
 #include "ui/number_text.h"
 
@@ -44,9 +45,15 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_TIMER:
         if (wParam == QUERY_TIMER_ID) {
             OnQueryTimer();
+        } else if (wParam == RESUME_TIMER_ID) {
+            OnResumeTimer();
         } else {
             TimerTick();
         }
+        return true;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wParam);
+        *result = TRUE;
         return true;
     case WM_SIZE:
         OnSize(wParam);
@@ -94,7 +101,14 @@ bool MainDialog::OnCommand(WORD id, WORD code)
         ShowHelp(m_hWnd);
         return true;
     case IDCANCEL:
+    case IDM_TRAY_EXIT:
         CloseMainDialog(IDCANCEL);
+        return true;
+    case IDM_TRAY_SYNC:
+        RunDueSynchronisation();
+        return true;
+    case IDM_TRAY_SHOW:
+        RestoreFromTray();
         return true;
     case IDC_OFFSET_EDIT:
     case IDC_INTERVAL_EDIT:
@@ -144,9 +158,42 @@ void MainDialog::OnTaskbarCreated()
 void MainDialog::OnTrayIcon(LPARAM mouseMessage)
 {
     if (mouseMessage == WM_LBUTTONDBLCLK) {
-        ShowWindow(m_hWnd, SW_RESTORE);
-        SetForegroundWindow(m_hWnd);
+        RestoreFromTray();
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        ShowTrayMenu(m_hWnd, g_module.m_hInstResource);
     }
+}
+
+void MainDialog::RestoreFromTray()
+{
+    ShowWindow(m_hWnd, SW_RESTORE);
+    SetForegroundWindow(m_hWnd);
+}
+
+void MainDialog::OnPowerBroadcast(WPARAM event)
+{
+    // The clock drifted while the computer slept; a synchronisation is due once the network is
+    // back, when the user synchronises automatically at all. Both resume notices may come for one
+    // resume: the second finds one already due.
+    if (event != PBT_APMRESUMESUSPEND && event != PBT_APMRESUMEAUTOMATIC) {
+        return;
+    }
+    const bool synchronisesAutomatically =
+        m_nInterval > 0 || SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (synchronisesAutomatically && !m_resumePending) {
+        m_resumePending = true;
+        SetTimer(m_hWnd, RESUME_TIMER_ID, kResumeDelayMs, nullptr);
+    }
+}
+
+void MainDialog::OnResumeTimer()
+{
+    KillTimer(m_hWnd, RESUME_TIMER_ID);
+    if (!m_resumePending) {
+        return;
+    }
+    m_resumePending = false;
+    RunDueSynchronisation();
 }
 
 void MainDialog::OnNumberEditChange(HWND edit, int minimum, int maximum, int* value)

@@ -17,6 +17,11 @@
 
 constexpr UINT_PTR SYNC_TIMER_ID = 3524;
 constexpr UINT kSyncTimerPeriodMs = 1000;
+// After a resume from sleep the network needs a moment before a synchronisation can reach a server.
+constexpr UINT_PTR RESUME_TIMER_ID = 3526;
+constexpr UINT kResumeDelayMs = 10000;
+// The log list keeps the newest rows only; the log file keeps them all.
+constexpr int kMaxLogRows = 1000;
 
 class MainDialog final : public CDialogBase, public CMessagePreFilter, public CIdleTask {
 public:
@@ -37,6 +42,8 @@ public:
     void SyncSelectedServer();
     // A round: the next ticked server, and the next after each that fails to answer.
     void StartRound();
+    // What a due timer synchronisation does: a round, and the interval counted from now.
+    void RunDueSynchronisation();
 
     // One query to the current server; how it ends becomes a log row (in automatic mode, the end of
     // the program). AskServer makes a server current and asks it, as the schedule does.
@@ -69,6 +76,9 @@ private:
     void OnTrayIcon(LPARAM mouseMessage);
     bool OnCommand(WORD id, WORD code);  // whether the command was this window's
     bool OnNotify(const NMHDR* header);
+    void OnPowerBroadcast(WPARAM event);
+    void OnResumeTimer();
+    void RestoreFromTray();
     void OnLookupDone(HANDLE lookup, int error);
     void OnSocketEvent(SOCKET socket, int event, int error);
     void OnNumberEditChange(HWND edit, int minimum, int maximum, int* value);
@@ -88,6 +98,8 @@ private:
     void EndRoundUnanswered();
     void ApplyServerTime(const ServerAnswer& answer);
     void AddLogRow(const LogRow& row);
+    // The row's line in "horavo.log", and the tray tip; also for automatic mode, which has no rows.
+    void RecordSynchronisation(const LogRow& row);
     void EndAutomaticMode(int exitCode);
 
     // Keeps a numeric edit's text a number within its range.
@@ -110,6 +122,9 @@ private:
     const bool m_autoMode;
     std::string m_settingsPath;
     std::string m_serverFilePath;
+    std::string m_logFilePath;  // empty: no log file
+    int m_logFileSetting = 1;   // SETTING/LOGFILE as read, written back at exit
+    bool m_resumePending = false;
     ServerQuery m_query;
     ServerRow m_currentServer{};  // the server of the query under way or last asked
     ScheduleState m_schedule;

@@ -32,13 +32,16 @@ void MainDialog::LoadSettings()
     // The edits turn whatever text they get into a number in range, as if it had been typed.
     SetWindowTextA(m_intervalEdit, settings.interval.c_str());
     SetWindowTextA(m_offsetEdit, settings.offset.c_str());
+    m_logFileSetting = settings.WritesLogFile() ? 1 : 0;
+    m_logFilePath = settings.WritesLogFile() ? LogFilePathFor(m_settingsPath, IsAnsiLeadByte) : std::string();
 }
 
 void MainDialog::SaveSettings()
 {
     const SavedSettings settings{m_nInterval, m_nOffset,
                                  static_cast<int>(SendMessageA(m_minimizeCheck, BM_GETCHECK, 0, 0)),
-                                 static_cast<int>(SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0))};
+                                 static_cast<int>(SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0)),
+                                 m_logFileSetting};
     TraceFailedSave("SaveSettings", WriteSettings(m_settingsPath, settings));
 }
 

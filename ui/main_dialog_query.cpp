@@ -108,11 +108,14 @@ void MainDialog::ApplyServerTime(const ServerAnswer& answer)
     if (clock.outcome != ClockOutcome::Set) {
         Trace("SetLocalTime failed, error %lu\n", static_cast<unsigned long>(clock.error));
     }
+    const LogRow row = ClockRow(m_currentServer.name, corrected, m_nOffset, clock.clockBefore, clock.outcome);
     if (m_autoMode) {
+        // No window to show a row in; the log file still gets its line.
+        RecordSynchronisation(row);
         EndAutomaticMode(AutomaticExitCode(clock.outcome));
         return;
     }
-    AddLogRow(ClockRow(m_currentServer.name, corrected, m_nOffset, clock.clockBefore, clock.outcome));
+    AddLogRow(row);
 }
 
 void MainDialog::EndAutomaticMode(int exitCode)

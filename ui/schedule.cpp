@@ -9,6 +9,11 @@ void MainDialog::TimerTick()
     if (DecideSync(m_schedule.syncPending, m_nInterval, GetTickCount(), m_schedule.lastSyncTick) == SyncDue::No) {
         return;
     }
+    RunDueSynchronisation();
+}
+
+void MainDialog::RunDueSynchronisation()
+{
     StartRound();
     m_schedule.lastSyncTick = GetTickCount();
     m_schedule.syncPending = false;

@@ -43,6 +43,7 @@ void MainWindowTest::SetUp()
 {
     DeleteFileA(SettingsPath().c_str());
     DeleteFileA(ServerListPath().c_str());
+    DeleteFileA(LogFilePath().c_str());
     g_module.AddMessageLoop(&loop_);
     g_shellCalls.clear();
     CTrayIcon::s_notify = RecordShellNotify;
@@ -58,6 +59,7 @@ void MainWindowTest::TearDown()
     g_module.RemoveMessageLoop();
     DeleteFileA(SettingsPath().c_str());
     DeleteFileA(ServerListPath().c_str());
+    DeleteFileA(LogFilePath().c_str());
 }
 
 void MainWindowTest::GivenSettings(const std::string& bytes)
@@ -96,6 +98,11 @@ std::string MainWindowTest::SettingsPath() const
 std::string MainWindowTest::ServerListPath() const
 {
     return ProgramFolder() + "server.data";
+}
+
+std::string MainWindowTest::LogFilePath() const
+{
+    return ProgramFolder() + "horavo.log";
 }
 
 std::string MainWindowTest::Setting(const char* section, const char* key) const

@@ -36,6 +36,7 @@ protected:
 
     std::string SettingsPath() const;
     std::string ServerListPath() const;
+    std::string LogFilePath() const;
     std::string Setting(const char* section, const char* key) const;  // "<none>" when missing
 
     HWND Control(int id) const { return GetDlgItem(dialog_->m_hWnd, id); }

@@ -181,4 +181,17 @@ TEST_F(SyncTest, TheNewestRowIsSelectedAndVisible)
     EXPECT_LE(11, ListView_GetTopIndex(LogList()) + ListView_GetCountPerPage(LogList()));
 }
 
+TEST_F(SyncTest, TheLogListKeepsTheNewestThousandRows)
+{
+    Open();
+    for (int n = 0; n <= 1000; ++n) {
+        dialog_->AddLogRow(("S" + std::to_string(n)).c_str(), "a", "b", "c");
+    }
+    ASSERT_EQ(1000, LogRows());
+    EXPECT_EQ("S1", LogText(LogList(), 0, 0)) << "the oldest went first";
+    EXPECT_EQ("S1000", LogText(LogList(), 999, 0));
+    EXPECT_EQ(999, ListView_GetNextItem(LogList(), -1, LVNI_SELECTED));
+    EXPECT_LE(999, ListView_GetTopIndex(LogList()) + ListView_GetCountPerPage(LogList()));
+}
+
 }  // namespace

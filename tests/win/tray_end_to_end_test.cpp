@@ -1,5 +1,6 @@
 // The tray icon in a real notification area: Wine's taskbar on a virtual X display. horavo.exe's
-// icon is there with its tip, minimising hides the window, a double-click on the icon brings it back.
+// icon is there with its tip, minimising hides the window, a double-click on the icon brings it
+// back, and so does "表示" of the menu a right-click opens.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -84,6 +85,24 @@ bool Shown(HWND window)
     return IsWindowVisible(window) && !IsIconic(window);
 }
 
+// A popup menu shown by the program's thread.
+HWND OpenMenuOf(HWND window)
+{
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu != nullptr;
+         menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+        if (IsWindowVisible(menu) && GetWindowThreadProcessId(menu, nullptr) == thread) {
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+bool MenuOpen(HWND window)
+{
+    return OpenMenuOf(window) != nullptr;
+}
+
 TEST(TrayEndToEnd, TheIconHidesAndBringsBackTheWindow)
 {
     ProgramRun run;
@@ -103,15 +122,25 @@ TEST(TrayEndToEnd, TheIconHidesAndBringsBackTheWindow)
 
     HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
     const LPARAM centre = MAKELPARAM((tool.rect.left + tool.rect.right) / 2, (tool.rect.top + tool.rect.bottom) / 2);
-    PostMessageA(tray, WM_RBUTTONDOWN, MK_RBUTTON, centre);
-    PostMessageA(tray, WM_RBUTTONUP, 0, centre);
     PostMessageA(tray, WM_LBUTTONDOWN, MK_LBUTTON, centre);
     PostMessageA(tray, WM_LBUTTONUP, 0, centre);
     Sleep(500);
-    EXPECT_TRUE(Hidden(window)) << "single and right clicks do nothing";
+    EXPECT_TRUE(Hidden(window)) << "a single click does nothing";
 
     PostMessageA(tray, WM_LBUTTONDBLCLK, MK_LBUTTON, centre);
     EXPECT_TRUE(WaitFor(Shown, window)) << "a double-click restores it";
+
+    PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor(Hidden, window));
+    PostMessageA(tray, WM_RBUTTONDOWN, MK_RBUTTON, centre);
+    PostMessageA(tray, WM_RBUTTONUP, 0, centre);
+    ASSERT_TRUE(WaitFor(MenuOpen, window)) << "a right-click opens the menu";
+    HWND menu = OpenMenuOf(window);
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) {  // the second item: 表示
+        PostMessageA(menu, WM_KEYDOWN, key, 0);
+        Sleep(100);
+    }
+    EXPECT_TRUE(WaitFor(Shown, window)) << "表示 restores it";
 
     // Wine's taskbar keeps an icon's tooltip after the icon is deleted, so the removal at exit is
     // seen where the window tests stand in for the shell.

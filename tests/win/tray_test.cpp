@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "main_window_fixture.h"
+#include "peers.h"
 #include "shell/tray_icon.h"
 #include "win_test_support.h"
 
@@ -102,10 +104,128 @@ TEST_F(TrayTest, OtherClicksOnTheIconDoNothing)
 {
     Open();
     Minimise();
-    for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_MOUSEMOVE}) {
+    for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MOUSEMOVE}) {
         TrayMouse(mouse);
         EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << mouse;
     }
+}
+
+// The popup menu the right-click opened, seen from inside its own loop, then closed.
+struct ShownMenu {
+    std::vector<std::string> items;
+    UINT defaultItem = static_cast<UINT>(-1);
+    bool seen = false;
+};
+ShownMenu g_shownMenu;
+
+void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (popup == nullptr || !IsWindowVisible(popup)) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        g_shownMenu.items.push_back(text);
+    }
+    g_shownMenu.defaultItem = GetMenuDefaultItem(menu, FALSE, 0);
+    g_shownMenu.seen = true;
+    EndMenu();
+}
+
+TEST_F(TrayTest, ARightClickShowsTheMenuWithShowAsItsDefault)
+{
+    Open();
+    Minimise();
+    g_shownMenu = ShownMenu();
+    SetTimer(nullptr, 0, 20, InspectOpenMenu);
+    TrayMouse(WM_RBUTTONUP);  // returns once the menu has closed
+    ASSERT_TRUE(g_shownMenu.seen) << "a popup menu opened";
+    EXPECT_EQ((std::vector<std::string>{"今すぐ同期", "表示", "終了"}), g_shownMenu.items);
+    EXPECT_EQ(static_cast<UINT>(IDM_TRAY_SHOW), g_shownMenu.defaultItem);
+    EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << "closing the menu chose nothing";
+}
+
+// Pumps this thread's messages until the log list has a row, or the limit has passed.
+bool WaitForLogRow(HWND list, DWORD limitMs)
+{
+    const DWORD start = GetTickCount();
+    while (ListView_GetItemCount(list) == 0 && GetTickCount() - start < limitMs) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return ListView_GetItemCount(list) > 0;
+}
+
+TEST_F(TrayTest, TheMenuItemsSynchroniseRestoreAndExit)
+{
+    GivenServerList("0\tA\t" + PeerAddress("silent") + "\r\n1\tGood\t" + PeerAddress("good") + "\r\n");
+    Open();
+    Minimise();
+    const DWORD before = GetTickCount();
+    SendMessageA(dialog_->m_hWnd, WM_COMMAND, IDM_TRAY_SYNC, 0);
+    EXPECT_GE(dialog_->Schedule().lastSyncTick, before) << "counted as a due synchronisation";
+    ASSERT_TRUE(WaitForLogRow(LogList(), 5000));
+    EXPECT_EQ("Good", dialog_->CurrentServer().name) << "the next ticked server";
+    EXPECT_EQ(2, dialog_->Schedule().nextServer) << "the round moved on";
+
+    SendMessageA(dialog_->m_hWnd, WM_COMMAND, IDM_TRAY_SHOW, 0);
+    EXPECT_TRUE(IsWindowVisible(dialog_->m_hWnd));
+    EXPECT_FALSE(IsIconic(dialog_->m_hWnd));
+
+    SendMessageA(dialog_->m_hWnd, WM_COMMAND, IDM_TRAY_EXIT, 0);
+    EXPECT_EQ(IDCANCEL, TakeQuitMessage()) << "the exit command's code";
+    EXPECT_EQ("0\tA\t" + PeerAddress("silent") + "\r\n1\tGood\t" + PeerAddress("good") + "\r\n",
+              ReadFileBytes(ServerListPath()));
+    EXPECT_EQ("60", Setting("SETTING", "INTERVAL"));
+}
+
+TEST_F(TrayTest, TheTipNamesTheLastSynchronisation)
+{
+    GivenServerList("1\tGood\t" + PeerAddress("good") + "\r\n");
+    Open();
+    SendMessageA(dialog_->m_hWnd, WM_COMMAND, IDC_SYNC, 0);
+    ASSERT_TRUE(WaitForLogRow(LogList(), 5000));
+    ASSERT_EQ(2u, Calls().size());
+    EXPECT_STREQ("Tempivo", Calls()[0].data.szTip) << "until the first synchronisation";
+    EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), Calls()[1].message);
+    EXPECT_EQ(static_cast<UINT>(NIF_TIP), Calls()[1].data.uFlags);
+    const std::string tip = Calls()[1].data.szTip;
+    // "Tempivo", then "最終同期 2026/12/08 14:35:02 同期成功".
+    ASSERT_EQ(std::string("Tempivo\n最終同期 ").size() + 19 + std::string(" 同期成功").size(), tip.size()) << tip;
+    EXPECT_EQ(0u, tip.find("Tempivo\n最終同期 20"));
+    EXPECT_EQ(tip.size() - std::string(" 同期成功").size(), tip.find(" 同期成功"));
+}
+
+TEST_F(TrayTest, AResumeSynchronisesOnceTenSecondsLater)
+{
+    GivenServerList("1\tGood\t" + PeerAddress("good") + "\r\n");
+    Open();
+    const DWORD resumed = GetTickCount();
+    SendMessageA(dialog_->m_hWnd, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    SendMessageA(dialog_->m_hWnd, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    ASSERT_TRUE(WaitForLogRow(LogList(), 12000));
+    EXPECT_GE(GetTickCount() - resumed, 9500u) << "the network needs a moment";
+    const DWORD settled = GetTickCount();
+    while (GetTickCount() - settled < 1500) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+    }
+    EXPECT_EQ(1, ListView_GetItemCount(LogList())) << "two notices, one synchronisation";
+}
+
+TEST_F(TrayTest, WithoutAutomaticSynchronisationsAResumeStartsNone)
+{
+    GivenServerList("1\tGood\t" + PeerAddress("good") + "\r\n");
+    GivenSettings("[SETTING]\r\nINTERVAL=0\r\n");
+    Open();
+    SendMessageA(dialog_->m_hWnd, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    SendMessageA(dialog_->m_hWnd, WM_TIMER, RESUME_TIMER_ID, 0);  // even a tick that came anyway
+    EXPECT_EQ(INVALID_SOCKET, dialog_->Query().Socket());
+    EXPECT_FALSE(WaitForLogRow(LogList(), 300));
 }
 
 }  // namespace
