@@ -7,7 +7,9 @@
 // has come, and after the file "scene-done" appears it ends the program with the exit command and
 // writes its exit code to "exit-code.txt" (the first run of make run, without a display).
 //
-// Usage: screenshot_scene.exe FOLDER main|entry|delete|about|sync
+// The scene "traymenu" minimises the window into the tray and opens the icon's menu there.
+//
+// Usage: screenshot_scene.exe FOLDER main|entry|delete|about|traymenu|sync
 #include <windows.h>
 
 #include <commctrl.h>
@@ -102,7 +104,7 @@ void OpenWith(HWND main, int command)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: screenshot_scene FOLDER main|entry|delete|about\n");
+        std::fprintf(stderr, "usage: screenshot_scene FOLDER main|entry|delete|about|traymenu|sync\n");
         return 2;
     }
     const std::string folder = argv[1];
@@ -136,6 +138,18 @@ int main(int argc, char** argv)
     } else if (std::strcmp(scene, "about") == 0) {
         OpenWith(main, IDC_ABOUT_BUTTON);
         shown = WaitForWindow("バージョン情報");
+    } else if (std::strcmp(scene, "traymenu") == 0) {
+        PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        Sleep(500);
+        // The menu opens at the cursor, as it would after a right-click on the icon in the corner.
+        RECT desktop;
+        GetWindowRect(GetDesktopWindow(), &desktop);
+        SetCursorPos(desktop.right - 24, desktop.bottom - 12);
+        PostMessageA(main, 3112, 0, WM_RBUTTONUP);  // the tray icon's callback
+        for (int tries = 0; tries < 100 && FindWindowA("#32768", nullptr) == nullptr; ++tries) {
+            Sleep(50);
+        }
+        shown = FindWindowA("#32768", nullptr);
     }
     if (shown == nullptr) {
         return 1;
