@@ -26,15 +26,20 @@ HMODULE LoadSystemHelpEngine()
 
 bool FindHelpEngineLocation(char (&path)[260])
 {
+    // The machine's registration only: through HKEY_CLASSES_ROOT the user's own classes would come
+    // first, and any program of the user could name a DLL for an elevated Tempivo to load.
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", 0,
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE,
+                      "Software\\Classes\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32", 0,
                       KEY_READ, &key) != ERROR_SUCCESS) {
         return false;
     }
+    DWORD type = 0;
     DWORD size = sizeof path;
-    const LONG status = RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
+    const LONG status = RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    // A string value, with its ending zero inside what was read; anything else is no path.
+    return status == ERROR_SUCCESS && type == REG_SZ && size > 0 && path[size - 1] == '\0';
 }
 
 bool CHelpEngine::Load()

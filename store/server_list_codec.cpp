@@ -34,11 +34,12 @@ bool ParseServerLine(const std::string& line, ServerRow* row)
     return true;
 }
 
-std::vector<ServerRow> ReadServerList(const std::string& bytes)
+ServerListText ReadServerList(const std::string& bytes)
 {
-    std::vector<ServerRow> rows;
+    ServerListText text;
     // The data ends at the first 0x1A, as the C runtime's text mode reads a file.
     const size_t end = std::min(bytes.find('\x1A'), bytes.size());
+    text.complete = end == bytes.size();
     size_t start = 0;
     while (start < end) {
         size_t lineEnd = bytes.find('\n', start);
@@ -51,16 +52,16 @@ std::vector<ServerRow> ReadServerList(const std::string& bytes)
             line.pop_back();
         }
         start = lineEnd + 1;
-        if (line.size() > kMaxLineBytes) {
-            continue;  // too long for the line buffer: skipped whole, reading goes on
-        }
-        // A zero byte ends the line's text; what follows it up to the line end is ignored.
+        // A line too long for the line buffer is skipped whole, and reading goes on. A zero byte
+        // ends the line's text; what follows it up to the line end is ignored.
         ServerRow row;
-        if (ParseServerLine(line.substr(0, std::strlen(line.c_str())), &row)) {
-            rows.push_back(row);
+        if (line.size() <= kMaxLineBytes && ParseServerLine(line.substr(0, std::strlen(line.c_str())), &row)) {
+            text.rows.push_back(row);
+        } else {
+            text.complete = false;
         }
     }
-    return rows;
+    return text;
 }
 
 std::string FormatServerLine(const ServerRow& row)

@@ -22,10 +22,16 @@ std::vector<std::string> SplitString(const std::string& text, const std::string&
 // or address does not fit its buffer. The flag ticks the row when it reads as exactly 1 (atoi).
 bool ParseServerLine(const std::string& line, ServerRow* row);
 
+// The rows of a file, byte for byte as they stand in it, and whether they are all of it.
+struct ServerListText {
+    std::vector<ServerRow> rows;
+    bool complete = true;  // false: a line was skipped, or the data ended at a byte 0x1A
+};
+
 // Reads every line of the file's bytes as the C runtime's text mode gives them: CR LF is a line
 // end like LF alone, and a byte 0x1A ends the data. A line longer than 1023 bytes is skipped whole
 // and reading goes on; so are lines that do not parse.
-std::vector<ServerRow> ReadServerList(const std::string& bytes);
+ServerListText ReadServerList(const std::string& bytes);
 
 // "1\tname\taddress\n" for a ticked row, "0\t..." for one that is not; an empty address is
 // followed by one more tab, so that the line still has three fields.

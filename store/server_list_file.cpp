@@ -5,13 +5,15 @@
 
 namespace {
 
-bool ReadWholeFile(const std::string& path, std::string* bytes)
+ServerListFileState ReadWholeFile(const std::string& path, std::string* bytes)
 {
     // Another program may have it open for reading or writing, as the C runtime would allow.
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ServerListFileState::Missing
+                                                                               : ServerListFileState::Unreadable;
     }
     char chunk[64 * 1024];
     DWORD got = 0;
@@ -20,22 +22,25 @@ bool ReadWholeFile(const std::string& path, std::string* bytes)
         bytes->append(chunk, got);
     }
     CloseHandle(file);
-    return ok;
+    return ok ? ServerListFileState::Read : ServerListFileState::Unreadable;
 }
 
 }  // namespace
 
-bool ReadServerListFile(const std::string& path, std::vector<ServerRow>* rows)
+ServerListFileState ReadServerListFile(const std::string& path, ServerListText* text)
 {
-    std::string bytes;
-    if (path.empty() || !ReadWholeFile(path, &bytes)) {
-        return false;
+    if (path.empty()) {
+        return ServerListFileState::Missing;
     }
-    *rows = ReadServerList(bytes);
-    return true;
+    std::string bytes;
+    const ServerListFileState state = ReadWholeFile(path, &bytes);
+    if (state == ServerListFileState::Read) {
+        *text = ReadServerList(bytes);
+    }
+    return state;
 }
 
-FileResult WriteServerListFile(const std::string& path, const std::vector<ServerRow>& rows)
+FileResult WriteServerListFile(const std::string& path, const std::vector<ServerRow>& rows, bool keepBackup)
 {
     if (path.empty()) {
         return FileResult::Failure("(no path)", 0);
@@ -62,6 +67,13 @@ FileResult WriteServerListFile(const std::string& path, const std::vector<Server
     if (!result.ok) {
         DeleteFileA(temporary.c_str());
         return result;
+    }
+    // The lines this run could not read stay in the backup, byte for byte.
+    if (keepBackup && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        !MoveFileExA(path.c_str(), (path + ".bak").c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD backupError = GetLastError();
+        DeleteFileA(temporary.c_str());
+        return FileResult::Failure("MoveFileExA (backup)", backupError);
     }
     if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD moveError = GetLastError();

@@ -147,7 +147,9 @@ void ServerQuery::SendRequest()
 
 QueryStatus ServerQuery::ReceiveReply()
 {
-    uint8_t reply[kSntpMessageSize];
+    // Extension fields and a key and digest may follow the 48 bytes of the reply: a datagram is
+    // taken whole, and its first 48 bytes are what the checks read.
+    uint8_t reply[1024];
     sockaddr_in sender{};
     int senderLength = sizeof sender;
     const int received = recvfrom(m_socket, reinterpret_cast<char*>(reply), sizeof reply, 0,
@@ -155,7 +157,7 @@ QueryStatus ServerQuery::ReceiveReply()
     // The round trip ends here, before anything else is done with the datagram.
     const int64_t receivedAt = CounterNow();
     if (received == SOCKET_ERROR) {
-        return QueryStatus::Waiting;  // for example a datagram longer than 48 bytes
+        return QueryStatus::Waiting;  // for example a datagram longer than the buffer
     }
     const bool fromServerAsked =
         sender.sin_addr.s_addr == m_sockAddr.sin_addr.s_addr && sender.sin_port == m_sockAddr.sin_port;

@@ -55,6 +55,13 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         OnPowerBroadcast(wParam);
         *result = TRUE;
         return true;
+    case WM_QUERYENDSESSION:
+        // Nothing to ask the user: the files are written when the session really ends.
+        *result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        return true;
     case WM_SIZE:
         OnSize(wParam);
         return true;

@@ -6,11 +6,13 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "shell/dialog_base.h"
 #include "shell/message_loop.h"
 #include "shell/tray_icon.h"
 #include "store/server_list_codec.h"
+#include "store/server_list_file.h"
 #include "sync/server_query.h"
 #include "ui/log_rows.h"
 #include "ui/sync_schedule.h"
@@ -77,6 +79,7 @@ private:
     bool OnCommand(WORD id, WORD code);  // whether the command was this window's
     bool OnNotify(const NMHDR* header);
     void OnPowerBroadcast(WPARAM event);
+    void OnEndSession(bool ending);
     void OnResumeTimer();
     void RestoreFromTray();
     void OnLookupDone(HANDLE lookup, int error);
@@ -110,6 +113,8 @@ private:
     void SaveSettings();
     bool BuildServerDataPath();
     bool LoadServerList(const std::string& path);
+    // A row as asked and saved: the bytes it was read with, unless it was edited.
+    ServerRow ServerRowAt(int index) const;
 
     // The server list's commands.
     void AddServer();
@@ -122,6 +127,9 @@ private:
     const bool m_autoMode;
     std::string m_settingsPath;
     std::string m_serverFilePath;
+    ServerListFileState m_serverListState = ServerListFileState::Missing;
+    bool m_keepServerListBackup = false;  // the file had lines this run could not read
+    std::vector<ServerRow> m_keptRows;     // as read; a list row's key is its index here plus one
     std::string m_logFilePath;  // empty: no log file
     int m_logFileSetting = 1;   // SETTING/LOGFILE as read, written back at exit
     bool m_resumePending = false;

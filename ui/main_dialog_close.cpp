@@ -1,4 +1,5 @@
-// The exit command: stop the timer, remove the tray icon, save both files, end the loop (Win32).
+// The exit command, and the end of the session: stop the timer, remove the tray icon, save both
+// files (Win32).
 #include "main_dialog.h"
 
 void MainDialog::CloseMainDialog(int exitCode)
@@ -11,4 +12,18 @@ void MainDialog::CloseMainDialog(int exitCode)
     SaveServerList(m_serverFilePath);
     DestroyWindow(m_hWnd);
     PostQuitMessage(exitCode);
+}
+
+void MainDialog::OnEndSession(bool ending)
+{
+    // Logging off is how a program that lives in the tray usually ends: what the exit command would
+    // write is written now, before the system ends the process. Automatic mode writes nothing.
+    if (!ending || m_autoMode) {
+        return;
+    }
+    KillTimer(m_hWnd, SYNC_TIMER_ID);
+    EndQuery();
+    m_trayIcon.Remove();
+    SaveSettings();
+    SaveServerList(m_serverFilePath);
 }

@@ -10,6 +10,7 @@
 #include "store/program_path.h"
 #include "store/server_list_file.h"
 #include "store/settings_file.h"
+#include "ui/server_list_rules.h"
 #include "ui/server_list_view.h"
 
 namespace {
@@ -53,27 +54,46 @@ bool MainDialog::BuildServerDataPath()
 
 bool MainDialog::LoadServerList(const std::string& path)
 {
-    std::vector<ServerRow> rows;
-    if (!ReadServerListFile(path, &rows)) {
+    ServerListText text;
+    m_serverListState = ReadServerListFile(path, &text);
+    if (m_serverListState != ServerListFileState::Read) {
         Trace("ファイルを開けませんでした。");
         return false;
     }
+    // Lines this run cannot show are kept in a backup at the first save, not dropped.
+    m_keepServerListBackup = !text.complete;
+    m_keptRows = std::move(text.rows);
     // One repaint for the whole list instead of one per row: a hundred times faster for long lists.
     SendMessageA(m_serverList, WM_SETREDRAW, FALSE, 0);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        InsertServerRow(m_serverList, static_cast<int>(i), rows[i]);
+    for (size_t i = 0; i < m_keptRows.size(); ++i) {
+        InsertServerRow(m_serverList, static_cast<int>(i), m_keptRows[i], static_cast<LPARAM>(i + 1));
     }
     SendMessageA(m_serverList, WM_SETREDRAW, TRUE, 0);
     return true;
 }
 
+ServerRow MainDialog::ServerRowAt(int index) const
+{
+    const LPARAM key = ServerRowKeptKey(m_serverList, index);
+    const bool kept = key > 0 && static_cast<size_t>(key) <= m_keptRows.size();
+    return RowAsKept(ReadServerRow(m_serverList, index), kept ? &m_keptRows[static_cast<size_t>(key) - 1] : nullptr);
+}
+
 bool MainDialog::SaveServerList(const std::string& path)
 {
+    // A list that was there but could not be read would be replaced by the empty one shown.
+    if (m_serverListState == ServerListFileState::Unreadable) {
+        Trace("SaveServerList: the file could not be read at start, so it is left as it is\n");
+        return false;
+    }
     std::vector<ServerRow> rows;
     for (int i = 0; i < ServerRowCount(m_serverList); ++i) {
-        rows.push_back(ReadServerRow(m_serverList, i));
+        rows.push_back(ServerRowAt(i));
     }
-    const FileResult result = WriteServerListFile(path, rows);
+    const FileResult result = WriteServerListFile(path, rows, m_keepServerListBackup);
     TraceFailedSave("SaveServerList", result);
+    if (result.ok) {
+        m_keepServerListBackup = false;
+    }
     return result.ok;
 }

@@ -40,7 +40,7 @@ bool MainDialog::SelectNextServer()
     if (choice.row < 0) {
         return false;
     }
-    m_currentServer = ReadServerRow(m_serverList, choice.row);
+    m_currentServer = ServerRowAt(choice.row);
     return true;
 }
 
@@ -50,7 +50,7 @@ void MainDialog::SyncSelectedServer()
     if (row < 0) {
         return;
     }
-    m_currentServer = ReadServerRow(m_serverList, row);
+    m_currentServer = ServerRowAt(row);
     m_round.active = false;  // this row alone: a failure asks no other
     StartQuery();
 }

@@ -5,7 +5,7 @@
 #include "res/texts.h"
 #include "ui/main_dialog.h"
 #include "ui/server_entry_dialog.h"
-#include "ui/server_list_moves.h"
+#include "ui/server_list_rules.h"
 #include "ui/server_list_view.h"
 
 void MainDialog::AddServer()
@@ -39,6 +39,7 @@ void MainDialog::EditServer()
         return;
     }
     SetServerRowTexts(m_serverList, row, name, address);
+    SetServerRowKeptKey(m_serverList, row, 0);  // written from what was typed from now on
     SelectServerRow(m_serverList, row);
 }
 
@@ -83,5 +84,8 @@ void MainDialog::SwapServerRows(int selected, int neighbour)
     SetServerRowTexts(m_serverList, neighbour, moving.name, moving.address);
     SetServerRowTicked(m_serverList, selected, other.ticked);
     SetServerRowTicked(m_serverList, neighbour, moving.ticked);
+    const LPARAM movingKey = ServerRowKeptKey(m_serverList, selected);
+    SetServerRowKeptKey(m_serverList, selected, ServerRowKeptKey(m_serverList, neighbour));
+    SetServerRowKeptKey(m_serverList, neighbour, movingKey);
     SelectServerRow(m_serverList, neighbour);
 }

@@ -34,11 +34,12 @@ int ServerRowCount(HWND list)
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
-void InsertServerRow(HWND list, int index, const ServerRow& row)
+void InsertServerRow(HWND list, int index, const ServerRow& row, LPARAM keptKey)
 {
     LVITEMA item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = index;
+    item.lParam = keptKey;
     item.pszText = const_cast<char*>(row.name.c_str());
     const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     SetServerRowTexts(list, inserted, row.name, row.address);
@@ -84,4 +85,21 @@ void SetServerRowTicked(HWND list, int index, bool ticked)
 {
     SetItemState(list, index, INDEXTOSTATEIMAGEMASK(ticked ? kStateImageTicked : kStateImageClear),
                  LVIS_STATEIMAGEMASK);
+}
+
+LPARAM ServerRowKeptKey(HWND list, int index)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    return SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
+}
+
+void SetServerRowKeptKey(HWND list, int index, LPARAM key)
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = key;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }

@@ -7,8 +7,13 @@
 
 int ServerRowCount(HWND list);
 
-// A row at the given index, its box ticked when the row says so.
-void InsertServerRow(HWND list, int index, const ServerRow& row);
+// A row at the given index, its box ticked when the row says so. The key (the item's parameter)
+// names the bytes the row was read with, 0 for none.
+void InsertServerRow(HWND list, int index, const ServerRow& row, LPARAM keptKey = 0);
+
+// The key of a row's kept bytes, and a new one (0 once the row was edited).
+LPARAM ServerRowKeptKey(HWND list, int index);
+void SetServerRowKeptKey(HWND list, int index, LPARAM key);
 
 // The row's texts (at most 511 bytes each) and its check box.
 ServerRow ReadServerRow(HWND list, int index);

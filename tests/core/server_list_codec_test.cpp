@@ -31,7 +31,7 @@ TEST(SplitString, CutsAtEveryTab)
 
 std::vector<ServerRow> Read(const std::string& bytes)
 {
-    return ReadServerList(bytes);
+    return ReadServerList(bytes).rows;
 }
 
 void ExpectRows(const std::vector<ServerRow>& expected, const std::vector<ServerRow>& actual)
@@ -139,6 +139,44 @@ TEST(ServerListFile, TenThousandRowsComeBackAsWritten)
         bytes += FormatServerLine(rows.back());
     }
     ExpectRows(rows, Read(bytes));
+}
+
+TEST(ReadServerList, SaysWhenItCouldNotReadEverything)
+{
+    // Whatever is skipped is kept in a backup at the first save: only a file read whole needs none.
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool complete;
+    } cases[] = {
+        {"every line read", "1\tA\ta\r\n0\tB\tb", true},
+        {"an empty file", "", true},
+        {"the last line end alone", "1\tA\ta\r\n", true},
+        {"two fields", "1\tA\t\r\n0\tB\tb\r\n", false},
+        {"four fields", "1\tA\ta\tx\r\n", false},
+        {"an empty line", "1\tA\ta\r\n\r\n0\tB\tb\r\n", false},
+        {"a name of 512 bytes", "1\t" + std::string(512, 'n') + "\ta\r\n", false},
+        {"a line of 1024 bytes", "1\t" + std::string(511, 'n') + "\t" + std::string(510, 'a') + "\r\n", false},
+        {"0x1A at the very end", "1\tA\ta\r\n\x1A", false},
+        {"lines after 0x1A", "1\tA\ta\r\n\x1A" "0\tB\tb\r\n", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.complete, ReadServerList(c.bytes).complete) << c.what;
+    }
+}
+
+TEST(ServerListFile, NamesAndAddressesComeBackByteForByteWhateverTheirEncoding)
+{
+    const std::string file[] = {
+        "1\t\xE3\x82\xB0\xE3\x83\xBC\xE3\x82\xB0\xE3\x83\xAB\ttime.google.com\r\n",  // UTF-8
+        "0\t\x81\xFF\x80\tntp.example\r\n",                                                    // no valid Shift-JIS
+        "0\tA\rB\tntp.example\r\r\n",                                                         // lone CRs
+    };
+    for (const std::string& bytes : file) {
+        const ServerListText text = ReadServerList(bytes);
+        ASSERT_TRUE(text.complete);
+        EXPECT_EQ(bytes, WriteServerList(text.rows));
+    }
 }
 
 }  // namespace

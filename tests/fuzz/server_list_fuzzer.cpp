@@ -10,7 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::vector<ServerRow> rows = ReadServerList(std::string(reinterpret_cast<const char*>(data), size));
+    const ServerListText text = ReadServerList(std::string(reinterpret_cast<const char*>(data), size));
+    const std::vector<ServerRow>& rows = text.rows;
     std::string written;
     for (const ServerRow& row : rows) {
         if (row.name.size() > kMaxFieldBytes || row.address.size() > kMaxFieldBytes) {
@@ -18,7 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         written += FormatServerLine(row);
     }
-    const std::vector<ServerRow> back = ReadServerList(written);
+    const ServerListText again = ReadServerList(written);
+    const std::vector<ServerRow>& back = again.rows;
+    // What the program writes, it reads back whole: no backup is ever kept for its own files.
+    if (!again.complete) {
+        std::abort();
+    }
     if (back.size() != rows.size()) {
         std::abort();
     }

@@ -32,7 +32,8 @@ lifetime=900  # a safety net: they end by themselves even if nobody stops them
 # name, then the responder's options. The "--good-after" ones send a crafted datagram first and a
 # proper reply 300 ms later, which the client must still take. Crafted datagrams carry a time far
 # from now (2024-01-01), so one that slipped through would show as a refused clock. "mute" and
-# "second" each serve one test alone, which counts the requests in its log.
+# "second" each serve one test alone, which counts the requests in its log. "long" answers with 68
+# bytes, as a server with a key and digest behind its reply does.
 while read -r name options; do
     [ -n "$name" ] || continue
     # shellcheck disable=SC2086
@@ -47,7 +48,7 @@ far --offset 3600
 silent --silent
 spoofed --from-other-port --transmit 3913056000 --good-after 300
 short --length 20 --good-after 300
-long --length 68 --good-after 300
+long --length 68
 zero --transmit 0 --good-after 300
 unsynchronised --leap 3 --transmit 3913056000 --good-after 300
 kiss --stratum 0 --transmit 3913056000 --good-after 300

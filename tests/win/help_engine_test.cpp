@@ -12,7 +12,7 @@
 
 namespace {
 
-const char kEngineKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+const char kEngineKey[] = "Software\\Classes\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 std::string RegisteredEngine()
 {
@@ -20,11 +20,12 @@ std::string RegisteredEngine()
     return FindHelpEngineLocation(path) ? path : "<none>";
 }
 
-void RegisterEngine(const std::string& path)
+// The engine's registration in the machine's classes, or, with another root, in the user's.
+void RegisterEngine(const std::string& path, DWORD type = REG_SZ, HKEY root = HKEY_LOCAL_MACHINE)
 {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, kEngineKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()), static_cast<DWORD>(path.size() + 1));
+    RegCreateKeyExA(root, kEngineKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExA(key, "", 0, type, reinterpret_cast<const BYTE*>(path.c_str()), static_cast<DWORD>(path.size() + 1));
     RegCloseKey(key);
 }
 
@@ -49,6 +50,7 @@ protected:
     void TearDown() override
     {
         RegisterEngine(registered_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}");
         DeleteFileA((ProgramFolder() + "hhctrl.ocx").c_str());
     }
 
@@ -118,6 +120,27 @@ TEST_F(HelpEngineTest, TheRegisteredPathIsTheFirstChoice)
     ASSERT_TRUE(engine.Load());
     EXPECT_EQ(FakeEngine(), ModulePath(engine.m_module));
     FreeLibrary(engine.m_module);
+}
+
+TEST_F(HelpEngineTest, OnlyTheMachinesStringValueNamesTheEngine)
+{
+    const struct {
+        const char* what;
+        DWORD type;
+        HKEY root;
+    } cases[] = {
+        {"the user's own classes", REG_SZ, HKEY_CURRENT_USER},
+        {"not a string value", REG_BINARY, HKEY_LOCAL_MACHINE},
+        // A string without its ending zero cannot be made here: Wine's RegQueryValueExA adds one.
+    };
+    for (const auto& c : cases) {
+        RegisterEngine("<none>");
+        RegisterEngine(FakeEngine(), c.type, c.root);
+        CHelpEngine engine;
+        ASSERT_TRUE(engine.Load()) << c.what;
+        EXPECT_EQ(SystemFolder() + "\\hhctrl.ocx", ModulePath(engine.m_module)) << c.what;
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}");
+    }
 }
 
 }  // namespace

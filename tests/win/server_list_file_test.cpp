@@ -119,4 +119,66 @@ TEST_F(MainWindowTest, AReadOnlyListStaysAsItWasAndLeavesNoTemporaryFile)
     EXPECT_FALSE(FileExists(ServerListPath() + ".tmp"));
 }
 
+TEST_F(MainWindowTest, AListThatCouldNotBeReadAtStartIsNeverWritten)
+{
+    const std::string old = "1\tA\ta\r\n0\tB\tb\r\n";
+    GivenServerList(old);
+    // Another program holds it open without sharing while the window starts, and lets go before the exit.
+    HANDLE held = CreateFileA(ServerListPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Open();
+    CloseHandle(held);
+    EXPECT_EQ(0, ServerRowCount(ServerList()));
+    CloseWithExitCommand();
+    EXPECT_EQ(old, ReadFileBytes(ServerListPath()));
+}
+
+TEST_F(MainWindowTest, LinesThatCouldNotBeReadStayInTheBackup)
+{
+    const std::string cases[] = {
+        "1\tA\ta\r\n1\tno address\t\r\n0\tB\tb\r\n",
+        "1\tA\ta\r\n\x1A" "0\tB\tb\r\n",
+    };
+    for (const std::string& old : cases) {
+        DeleteFileA((ServerListPath() + ".bak").c_str());
+        GivenServerList(old);
+        Open();
+        CloseWithExitCommand();
+        EXPECT_EQ(old, ReadFileBytes(ServerListPath() + ".bak"));
+        EXPECT_EQ(0u, ReadFileBytes(ServerListPath()).find("1\tA\ta\r\n"));
+    }
+    // A file read whole leaves no backup behind.
+    DeleteFileA((ServerListPath() + ".bak").c_str());
+    GivenServerList("1\tA\ta\r\n");
+    Open();
+    CloseWithExitCommand();
+    EXPECT_FALSE(FileExists(ServerListPath() + ".bak"));
+}
+
+TEST_F(MainWindowTest, RowsNobodyEditedAreWrittenBackByteForByte)
+{
+    // A list saved as UTF-8: its names are no valid Shift-JIS, and the list control cannot give
+    // their bytes back.
+    const std::string utf8 = "1\t\xE3\x82\xB0\xE3\x83\xBC\xE3\x82\xB0\xE3\x83\xAB\ttime.google.com\r\n"
+                             "0\t\xE6\x83\x85\xE5\xA0\xB1\tntp.nict.jp\r\n";
+    GivenServerList(utf8);
+    Open();
+    CloseWithExitCommand();
+    EXPECT_EQ(utf8, ReadFileBytes(ServerListPath()));
+}
+
+TEST_F(MainWindowTest, TheEndOfTheSessionSavesWhatTheExitWould)
+{
+    GivenServerList("1\tA\ta\r\n0\tB\tb\r\n");
+    Open();
+    SelectServerRow(ServerList(), 1);
+    SendMessageA(dialog_->m_hWnd, WM_COMMAND, IDC_MOVE_UP, 0);
+    SendMessageA(Control(IDC_INTERVAL_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("15"));
+    SendMessageA(dialog_->m_hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    EXPECT_EQ(TRUE, GetWindowLongPtrA(dialog_->m_hWnd, DWLP_MSGRESULT)) << "yes, at once";
+    SendMessageA(dialog_->m_hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ("0\tB\tb\r\n1\tA\ta\r\n", ReadFileBytes(ServerListPath()));
+    EXPECT_EQ("15", Setting("SETTING", "INTERVAL"));
+}
+
 }  // namespace

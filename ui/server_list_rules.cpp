@@ -1,5 +1,5 @@
 // Row arithmetic of the server list's editing commands.
-#include "server_list_moves.h"
+#include "server_list_rules.h"
 
 int MoveNeighbour(int selected, int rowCount, int direction)
 {
@@ -13,4 +13,9 @@ int MoveNeighbour(int selected, int rowCount, int direction)
 int SelectionAfterDelete(int deleted, int rowCountAfter)
 {
     return deleted < rowCountAfter ? deleted : -1;
+}
+
+ServerRow RowAsKept(const ServerRow& shown, const ServerRow* kept)
+{
+    return kept != nullptr ? ServerRow{shown.ticked, kept->name, kept->address} : shown;
 }
