@@ -1,4 +1,4 @@
-// The one module object of the process (Win32).
+// The one module object of the process: the registries under their locks (Win32).
 #include "app_module.h"
 
 #include <new>
@@ -14,7 +14,7 @@ HRESULT CAppModule::InitModule(HINSTANCE instance)
     InitializeCriticalSection(&m_csObject);
     m_pCreationList = nullptr;
     m_dwMainThreadId = GetCurrentThreadId();
-    m_pMsgLoopMap = new (std::nothrow) std::vector<std::pair<DWORD, CMessageLoop*>>();
+    m_pMsgLoopMap = new (std::nothrow) LoopRegistry();
     return m_pMsgLoopMap != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -35,12 +35,7 @@ bool CAppModule::AddMessageLoop(CMessageLoop* loop)
         return false;
     }
     EnterCriticalSection(&m_csStaticData);
-    bool added = true;
-    try {
-        m_pMsgLoopMap->emplace_back(GetCurrentThreadId(), loop);
-    } catch (const std::bad_alloc&) {
-        added = false;
-    }
+    const bool added = m_pMsgLoopMap->Add(GetCurrentThreadId(), loop);
     LeaveCriticalSection(&m_csStaticData);
     return added;
 }
@@ -51,15 +46,7 @@ bool CAppModule::RemoveMessageLoop()
         return false;
     }
     EnterCriticalSection(&m_csStaticData);
-    bool removed = false;
-    const DWORD thread = GetCurrentThreadId();
-    for (auto entry = m_pMsgLoopMap->begin(); entry != m_pMsgLoopMap->end(); ++entry) {
-        if (entry->first == thread) {
-            m_pMsgLoopMap->erase(entry);
-            removed = true;
-            break;
-        }
-    }
+    const bool removed = m_pMsgLoopMap->Remove(GetCurrentThreadId());
     LeaveCriticalSection(&m_csStaticData);
     return removed;
 }
@@ -70,39 +57,22 @@ CMessageLoop* CAppModule::GetMessageLoop(DWORD threadId)
         return nullptr;
     }
     EnterCriticalSection(&m_csStaticData);
-    CMessageLoop* loop = nullptr;
-    for (const auto& entry : *m_pMsgLoopMap) {
-        if (entry.first == threadId) {
-            loop = entry.second;
-            break;
-        }
-    }
+    CMessageLoop* loop = m_pMsgLoopMap->Find(threadId);
     LeaveCriticalSection(&m_csStaticData);
     return loop;
 }
 
 void CAppModule::AddCreationRecord(CreationRecord* record, CDialogBase* dialog)
 {
-    record->dialog = dialog;
-    record->threadId = GetCurrentThreadId();
     EnterCriticalSection(&m_csWindowCreate);
-    record->next = m_pCreationList;
-    m_pCreationList = record;
+    PushCreationRecord(&m_pCreationList, record, dialog, GetCurrentThreadId());
     LeaveCriticalSection(&m_csWindowCreate);
 }
 
 CDialogBase* CAppModule::ExtractCreationRecord()
 {
-    const DWORD thread = GetCurrentThreadId();
-    CDialogBase* dialog = nullptr;
     EnterCriticalSection(&m_csWindowCreate);
-    for (CreationRecord** link = &m_pCreationList; *link != nullptr; link = &(*link)->next) {
-        if ((*link)->threadId == thread) {
-            dialog = (*link)->dialog;
-            *link = (*link)->next;
-            break;
-        }
-    }
+    CDialogBase* dialog = TakeCreationRecord(&m_pCreationList, GetCurrentThreadId());
     LeaveCriticalSection(&m_csWindowCreate);
     return dialog;
 }
@@ -110,11 +80,6 @@ CDialogBase* CAppModule::ExtractCreationRecord()
 void CAppModule::DiscardCreationRecord(CreationRecord* record)
 {
     EnterCriticalSection(&m_csWindowCreate);
-    for (CreationRecord** link = &m_pCreationList; *link != nullptr; link = &(*link)->next) {
-        if (*link == record) {
-            *link = record->next;
-            break;
-        }
-    }
+    UnlinkCreationRecord(&m_pCreationList, record);
     LeaveCriticalSection(&m_csWindowCreate);
 }

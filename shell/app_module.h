@@ -3,19 +3,7 @@
 
 #include <windows.h>
 
-#include <utility>
-#include <vector>
-
-class CDialogBase;
-class CMessageLoop;
-
-// Links a dialog object to the window being created for it; a member of the dialog, so adding one
-// allocates nothing.
-struct CreationRecord {
-    CDialogBase* dialog;
-    DWORD threadId;
-    CreationRecord* next;
-};
+#include "shell/module_registry.h"
 
 class CAppModule {
 public:
@@ -40,7 +28,7 @@ public:
     CRITICAL_SECTION m_csObject{};
     CreationRecord* m_pCreationList = nullptr;  // newest first
     DWORD m_dwMainThreadId = 0;
-    std::vector<std::pair<DWORD, CMessageLoop*>>* m_pMsgLoopMap = nullptr;  // in order of registration
+    LoopRegistry* m_pMsgLoopMap = nullptr;
 };
 
 extern CAppModule g_module;

@@ -1,6 +1,7 @@
-// One query to one time server over Winsock 1.1: the address, the socket, the host lookup, the
-// request and the reply (Win32). It knows nothing of rows, lists or settings: it is told an address
-// and a window to report to, takes the two socket-layer messages and says how the query stands.
+// One query to one time server over Winsock 1.1 (Win32): the socket, the host lookup and the wait
+// that QueryCourse asks for. It knows nothing of rows, lists or settings: it is told an address
+// and a window to report to, takes the socket layer's two messages and the wait's timer, and says
+// how the query stands.
 #pragma once
 
 #include <windows.h>
@@ -8,8 +9,7 @@
 
 #include <cstdint>
 
-#include "sync/query_status.h"
-#include "sync/sntp_exchange.h"
+#include "sync/query_course.h"
 
 // The socket layer's two reports to the window that asked.
 constexpr UINT WM_LOOKUPDONE = 3124;   // wParam: the lookup handle; high word of lParam: the error
@@ -17,54 +17,51 @@ constexpr UINT WM_SOCKETEVENT = 3224;  // wParam: the socket; lParam: the event,
 // The window timer a request waits with; its WM_TIMER goes to OnTimer.
 constexpr UINT_PTR QUERY_TIMER_ID = 3525;
 
-// The server's time when its answer arrived, and the performance counter at that moment: the clock
-// is set to the first plus what the counter has run since.
-struct ServerAnswer {
-    int64_t unixTicksAtReceipt;  // 100 ns ticks since 1970 UTC
-    int64_t receivedAtCounter;
-};
-
-class ServerQuery {
+class ServerQuery : private QueryNetwork {
 public:
-    ServerQuery() = default;
+    ServerQuery();
     ServerQuery(const ServerQuery&) = delete;
     ServerQuery& operator=(const ServerQuery&) = delete;
     ~ServerQuery() { End(); }
 
-    // Ends the query under way, then asks the server at the address (a host name or dotted address,
-    // optionally a colon and a port). Waiting, or why no request could go out.
+    // Ends the query under way, then asks the server at the address. Waiting, or why no request
+    // could go out.
     QueryStatus Start(const char* address, HWND window);
 
-    // The socket layer's reports, and the end of a request's wait. Waiting while the query goes on;
-    // Answered once a reply counts; NoAnswer when the second request, too, waited in vain.
+    // The socket layer's reports, and the end of a request's wait.
     QueryStatus OnLookupDone(HANDLE lookup, int error);
     QueryStatus OnSocketEvent(SOCKET socket, int event, int error);
     QueryStatus OnTimer();
 
     // Closes the socket, cancels the lookup and the wait; nothing when none is under way.
-    void End();
+    void End() { m_course.End(); }
 
     // The server's time, once the query was answered.
-    const ServerAnswer& Answer() const { return m_answer; }
+    const ServerAnswer& Answer() const { return m_course.Answer(); }
 
     SOCKET Socket() const { return m_socket; }
-    HANDLE Lookup() const { return m_hLookup; }
-    int Port() const { return m_nPort; }
+    HANDLE Lookup() const { return reinterpret_cast<HANDLE>(m_course.Lookup()); }
+    int Port() const { return m_course.Port(); }
 
 private:
-    QueryStatus Fail(QueryStatus why);
-    void SendRequest();
-    QueryStatus ReceiveReply();
+    bool OpenSocket() override;
+    bool WatchSocket() override;
+    void CloseSocket() override;
+    bool DottedAddress(const std::string& host, uint32_t* address) override;
+    bool StartLookup(const std::string& host, uintptr_t* lookup) override;
+    void CancelLookup(uintptr_t lookup) override;
+    void Send(const SntpMessage& request, uint32_t address, uint16_t port) override;
+    int Receive(uint8_t* buffer, size_t size, uint32_t address, uint16_t port, bool* fromServer) override;
+    void StartWait(unsigned milliseconds) override;
+    void StopWait() override;
+    int64_t CounterNow() override;
+    int64_t CounterFrequency() override;
+    uint64_t RandomOrigin() override;
 
     HWND m_window = nullptr;
     SOCKET m_socket = INVALID_SOCKET;
-    ULONG m_ipAddr = 0;
-    int m_nPort = 0;
-    sockaddr_in m_sockAddr{};
     char m_hostEnt[MAXGETHOSTSTRUCT] = {};
-    HANDLE m_hLookup = nullptr;
-    SntpExchange m_exchange;
-    ServerAnswer m_answer{};
+    QueryCourse m_course;
 };
 
 // The performance counter now, and its frequency.
