@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "shell/app_module.h"
 #include "shell/command_line.h"
 #include "shell/run_main_dialog.h"
@@ -30,3 +32,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     CoUninitialize();
     return exitCode;
 }
+
+// The runtime's default answer to an uncaught exception prints its type, and for that links a C++
+// name demangler of 46 KB into the program. Nothing here throws past WinMain; ending at once is
+// the same outcome without the weight.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+}  // namespace __gnu_cxx
