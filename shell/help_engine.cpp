@@ -82,8 +82,25 @@ HWND InvokeHtmlHelp(HWND window, LPCSTR file, UINT command, DWORD_PTR data)
     return engine.Invoke(window, file, command, data);
 }
 
+namespace {
+
+bool g_comStarted = false;
+
+}  // namespace
+
 void ShowHelp(HWND mainWindow)
 {
+    if (!g_comStarted) {
+        g_comStarted = SUCCEEDED(CoInitialize(nullptr));
+    }
     // The bare file name: the engine finds it beside the program.
     InvokeHtmlHelp(mainWindow, "horavo.chm", kHelpDisplayTopic, 0);
+}
+
+void EndComForHelp()
+{
+    if (g_comStarted) {
+        CoUninitialize();
+        g_comStarted = false;
+    }
 }

@@ -6,12 +6,12 @@
 
 #include "shell/app_module.h"
 #include "shell/command_line.h"
+#include "shell/help_engine.h"
 #include "shell/run_main_dialog.h"
 #include "sync/winsock_session.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand)
 {
-    CoInitialize(nullptr);
     // The list view and the up-down control are what the main window needs; the cool and bar classes
     // are asked for as well, as they always were.
     INITCOMMONCONTROLSEX classes{sizeof classes,
@@ -19,17 +19,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     InitCommonControlsEx(&classes);
     g_module.InitModule(instance);
 
-    int exitCode = 0;
-    {
-        // Started once for every query of the run, cleaned up before the module ends.
-        const WinsockSession winsock;
-        // Our own cut of the command line: the runtime's reads bytes as signed and so ends an unquoted
-        // program name at its first Shift-JIS character.
-        exitCode = RunMainDialog(SkipProgramName(GetCommandLineA()), showCommand);
-    }
+    // Our own cut of the command line: the runtime's reads bytes as signed and so ends an unquoted
+    // program name at its first Shift-JIS character.
+    const int exitCode = RunMainDialog(SkipProgramName(GetCommandLineA()), showCommand);
 
+    // What the run started on the way: the socket layer at the first query, COM at the first help.
+    StopWinsock();
+    EndComForHelp();
     g_module.TermModule();
-    CoUninitialize();
     return exitCode;
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "sync/host_local_time.h"
+#include "sync/winsock_session.h"
 
 int64_t CounterNow()
 {
@@ -30,6 +31,7 @@ QueryStatus ServerQuery::Start(const char* address, HWND window)
 {
     m_course.End();
     m_window = window;
+    StartWinsockOnce();
     return m_course.Start(address);
 }
 

@@ -1,18 +1,29 @@
-// WSAStartup and WSACleanup in pairs (Win32).
+// WSAStartup at the first need, WSACleanup once at the end (Win32).
 #include "winsock_session.h"
 
 #include <windows.h>
 #include <winsock.h>
 
-WinsockSession::WinsockSession()
+namespace {
+
+enum class WinsockState { NotStarted, Started, Failed };
+WinsockState g_state = WinsockState::NotStarted;
+
+}  // namespace
+
+bool StartWinsockOnce()
 {
-    WSADATA data;
-    m_started = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+    if (g_state == WinsockState::NotStarted) {
+        WSADATA data;
+        g_state = WSAStartup(MAKEWORD(1, 1), &data) == 0 ? WinsockState::Started : WinsockState::Failed;
+    }
+    return g_state == WinsockState::Started;
 }
 
-WinsockSession::~WinsockSession()
+void StopWinsock()
 {
-    if (m_started) {
+    if (g_state == WinsockState::Started) {
         WSACleanup();
     }
+    g_state = WinsockState::NotStarted;
 }

@@ -1,17 +1,11 @@
-// Windows Sockets, started once for the whole process and cleaned up when it ends (Win32).
+// Windows Sockets for the whole process: started by the first query that needs it, not at start-up
+// (a program that only sits in the tray loads the socket layer when it first synchronises), and
+// cleaned up before the process ends (Win32).
 #pragma once
 
-class WinsockSession {
-public:
-    WinsockSession();   // asks for version 1.1
-    ~WinsockSession();  // cleans up only what was started
-    WinsockSession(const WinsockSession&) = delete;
-    WinsockSession& operator=(const WinsockSession&) = delete;
+// Starts version 1.1 the first time; later calls only say whether that worked. Without it every
+// query fails to make its socket and says so in its row.
+bool StartWinsockOnce();
 
-    // False when the socket layer could not start; every query then fails to make its socket and
-    // says so in its row.
-    bool Started() const { return m_started; }
-
-private:
-    bool m_started;
-};
+// Cleans up, when it was started.
+void StopWinsock();

@@ -6,7 +6,6 @@
 #include "res/resource.h"
 #include "shell/app_module.h"
 #include "shell/dialog_base.h"
-#include "sync/winsock_session.h"
 #include "win_test_support.h"
 
 namespace {
@@ -33,8 +32,6 @@ void MainWindowTest::SetUpTestSuite()
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
         InitCommonControlsEx(&classes);
         g_module.InitModule(GetModuleHandleA(nullptr));
-        // The process entry starts the socket layer for the program; here the test program is the process.
-        static const WinsockSession winsock;
         initialised = true;
     }
 }
