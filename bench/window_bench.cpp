@@ -96,7 +96,10 @@ int main(int argc, char** argv)
         std::printf(" %.1f", (Now() - start) * 1e6 / 10000);
     }
     std::printf(" us\n");
-    std::printf("memory per log row: %.0f bytes\n", static_cast<double>(PrivateBytes() - before) / 100000);
+    // The list keeps the newest 1 000 rows, so what it holds stops growing at the thousandth.
+    std::printf("after 100 000 rows the list holds %d; committed memory grew by %.0f KB in all\n",
+                static_cast<int>(SendMessageA(GetDlgItem(window, IDC_LOG_LIST), LVM_GETITEMCOUNT, 0, 0)),
+                (static_cast<double>(PrivateBytes()) - static_cast<double>(before)) / 1024);
     DestroyWindow(window);
     return 0;
 }

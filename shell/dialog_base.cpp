@@ -1,22 +1,9 @@
 // Binding dialog windows to their objects, and the result rules of dialog procedures (Win32).
 #include "dialog_base.h"
 
-namespace {
+#include "message_rules.h"
 
-// Messages whose result a dialog procedure returns itself instead of through DWLP_MSGRESULT.
-bool ReturnsResultDirectly(UINT message)
-{
-    switch (message) {
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-    case WM_COMPAREITEM:
-    case WM_INITDIALOG:
-        return true;
-    default:
-        return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-    }
-}
+namespace {
 
 INT_PTR CALLBACK RouteToObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

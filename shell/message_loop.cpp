@@ -3,11 +3,10 @@
 
 #include <new>
 
+#include "message_rules.h"
 #include "trace.h"
 
 namespace {
-
-constexpr UINT kCaretBlinkTimer = 0x0118;
 
 template <typename Entry>
 bool Append(std::vector<Entry*>& list, Entry* entry)
@@ -85,5 +84,5 @@ bool CMessageLoop::RunIdle(int /*idleCount*/)
 
 bool CMessageLoop::ReArmsIdleWork(UINT message)
 {
-    return message != WM_MOUSEMOVE && message != WM_NCMOUSEMOVE && message != WM_PAINT && message != kCaretBlinkTimer;
+    return ::ReArmsIdleWork(message);
 }
