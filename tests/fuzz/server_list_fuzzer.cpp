@@ -12,14 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const ServerListText text = ReadServerList(std::string(reinterpret_cast<const char*>(data), size));
     const std::vector<ServerRow>& rows = text.rows;
-    std::string written;
     for (const ServerRow& row : rows) {
         if (row.name.size() > kMaxFieldBytes || row.address.size() > kMaxFieldBytes) {
             std::abort();
         }
-        written += FormatServerLine(row);
     }
-    const ServerListText again = ReadServerList(written);
+    // The bytes the program writes: every line ended by CR LF, so a CR at the end of an address
+    // stays the address's.
+    const ServerListText again = ReadServerList(WriteServerList(rows));
     const std::vector<ServerRow>& back = again.rows;
     // What the program writes, it reads back whole: no backup is ever kept for its own files.
     if (!again.complete) {
