@@ -81,8 +81,3 @@ bool CMessageLoop::RunIdle(int /*idleCount*/)
     }
     return false;
 }
-
-bool CMessageLoop::ReArmsIdleWork(UINT message)
-{
-    return ::ReArmsIdleWork(message);
-}

@@ -38,9 +38,6 @@ public:
     // Runs every idle task in the order added; always false, so idle work runs once per re-arming.
     virtual bool RunIdle(int idleCount);
 
-    // Every message but mouse movement, painting and the caret's blink timer makes idle work run again.
-    static bool ReArmsIdleWork(UINT message);
-
     std::vector<CMessagePreFilter*> m_preFilters;
     std::vector<CIdleTask*> m_idleTasks;
     MSG m_msg{};

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "store/log_file_format.h"
+#include "store/writable_file.h"
 
 namespace {
 
@@ -18,14 +19,9 @@ HANDLE OpenForAppending(const std::string& path)
 
 FileResult AppendLogLine(const std::string& path, const std::string& line)
 {
-    if (path.empty()) {
-        return FileResult::Failure("(no path)", 0);
-    }
-    // A read-only log is one the user chose to keep as it is (the platform may not enforce it for
-    // an administrator's process).
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        return FileResult::Failure("GetFileAttributesA (read-only)", ERROR_ACCESS_DENIED);
+    const FileResult writable = CheckWritable(path);
+    if (!writable.ok) {
+        return writable;
     }
     HANDLE file = OpenForAppending(path);
     if (file == INVALID_HANDLE_VALUE) {

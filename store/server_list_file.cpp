@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "store/writable_file.h"
+
 namespace {
 
 ServerListFileState ReadWholeFile(const std::string& path, std::string* bytes)
@@ -42,12 +44,9 @@ ServerListFileState ReadServerListFile(const std::string& path, ServerListText* 
 
 FileResult WriteServerListFile(const std::string& path, const std::vector<ServerRow>& rows, bool keepBackup)
 {
-    if (path.empty()) {
-        return FileResult::Failure("(no path)", 0);
-    }
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        return FileResult::Failure("GetFileAttributesA (read-only)", ERROR_ACCESS_DENIED);
+    const FileResult writable = CheckWritable(path);
+    if (!writable.ok) {
+        return writable;
     }
     const std::string temporary = path + ".tmp";
     const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
+#include "sync/calendar_time.h"
+
 namespace {
 
-constexpr uint64_t kTicksPerSecond = 10000000;
 constexpr uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
 
 }  // namespace

@@ -29,7 +29,6 @@ ServerQuery::ServerQuery() : m_course(*this, HostLocalTime)
 
 QueryStatus ServerQuery::Start(const char* address, HWND window)
 {
-    m_course.End();
     m_window = window;
     StartWinsockOnce();
     return m_course.Start(address);

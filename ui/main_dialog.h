@@ -80,6 +80,9 @@ private:
     bool OnNotify(const NMHDR* header);
     void OnPowerBroadcast(WPARAM event);
     void OnEndSession(bool ending);
+    // What the exit command and the end of the session share: the timer, the query and the tray
+    // icon stopped, both files written.
+    void StopAndSave();
     void OnResumeTimer();
     void RestoreFromTray();
     void OnLookupDone(HANDLE lookup, int error);
@@ -115,6 +118,8 @@ private:
     bool LoadServerList(const std::string& path);
     // A row as asked and saved: the bytes it was read with, unless it was edited.
     ServerRow ServerRowAt(int index) const;
+    // The check boxes of the server list, row by row.
+    std::vector<bool> TickedRows() const;
 
     // The server list's commands.
     void AddServer();

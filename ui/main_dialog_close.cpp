@@ -4,12 +4,7 @@
 
 void MainDialog::CloseMainDialog(int exitCode)
 {
-    KillTimer(m_hWnd, SYNC_TIMER_ID);
-    // A lookup still under way would write into this object after the program has let go of it.
-    EndQuery();
-    m_trayIcon.Remove();
-    SaveSettings();
-    SaveServerList(m_serverFilePath);
+    StopAndSave();
     DestroyWindow(m_hWnd);
     PostQuitMessage(exitCode);
 }
@@ -21,7 +16,13 @@ void MainDialog::OnEndSession(bool ending)
     if (!ending || m_autoMode) {
         return;
     }
+    StopAndSave();
+}
+
+void MainDialog::StopAndSave()
+{
     KillTimer(m_hWnd, SYNC_TIMER_ID);
+    // A lookup still under way would write into this object after the program has let go of it.
     EndQuery();
     m_trayIcon.Remove();
     SaveSettings();

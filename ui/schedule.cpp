@@ -1,4 +1,5 @@
 // The one-second timer, the round robin over ticked servers, and the 同期 button (Win32).
+#include <algorithm>
 #include <vector>
 
 #include "ui/main_dialog.h"
@@ -21,21 +22,23 @@ void MainDialog::RunDueSynchronisation()
 
 void MainDialog::StartRound()
 {
-    int ticked = 0;
-    for (int row = 0; row < ServerRowCount(m_serverList); ++row) {
-        ticked += ReadServerRow(m_serverList, row).ticked ? 1 : 0;
-    }
-    m_round = {true, 0, ticked};
+    const std::vector<bool> ticked = TickedRows();
+    m_round = {true, 0, static_cast<int>(std::count(ticked.begin(), ticked.end(), true))};
     AskRound();
+}
+
+std::vector<bool> MainDialog::TickedRows() const
+{
+    std::vector<bool> ticked;
+    for (int row = 0; row < ServerRowCount(m_serverList); ++row) {
+        ticked.push_back(ServerRowTicked(m_serverList, row));
+    }
+    return ticked;
 }
 
 bool MainDialog::SelectNextServer()
 {
-    std::vector<bool> ticked;
-    for (int row = 0; row < ServerRowCount(m_serverList); ++row) {
-        ticked.push_back(ReadServerRow(m_serverList, row).ticked);
-    }
-    const RotationChoice choice = ChooseNextServer(m_schedule.nextServer, ticked);
+    const RotationChoice choice = ChooseNextServer(m_schedule.nextServer, TickedRows());
     m_schedule.nextServer = choice.nextCursor;
     if (choice.row < 0) {
         return false;

@@ -50,8 +50,13 @@ void InsertServerRow(HWND list, int index, const ServerRow& row, LPARAM keptKey)
 
 ServerRow ReadServerRow(HWND list, int index)
 {
+    return {ServerRowTicked(list, index), ItemText(list, index, 0), ItemText(list, index, 1)};
+}
+
+bool ServerRowTicked(HWND list, int index)
+{
     const UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK));
-    return {(state >> 12) != kStateImageClear, ItemText(list, index, 0), ItemText(list, index, 1)};
+    return (state >> 12) != kStateImageClear;
 }
 
 int SelectedServerRow(HWND list)

@@ -18,6 +18,9 @@ void SetServerRowKeptKey(HWND list, int index, LPARAM key);
 // The row's texts (at most 511 bytes each) and its check box.
 ServerRow ReadServerRow(HWND list, int index);
 
+// Whether a row's check box is ticked.
+bool ServerRowTicked(HWND list, int index);
+
 // The first selected row, or -1.
 int SelectedServerRow(HWND list);
 
