@@ -15,10 +15,10 @@
 
 #include "bench/bench_timing.h"
 #include "res/resource.h"
-#include "shell/app_module.h"
-#include "shell/dialog_base.h"
-#include "shell/tray_icon.h"
-#include "ui/main_dialog.h"
+#include "shell/app_module_win32.h"
+#include "shell/dialog_base_win32.h"
+#include "shell/tray_icon_win32.h"
+#include "ui/main_dialog_win32.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ int main(int argc, char** argv)
         const double start = Now();
         HWND window = CreateDialogFor(&dialog, IDD_MAIN, nullptr);
         const double loaded = Now();
-        dialog.SaveServerList(dialog.ServerFilePath());
+        dialog.SaveServerList();
         const double saved = Now();
         loads.push_back(loaded - start);
         saves.push_back(saved - loaded);

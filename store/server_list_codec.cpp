@@ -85,13 +85,18 @@ std::string StorableField(const std::string& text)
     return field;
 }
 
+void AppendFileLine(const ServerRow& row, std::string* bytes)
+{
+    std::string line = FormatServerLine(row);
+    line.insert(line.size() - 1, "\r");  // what the text mode's line end is on disk
+    *bytes += line;
+}
+
 std::string WriteServerList(const std::vector<ServerRow>& rows)
 {
     std::string bytes;
     for (const ServerRow& row : rows) {
-        std::string line = FormatServerLine(row);
-        line.insert(line.size() - 1, "\r");  // what the text mode's line end is on disk
-        bytes += line;
+        AppendFileLine(row, &bytes);
     }
     return bytes;
 }

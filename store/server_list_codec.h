@@ -37,6 +37,9 @@ ServerListText ReadServerList(const std::string& bytes);
 // followed by one more tab, so that the line still has three fields.
 std::string FormatServerLine(const ServerRow& row);
 
+// FormatServerLine's line as the file holds it, ended by CR LF, appended to the bytes.
+void AppendFileLine(const ServerRow& row, std::string* bytes);
+
 // The bytes of the whole file: every line of FormatServerLine, each ended by CR LF.
 std::string WriteServerList(const std::vector<ServerRow>& rows);
 

@@ -12,13 +12,6 @@
 #include "sync/server_time.h"
 #include "sync/sntp_exchange.h"
 
-// The server's time when its answer arrived, and the performance counter at that moment: the clock
-// is set to the first plus what the counter has run since.
-struct ServerAnswer {
-    int64_t unixTicksAtReceipt;  // 100 ns ticks since 1970 UTC
-    int64_t receivedAtCounter;
-};
-
 class QueryNetwork {
 public:
     virtual bool OpenSocket() = 0;   // a UDP socket; false when none can be made

@@ -1,5 +1,5 @@
 // The texts of a log row for each way a synchronisation can end, and automatic mode's exit codes.
-#include "ui/log_rows.h"
+#include "sync/log_rows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // The timer's decisions with injected tick counts, and the round robin over ticked rows.
-#include "ui/sync_schedule.h"
+#include "store/server_list.h"
+#include "sync/sync_schedule.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,17 @@ TEST(DecideSync, TimesTheSynchronisations)
     for (const DueCase& c : kDueCases) {
         EXPECT_EQ(c.due, DecideSync(c.pending, c.interval, c.now, c.last)) << c.what;
     }
+}
+
+TEST(DecideTick, ARoundThatOutlastsTheIntervalIsNotStartedAgain)
+{
+    ScheduleState schedule;
+    schedule.lastSyncTick = 0;
+    EXPECT_EQ(TickAction::StartRound, DecideTick(schedule, 1, 60001, false));
+    EXPECT_EQ(TickAction::SkipRound, DecideTick(schedule, 1, 60001, true));
+    EXPECT_EQ(TickAction::Nothing, DecideTick(schedule, 1, 60000, true));
+    schedule.syncPending = true;
+    EXPECT_EQ(TickAction::SkipRound, DecideTick(schedule, 0, 10, true));
 }
 
 // The rows chosen by successive calls, starting from a cursor.

@@ -8,7 +8,7 @@
 
 #include "main_window_fixture.h"
 #include "res/resource.h"
-#include "shell/app_module.h"
+#include "shell/app_module_win32.h"
 #include "win_test_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "main_window_fixture.h"
-#include "ui/server_list_view.h"
+#include "ui/server_list_view_win32.h"
 #include "win_test_support.h"
 
 namespace {

@@ -1,0 +1,46 @@
+// Which texts stand in a log row: the one table of outcomes, kept apart from the list control.
+#include "log_rows.h"
+
+#include "res/texts.h"
+#include "sync/time_text.h"
+
+bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
+{
+    const char* failure = nullptr;
+    switch (status) {
+    case QueryStatus::UnknownServer:
+        failure = texts::kFailureUnknownServer;
+        break;
+    case QueryStatus::SocketFailed:
+        failure = texts::kFailureSocket;
+        break;
+    case QueryStatus::NotifyFailed:
+        failure = texts::kFailureNotify;
+        break;
+    case QueryStatus::NoAnswer:
+        failure = texts::kFailureNoAnswer;
+        break;
+    case QueryStatus::Waiting:
+    case QueryStatus::Answered:
+        return false;
+    }
+    *row = {server, failure, "", texts::kStatusError};
+    return true;
+}
+
+LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
+                const CalendarTime& clockBefore, ClockOutcome outcome)
+{
+    const char* status = texts::kStatusError;
+    if (outcome == ClockOutcome::Set) {
+        status = texts::kStatusSynced;
+    } else if (outcome == ClockOutcome::NoRight) {
+        status = texts::kStatusNoRight;
+    }
+    return {server, FormatServerTime(corrected, offsetSeconds), FormatLocalTime(clockBefore), status};
+}
+
+int AutomaticExitCode(ClockOutcome outcome)
+{
+    return outcome == ClockOutcome::Set ? kExitClockSet : kExitClockRefused;
+}

@@ -1,0 +1,32 @@
+// The four texts of a log row for every outcome of a synchronisation.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sync/calendar_time.h"
+#include "sync/clock_outcome.h"
+#include "sync/query_status.h"
+
+struct LogRow {
+    std::string server;      // the provider name of the server asked
+    std::string serverTime;  // the time the clock was set to, or what went wrong
+    std::string localTime;   // the local clock at that moment, or empty
+    std::string status;
+};
+
+// The row of a query that ended without a usable reply; Waiting and Answered give no row (false).
+bool FailureRow(const std::string& server, QueryStatus status, LogRow* row);
+
+// The row of a reply: the corrected time with the offset, the clock as it was, and whether it was set.
+LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
+                const CalendarTime& clockBefore, ClockOutcome outcome);
+
+// Automatic mode's exit codes, for the Task Scheduler: the clock was set, it was refused, or no
+// ticked server gave a usable reply (or none is ticked).
+constexpr int kExitClockSet = 0;
+constexpr int kExitClockRefused = 1;
+constexpr int kExitNoAnswer = 3;
+
+// The exit code for a clock outcome.
+int AutomaticExitCode(ClockOutcome outcome);

@@ -1,0 +1,100 @@
+// The main window's synchronisations: the one-second schedule, the rotation over ticked servers,
+// the 同期 button, and a round's course as the engine reports it: the server asked, its rows, its end
+// (in automatic mode, the end of the program) (Win32).
+#include "main_dialog_win32.h"
+
+#include "ui/server_list_view_win32.h"
+
+void MainDialog::TimerTick()
+{
+    switch (DecideTick(m_schedule, m_nInterval, GetTickCount(), m_sync.Running())) {
+    case TickAction::Nothing:
+        break;
+    case TickAction::StartRound:
+        RunDueSynchronisation();
+        break;
+    case TickAction::SkipRound:
+        m_schedule.lastSyncTick = GetTickCount();
+        m_schedule.syncPending = false;
+        break;
+    }
+}
+
+void MainDialog::RunDueSynchronisation()
+{
+    // The ticked rows from the rotation cursor on, each once; the cursor moves as each is asked.
+    std::vector<RoundServer> servers;
+    const std::vector<bool> ticks = m_servers.Ticks();
+    int cursor = m_schedule.nextServer;
+    for (bool ticked : ticks) {
+        if (!ticked) {
+            continue;
+        }
+        const RotationChoice choice = ChooseNextServer(cursor, ticks);
+        const ServerRow& row = m_servers.Row(choice.row);
+        servers.push_back({choice.row, row.name, row.address});
+        cursor = choice.nextCursor;
+    }
+    StartRound(std::move(servers), true);
+    m_schedule.lastSyncTick = GetTickCount();
+    m_schedule.syncPending = false;
+}
+
+bool MainDialog::SelectNextServer()
+{
+    const RotationChoice choice = m_servers.NextTicked(m_schedule.nextServer);
+    m_schedule.nextServer = choice.nextCursor;
+    if (choice.row < 0) {
+        return false;
+    }
+    m_currentServer = m_servers.Row(choice.row);
+    return true;
+}
+
+void MainDialog::SyncSelectedServer()
+{
+    const int row = SelectedServerRow(m_serverList);
+    if (m_servers.Has(row)) {
+        // This row alone: a failure asks no other, and the rotation is left as it is.
+        StartRound({{row, m_servers.Row(row).name, m_servers.Row(row).address}}, false);
+    }
+}
+
+void MainDialog::AskServer(const std::string& name, const std::string& address)
+{
+    StartRound({{-1, name, address}}, false);
+}
+
+void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor)
+{
+    m_roundMovesCursor = movesCursor;
+    m_sync.StartRound(std::move(servers), m_nOffset);
+}
+
+void MainDialog::OnAsking(const RoundServer& server)
+{
+    m_currentServer = {false, server.name, server.address};
+    if (m_roundMovesCursor) {
+        m_schedule.nextServer = server.row + 1;
+    }
+}
+
+void MainDialog::AddRow(const LogRow& row)
+{
+    AddLogRow(row.server.c_str(), row.serverTime.c_str(), row.localTime.c_str(), row.status.c_str());
+}
+
+void MainDialog::OnRoundEnded(const RoundResult& result)
+{
+    if (m_autoMode) {
+        EndAutomaticMode(result.ExitCode());
+    }
+}
+
+void MainDialog::EndAutomaticMode(int exitCode)
+{
+    KillTimer(m_hWnd, SYNC_TIMER_ID);
+    m_sync.Stop();
+    DestroyWindow(m_hWnd);
+    PostQuitMessage(exitCode);
+}
