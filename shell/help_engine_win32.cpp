@@ -1,6 +1,8 @@
 // Finding and loading the HTML Help engine (Win32).
 #include "help_engine_win32.h"
 
+#include <objbase.h>
+
 #include <cstring>
 
 namespace {

@@ -2,7 +2,7 @@
 #include "winsock_session.h"
 
 #include <windows.h>
-#include <winsock.h>
+#include <winsock2.h>
 
 namespace {
 
@@ -15,7 +15,7 @@ bool StartWinsockOnce()
 {
     if (g_state == WinsockState::NotStarted) {
         WSADATA data;
-        g_state = WSAStartup(MAKEWORD(1, 1), &data) == 0 ? WinsockState::Started : WinsockState::Failed;
+        g_state = WSAStartup(MAKEWORD(2, 2), &data) == 0 ? WinsockState::Started : WinsockState::Failed;
     }
     return g_state == WinsockState::Started;
 }

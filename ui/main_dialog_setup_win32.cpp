@@ -9,11 +9,12 @@
 
 namespace {
 
-HICON LoadProgramIcon(int id, int widthMetric, int heightMetric)
+// The window's icons live as long as the process: shared, so a second request costs nothing.
+HICON LoadProgramIcon(int widthMetric, int heightMetric)
 {
-    return static_cast<HICON>(LoadImageA(g_module.m_hInstResource, MAKEINTRESOURCEA(id), IMAGE_ICON,
+    return static_cast<HICON>(LoadImageA(g_module.m_hInstResource, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
                                          GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
-                                         LR_DEFAULTCOLOR));
+                                         LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 void InsertColumn(HWND list, int index, const char* title, int width)
@@ -42,9 +43,9 @@ BOOL MainDialog::OnInitDialog()
     // Centred on the work area; the main window has no owner.
     CentreWindow(m_hWnd, nullptr);
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadProgramIcon(IDI_PROGRAM, SM_CXICON, SM_CYICON)));
+                 reinterpret_cast<LPARAM>(LoadProgramIcon(SM_CXICON, SM_CYICON)));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadProgramIcon(IDI_PROGRAM, SM_CXSMICON, SM_CYSMICON)));
+                 reinterpret_cast<LPARAM>(LoadProgramIcon(SM_CXSMICON, SM_CYSMICON)));
     // The thread's loop gives this window its dialog keys.
     if (CMessageLoop* loop = g_module.GetMessageLoop(GetCurrentThreadId())) {
         loop->AddPreFilter(this);
@@ -98,7 +99,9 @@ void MainDialog::SetUpLogList()
     // The small image. The list owns the image list; the icon is copied into it.
     HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR8, 2, 1);
     ImageList_SetBkColor(images, RGB(255, 255, 255));
-    if (HICON logIcon = LoadProgramIcon(IDI_LOG_ROW, SM_CXSMICON, SM_CYSMICON)) {
+    if (auto logIcon = static_cast<HICON>(LoadImageA(g_module.m_hInstResource, MAKEINTRESOURCEA(IDI_LOG_ROW),
+                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR))) {
         ImageList_ReplaceIcon(images, -1, logIcon);
         DestroyIcon(logIcon);
     }

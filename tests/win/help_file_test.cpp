@@ -1,6 +1,7 @@
 // horavo.chm as the platform's own help storage (itss.dll, which the help viewer reads through)
 // opens it: a compiled help file whose default topic, and every page of its contents, opens.
 #include <windows.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
