@@ -27,6 +27,35 @@ inline constexpr char kFailureNotify[] = "初期化エラー";
 inline constexpr char kFailureUnknownServer[] = "接続先不明";
 inline constexpr char kFailureNoAnswer[] = "応答なし";
 
+// The line horavo.log gets when automatic mode ends: who, why, and the exit code.
+inline constexpr char kAutoModeName[] = "自動モード";
+inline constexpr char kExitCodeStatus[] = "終了コード ";
+inline constexpr char kAutoEndSet[] = "時刻を合わせました";
+inline constexpr char kAutoEndRefused[] = "時刻を設定できませんでした";
+inline constexpr char kAutoEndNoAnswer[] = "応答したサーバがありません";
+inline constexpr char kAutoEndNoneTicked[] = "チェックされたサーバがありません";
+inline constexpr char kAutoEndNoServerList[] = "server.data がないか、読めません";
+inline constexpr char kAutoEndStopped[] = "結果の前に終了を指示されました";
+inline constexpr char kAutoEndFolderTooLong[] = "フォルダのパスが長すぎてファイルを置けません";
+
+// The message box when the exit command could not write a file whose changes would be lost.
+inline constexpr char kUnsavedIntro[] = "変更を保存できませんでした。";
+inline constexpr char kUnsavedFile[] = "ファイル: ";
+inline constexpr char kUnsavedFolder[] = "フォルダ: ";
+inline constexpr char kUnsavedReason[] = "理由: ";
+inline constexpr char kUnsavedOutro[] =
+    "これらのファイルへの変更は保存されていません。書き込めるフォルダ (Program Files の下ではないところ) に置いてください。";
+inline constexpr char kRefusalNoPath[] = "フォルダのパスが長すぎます";
+inline constexpr char kRefusalReadOnly[] = "読み取り専用に設定されています";
+inline constexpr char kRefusalLink[] = "リンク (別のファイルへの参照) なので書き込みません";
+inline constexpr char kRefusalUnreadable[] = "起動時に読めなかったため、上書きしません";
+inline constexpr char kErrorCode[] = "エラー ";
+
+// The message box at start when the program's folder leaves no room for its files' names.
+inline constexpr char kFolderTooLong[] =
+    "このフォルダのパスが長すぎるため、設定とサーバ一覧を読み書きできません。\n\nフォルダ: %s\n\n"
+    "もっと短いパスのフォルダに置いてください。";
+
 // The question before a server row is deleted; %s is the provider name.
 inline constexpr char kDeleteQuestion[] = "[ %s ] を削除しますか？";
 inline constexpr char kDeleteCaption[] = "項目削除";

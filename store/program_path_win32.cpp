@@ -5,7 +5,7 @@
 
 std::string ProgramFilePath()
 {
-    char path[261];
+    char path[MAX_PATH + 1];
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     // A full buffer means a cut path: better no files than files under a wrong name.
     if (length == 0 || length >= sizeof path) {

@@ -30,7 +30,7 @@ struct ServerListText {
 
 // Reads every line of the file's bytes as the C runtime's text mode gives them: CR LF is a line
 // end like LF alone, and a byte 0x1A ends the data. A line longer than 1023 bytes is skipped whole
-// and reading goes on; so are lines that do not parse.
+// and reading goes on; so are lines with a zero byte and lines that do not parse.
 ServerListText ReadServerList(const std::string& bytes);
 
 // "1\tname\taddress\n" for a ticked row, "0\t..." for one that is not; an empty address is

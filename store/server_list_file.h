@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "store/file_result.h"
 #include "store/server_list.h"
@@ -22,11 +23,15 @@ public:
     // The rows of the file; an empty list when it is missing or unreadable.
     ServerList Load();
 
-    // Writes the rows to a temporary file, flushed to the disk, and only then replaces the file with
-    // it, so a full disk, a crash or a power cut never costs the user the list they had. When the
-    // read skipped lines the old file becomes "<path>.bak" (replacing an older one) instead of going,
-    // once. A file that was there but unreadable, and a read-only one, are left as they are.
+    // Writes the rows to a new temporary file of a random name in the same folder, flushed to the
+    // disk, and only then replaces the file with it, so a full disk, a crash or a power cut never
+    // costs the user the list they had, and no file planted under a fixed name is ever written. When
+    // the read skipped lines the old file becomes "<path>.bak" (replacing an older one) instead of
+    // going, once. A file that was there but unreadable, a read-only one and a link are left alone.
     FileResult Save(const ServerList& list);
+
+    // Whether these are the rows read or last written: a save that fails then loses nothing.
+    bool Holds(const ServerList& list) const;
 
     const std::string& Path() const { return m_path; }
     ServerListFileState State() const { return m_state; }
@@ -35,4 +40,5 @@ private:
     std::string m_path;
     ServerListFileState m_state = ServerListFileState::Missing;
     bool m_keepBackup = false;  // the file had lines this run could not read
+    std::string m_bytes;        // the rows read or last written, as the file would hold them
 };

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include "store/file_locations.h"
+#include "store/program_path.h"
 #include "store/writable_file.h"
+#include "sync/system_random.h"
 
 namespace {
 
@@ -28,13 +31,23 @@ ServerListFileState ReadWholeFile(const std::string& path, std::string* bytes)
     return ok ? ServerListFileState::Read : ServerListFileState::Unreadable;
 }
 
-FileResult WriteAndFlush(const std::string& path, const std::string& bytes)
+// A new file of a random name beside the list: created new, so a file planted under the name is
+// never opened; a clash with an existing name is tried again under another.
+FileResult CreateTemporaryFile(const std::string& listPath, std::string* path, HANDLE* file)
 {
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return FileResult::Failure("CreateFileA", GetLastError());
+    const PathParts parts = SplitPath(listPath.c_str(), IsAnsiLeadByte);
+    FileResult created = FileResult::Failure("CreateFileA", ERROR_FILE_EXISTS);
+    for (int attempt = 0; attempt < 16 && !created.ok && created.error == ERROR_FILE_EXISTS; ++attempt) {
+        *path = parts.drive + parts.folder + TemporaryNameFor(static_cast<uint32_t>(SystemRandom()));
+        void* opened = nullptr;
+        created = OpenRefusingLinks(*path, GENERIC_WRITE, 0, CREATE_NEW, &opened);
+        *file = opened;
     }
+    return created;
+}
+
+FileResult WriteAndFlush(HANDLE file, const std::string& path, const std::string& bytes)
+{
     DWORD written = 0;
     FileResult result = FileResult::Ok();
     if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written != bytes.size()) {
@@ -68,21 +81,29 @@ ServerList ServerListFile::Load()
     ServerListText text = ReadServerList(bytes);
     // Lines this run cannot show are kept in a backup at the first save, not dropped.
     m_keepBackup = !text.complete;
-    return ServerList(std::move(text.rows));
+    ServerList list(std::move(text.rows));
+    m_bytes = list.FileBytes();
+    return list;
 }
 
 FileResult ServerListFile::Save(const ServerList& list)
 {
     // A list that was there but could not be read would be replaced by the empty one shown.
     if (m_state == ServerListFileState::Unreadable) {
-        return FileResult::Failure("(unreadable at start, left as it is)", ERROR_ACCESS_DENIED);
+        return FileResult::Refused(FileRefusal::UnreadableAtStart);
     }
     const FileResult writable = CheckWritable(m_path);
     if (!writable.ok) {
         return writable;
     }
-    const std::string temporary = m_path + ".tmp";
-    const FileResult written = WriteAndFlush(temporary, list.FileBytes());
+    std::string temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const FileResult created = CreateTemporaryFile(m_path, &temporary, &file);
+    if (!created.ok) {
+        return created;
+    }
+    std::string bytes = list.FileBytes();
+    const FileResult written = WriteAndFlush(file, temporary, bytes);
     if (!written.ok) {
         return written;
     }
@@ -100,5 +121,11 @@ FileResult ServerListFile::Save(const ServerList& list)
     }
     m_keepBackup = false;
     m_state = ServerListFileState::Read;
+    m_bytes = std::move(bytes);
     return FileResult::Ok();
+}
+
+bool ServerListFile::Holds(const ServerList& list) const
+{
+    return list.FileBytes() == m_bytes;
 }

@@ -9,6 +9,7 @@
 
 #include "store/file_locations.h"
 #include "store/program_path.h"
+#include "store/writable_file.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ Settings ReadSettings(const std::string& path)
     settings.syncAtStart = GetPrivateProfileIntA("STARTUP", "AJAST", 0, path.c_str());
     settings.interval = ReadText("SETTING", "INTERVAL", "60", path);
     settings.offset = ReadText("SETTING", "OFFSET", "0", path);
-    settings.logFile = GetPrivateProfileIntA("SETTING", "LOGFILE", 1, path.c_str());
+    settings.logFile = ReadText("SETTING", "LOGFILE", "1", path);
     return settings;
 }
 
@@ -56,8 +57,10 @@ unsigned ReadStartMinimised(const std::string& path)
 
 FileResult WriteSettings(const std::string& path, const SavedSettings& settings)
 {
-    if (path.empty()) {
-        return FileResult::Failure("(no path)", 0);
+    // The profile functions would write through a link, and into a file the user made read-only.
+    const FileResult writable = CheckWritable(path);
+    if (!writable.ok) {
+        return writable;
     }
     // Every key is written even after a failure, so one refused key costs no other.
     FileResult result = FileResult::Ok();
@@ -68,7 +71,9 @@ FileResult WriteSettings(const std::string& path, const SavedSettings& settings)
     };
     write("SETTING", "INTERVAL", settings.interval);
     write("SETTING", "OFFSET", settings.offset);
-    write("SETTING", "LOGFILE", settings.logFile);
+    if (!WritePrivateProfileStringA("SETTING", "LOGFILE", settings.logFile.c_str(), path.c_str()) && result.ok) {
+        result = FileResult::Failure("WritePrivateProfileStringA", GetLastError());
+    }
     write("STARTUP", "TASKTRAY", settings.taskTray);
     write("STARTUP", "AJAST", settings.syncAtStart);
     return result;

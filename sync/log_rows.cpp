@@ -44,3 +44,49 @@ int AutomaticExitCode(ClockOutcome outcome)
 {
     return outcome == ClockOutcome::Set ? kExitClockSet : kExitClockRefused;
 }
+
+int AutomaticEndExitCode(AutomaticEnd why)
+{
+    switch (why) {
+    case AutomaticEnd::Set:
+        return kExitClockSet;
+    case AutomaticEnd::Refused:
+        return kExitClockRefused;
+    case AutomaticEnd::Stopped:
+        return kExitStopped;
+    case AutomaticEnd::NoAnswer:
+    case AutomaticEnd::NoneTicked:
+    case AutomaticEnd::NoServerList:
+    case AutomaticEnd::FolderTooLong:
+        break;
+    }
+    return kExitNoAnswer;
+}
+
+LogRow AutomaticEndRow(AutomaticEnd why)
+{
+    const char* reason = texts::kAutoEndNoAnswer;
+    switch (why) {
+    case AutomaticEnd::Set:
+        reason = texts::kAutoEndSet;
+        break;
+    case AutomaticEnd::Refused:
+        reason = texts::kAutoEndRefused;
+        break;
+    case AutomaticEnd::NoAnswer:
+        break;
+    case AutomaticEnd::NoneTicked:
+        reason = texts::kAutoEndNoneTicked;
+        break;
+    case AutomaticEnd::NoServerList:
+        reason = texts::kAutoEndNoServerList;
+        break;
+    case AutomaticEnd::Stopped:
+        reason = texts::kAutoEndStopped;
+        break;
+    case AutomaticEnd::FolderTooLong:
+        reason = texts::kAutoEndFolderTooLong;
+        break;
+    }
+    return {texts::kAutoModeName, reason, "", texts::kExitCodeStatus + std::to_string(AutomaticEndExitCode(why))};
+}

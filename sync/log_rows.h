@@ -22,11 +22,28 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row);
 LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
                 const CalendarTime& clockBefore, ClockOutcome outcome);
 
-// Automatic mode's exit codes, for the Task Scheduler: the clock was set, it was refused, or no
-// ticked server gave a usable reply (or none is ticked).
+// Automatic mode's exit codes, for the Task Scheduler: the clock was set, it was refused, no ticked
+// server gave a usable reply (or none is ticked), or the program was told to end before a result.
 constexpr int kExitClockSet = 0;
 constexpr int kExitClockRefused = 1;
 constexpr int kExitNoAnswer = 3;
+constexpr int kExitStopped = 4;
 
 // The exit code for a clock outcome.
 int AutomaticExitCode(ClockOutcome outcome);
+
+// Why automatic mode ended. Every end leaves one line in horavo.log saying so.
+enum class AutomaticEnd {
+    Set,
+    Refused,
+    NoAnswer,
+    NoneTicked,
+    NoServerList,  // "server.data" is missing or could not be read
+    Stopped,       // closed, the session ended, or the exit command, before a result
+    FolderTooLong, // the program's folder leaves no room for its files' names
+};
+
+int AutomaticEndExitCode(AutomaticEnd why);
+
+// ("自動モード", why, "", "終了コード N").
+LogRow AutomaticEndRow(AutomaticEnd why);

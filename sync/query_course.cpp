@@ -51,30 +51,38 @@ QueryStatus QueryCourse::OnLookupDone(uintptr_t lookup, int error, const uint32_
 
 QueryStatus QueryCourse::OnReadable()
 {
-    if (!m_socketOpen) {
-        return QueryStatus::Waiting;
+    // Every datagram waiting is read at one notice, up to a bound that keeps the window answering:
+    // junk from anywhere costs one read each, not one message each.
+    for (int read = 0; m_socketOpen && read < kDatagramsPerNotice; ++read) {
+        // Extension fields and a key and digest may follow the 48 bytes of the reply: a datagram is
+        // taken whole, and its first 48 bytes are what the checks read.
+        uint8_t datagram[1024];
+        bool fromServer = false;
+        const int length = m_network.Receive(datagram, sizeof datagram, m_address, static_cast<uint16_t>(m_port),
+                                             &fromServer);
+        if (length < 0) {
+            break;
+        }
+        // The round trip ends here, before anything else is done with the datagram.
+        const int64_t receivedAt = m_network.CounterNow();
+        if (m_exchange.Judge(fromServer, datagram, static_cast<size_t>(length), m_toLocal) == DatagramVerdict::Answer) {
+            m_answer = {m_exchange.ServerTimeAtReceipt(datagram, receivedAt, m_network.CounterFrequency()),
+                        receivedAt};
+            End();
+            return QueryStatus::Answered;
+        }
     }
-    // Extension fields and a key and digest may follow the 48 bytes of the reply: a datagram is
-    // taken whole, and its first 48 bytes are what the checks read.
-    uint8_t datagram[1024];
-    bool fromServer = false;
-    const int length = m_network.Receive(datagram, sizeof datagram, m_address, static_cast<uint16_t>(m_port),
-                                         &fromServer);
-    // The round trip ends here, before anything else is done with the datagram.
-    const int64_t receivedAt = m_network.CounterNow();
-    if (length < 0 ||
-        m_exchange.Judge(fromServer, datagram, static_cast<size_t>(length), m_toLocal) != DatagramVerdict::Answer) {
-        return QueryStatus::Waiting;  // read, dropped, and waited past
+    // Read, dropped, and waited past; unless the wait is over while they kept coming.
+    if (WaitingForReply() && m_network.CounterNow() >= m_waitDeadline) {
+        return OnWaitOver();
     }
-    m_answer = {m_exchange.ServerTimeAtReceipt(datagram, receivedAt, m_network.CounterFrequency()), receivedAt};
-    End();
-    return QueryStatus::Answered;
+    return QueryStatus::Waiting;
 }
 
 QueryStatus QueryCourse::OnWaitOver()
 {
     // Only a request waits; a late report after the end, or during the lookup, changes nothing.
-    if (!m_socketOpen || m_lookup != 0 || m_exchange.RequestsSent() == 0) {
+    if (!WaitingForReply()) {
         return QueryStatus::Waiting;
     }
     if (!m_exchange.MaySendAgain()) {
@@ -97,6 +105,11 @@ void QueryCourse::End()
     }
 }
 
+bool QueryCourse::WaitingForReply() const
+{
+    return m_socketOpen && m_lookup == 0 && m_exchange.RequestsSent() > 0;
+}
+
 QueryStatus QueryCourse::Fail(QueryStatus why)
 {
     End();
@@ -108,5 +121,6 @@ void QueryCourse::SendRequest()
     const SntpMessage request = m_exchange.NextRequest(m_network.RandomOrigin(), m_network.CounterNow());
     // A failed send ends nothing: the query waits, like one whose server does not answer.
     m_network.Send(request, m_address, static_cast<uint16_t>(m_port));  // the low 16 bits of the port
+    m_waitDeadline = m_network.CounterNow() + m_network.CounterFrequency() * kReplyWaitMs / 1000;
     m_network.StartWait(kReplyWaitMs);
 }

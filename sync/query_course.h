@@ -23,8 +23,8 @@ public:
     virtual bool StartLookup(const std::string& host, uintptr_t* lookup) = 0;
     virtual void CancelLookup(uintptr_t lookup) = 0;
     virtual void Send(const SntpMessage& request, uint32_t address, uint16_t port) = 0;
-    // A datagram that has come: its length, or -1 when none could be read; and whether it came
-    // from the address and port given.
+    // A datagram that has come: its length, or -1 when none (more) could be read; and whether it
+    // came from the address and port given.
     virtual int Receive(uint8_t* buffer, size_t size, uint32_t address, uint16_t port, bool* fromServer) = 0;
     virtual void StartWait(unsigned milliseconds) = 0;  // its end is reported; a new one replaces it
     virtual void StopWait() = 0;
@@ -36,6 +36,9 @@ protected:
     ~QueryNetwork() = default;
 };
 
+// Datagrams read at one notice of the socket before the window gets its turn again.
+constexpr int kDatagramsPerNotice = 64;
+
 class QueryCourse {
 public:
     QueryCourse(QueryNetwork& network, LocalTimeConversion toLocal) : m_network(network), m_toLocal(toLocal) {}
@@ -44,9 +47,11 @@ public:
     // optionally a colon and a port). Waiting, or why no request could go out.
     QueryStatus Start(const char* address);
 
-    // The lookup's end (address null when it found no IPv4 address), a datagram to read, and the
+    // The lookup's end (address null when it found no IPv4 address), datagrams to read, and the
     // end of a request's wait. Waiting while the query goes on; Answered once a reply counts;
-    // NoAnswer when the second request, too, waited in vain.
+    // NoAnswer when the second request, too, waited in vain. A request's wait is a deadline on the
+    // performance counter, checked on every datagram as well: a flood of datagrams that keeps the
+    // wait's timer from being delivered cannot hold off the end.
     QueryStatus OnLookupDone(uintptr_t lookup, int error, const uint32_t* address);
     QueryStatus OnReadable();
     QueryStatus OnWaitOver();
@@ -61,6 +66,7 @@ public:
 
 private:
     QueryStatus Fail(QueryStatus why);
+    bool WaitingForReply() const;
     void SendRequest();
 
     QueryNetwork& m_network;
@@ -69,6 +75,7 @@ private:
     uintptr_t m_lookup = 0;
     uint32_t m_address = 0;
     int m_port = 0;
+    int64_t m_waitDeadline = 0;  // the counter when the latest request's wait is over
     SntpExchange m_exchange;
     ServerAnswer m_answer{};
 };

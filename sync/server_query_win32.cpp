@@ -2,12 +2,11 @@
 // QueryCourse; the query's rules are all there (Win32).
 #include "server_query_win32.h"
 
-#include <ntsecapi.h>
-
 #include <cstring>
 
 #include "sync/host_local_time.h"
 #include "sync/performance_counter.h"
+#include "sync/system_random.h"
 #include "sync/winsock_session.h"
 
 ServerQuery::ServerQuery() : m_course(*this, HostLocalTime)
@@ -126,11 +125,5 @@ int64_t ServerQuery::CounterFrequency()
 
 uint64_t ServerQuery::RandomOrigin()
 {
-    // The system's random source; only if that fails, the counter: a value a spoofer on another
-    // machine still cannot see.
-    uint64_t value = 0;
-    if (!RtlGenRandom(&value, sizeof value)) {
-        value = static_cast<uint64_t>(::CounterNow()) * 0x9E3779B97F4A7C15u;
-    }
-    return value;
+    return SystemRandom();
 }

@@ -3,17 +3,19 @@
 
 #include <utility>
 
-int RoundResult::ExitCode() const
+AutomaticEnd RoundResult::EndOfAutomaticMode() const
 {
     switch (outcome) {
     case RoundOutcome::Set:
-        return kExitClockSet;
+        return AutomaticEnd::Set;
     case RoundOutcome::Refused:
-        return kExitClockRefused;
+        return AutomaticEnd::Refused;
+    case RoundOutcome::NoServers:
+        return AutomaticEnd::NoneTicked;
     case RoundOutcome::NoAnswer:
         break;
     }
-    return kExitNoAnswer;
+    return AutomaticEnd::NoAnswer;
 }
 
 void SyncRound::Start(std::vector<RoundServer> servers, int32_t offsetSeconds)
@@ -67,7 +69,7 @@ void SyncRound::AskNext()
         }
     }
     if (m_running) {
-        End(RoundOutcome::NoAnswer);
+        End(m_servers.empty() ? RoundOutcome::NoServers : RoundOutcome::NoAnswer);
     }
 }
 

@@ -23,15 +23,17 @@ struct RoundServer {
 enum class RoundOutcome {
     Set,       // a server answered and the clock was set
     Refused,   // a server answered and the clock refused the time
-    NoAnswer,  // no server gave a usable time (or there was none to ask)
+    NoAnswer,  // no server gave a usable time
+    NoServers, // there was none to ask
 };
 
 struct RoundResult {
     RoundOutcome outcome = RoundOutcome::NoAnswer;
     std::vector<LogRow> rows;  // one per server asked that failed, and the clock's row
 
-    // Automatic mode's exit code for the Task Scheduler.
-    int ExitCode() const;
+    // How automatic mode ends after this round, and its exit code for the Task Scheduler.
+    AutomaticEnd EndOfAutomaticMode() const;
+    int ExitCode() const { return AutomaticEndExitCode(EndOfAutomaticMode()); }
 };
 
 // One query at a time: starting one ends the one under way; its end is reported to the round with

@@ -16,7 +16,8 @@ SyncDue DecideSync(bool syncPending, int32_t intervalMinutes, uint32_t nowTick, 
 
 TickAction DecideTick(const ScheduleState& schedule, int32_t intervalMinutes, uint32_t nowTick, bool roundRunning)
 {
-    if (DecideSync(schedule.syncPending, intervalMinutes, nowTick, schedule.lastSyncTick) == SyncDue::No) {
+    if (schedule.resumePending || (schedule.oneRound && !schedule.syncPending) ||
+        DecideSync(schedule.syncPending, intervalMinutes, nowTick, schedule.lastSyncTick) == SyncDue::No) {
         return TickAction::Nothing;
     }
     return roundRunning ? TickAction::SkipRound : TickAction::StartRound;

@@ -9,6 +9,8 @@ struct ScheduleState {
     bool syncPending = false;   // at the next tick: the start-up option, or automatic mode
     uint32_t lastSyncTick = 0;  // the tick count of the last timer-driven start
     int nextServer = 0;         // the rotation cursor: the row where the next choice starts looking
+    bool oneRound = false;      // automatic mode: the first round only, whatever the interval says
+    bool resumePending = false; // a resume's delayed synchronisation is due: nothing starts before it
 };
 
 enum class SyncDue {
@@ -21,7 +23,8 @@ enum class SyncDue {
 // the wrap neither starts nor holds back a synchronisation. An interval of 0 turns them off.
 SyncDue DecideSync(bool syncPending, int32_t intervalMinutes, uint32_t nowTick, uint32_t lastSyncTick);
 
-// What the one-second tick does.
+// What the one-second tick does. After a resume the network may not be back yet: nothing starts
+// before the delayed synchronisation, which counts as the interval's start.
 enum class TickAction {
     Nothing,
     StartRound,  // a synchronisation is due: a round from the rotation cursor

@@ -28,17 +28,22 @@ void MainDialog::LoadSettings()
     // The edits turn whatever text they get into a number in range, as if it had been typed.
     SetWindowTextA(m_intervalEdit, settings.interval.c_str());
     SetWindowTextA(m_offsetEdit, settings.offset.c_str());
-    m_logFileSetting = settings.WritesLogFile() ? 1 : 0;
+    m_logFileSetting = settings.logFile;
     m_logFilePath = settings.WritesLogFile() ? LogFilePathFor(m_settingsPath, IsAnsiLeadByte) : std::string();
+    m_settingsAsRead = CurrentSettings();
 }
 
-void MainDialog::SaveSettings()
+SavedSettings MainDialog::CurrentSettings() const
 {
-    const SavedSettings settings{m_nInterval, m_nOffset,
-                                 static_cast<int>(SendMessageA(m_minimizeCheck, BM_GETCHECK, 0, 0)),
-                                 static_cast<int>(SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0)),
-                                 m_logFileSetting};
-    TraceFailedSave("SaveSettings", WriteSettings(m_settingsPath, settings));
+    return {m_nInterval, m_nOffset, static_cast<int>(SendMessageA(m_minimizeCheck, BM_GETCHECK, 0, 0)),
+            static_cast<int>(SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0)), m_logFileSetting};
+}
+
+FileResult MainDialog::SaveSettings()
+{
+    const FileResult result = WriteSettings(m_settingsPath, CurrentSettings());
+    TraceFailedSave("SaveSettings", result);
+    return result;
 }
 
 void MainDialog::LoadServerList()
@@ -53,9 +58,9 @@ void MainDialog::LoadServerList()
     m_showingServers = false;
 }
 
-bool MainDialog::SaveServerList()
+FileResult MainDialog::SaveServerList()
 {
     const FileResult result = m_serverFile.Save(m_servers);
     TraceFailedSave("SaveServerList", result);
-    return result.ok;
+    return result;
 }

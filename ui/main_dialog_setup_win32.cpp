@@ -65,6 +65,7 @@ BOOL MainDialog::OnInitDialog()
     // Automatic mode synchronises at the first tick and stays out of sight.
     if (m_autoMode) {
         m_schedule.syncPending = true;
+        m_schedule.oneRound = true;
     } else {
         SetUpTrayIcon();
     }

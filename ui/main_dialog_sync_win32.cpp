@@ -86,15 +86,22 @@ void MainDialog::AddRow(const LogRow& row)
 
 void MainDialog::OnRoundEnded(const RoundResult& result)
 {
-    if (m_autoMode) {
-        EndAutomaticMode(result.ExitCode());
+    if (!m_autoMode) {
+        return;
     }
+    AutomaticEnd why = result.EndOfAutomaticMode();
+    if (why == AutomaticEnd::NoneTicked && m_serverFile.State() != ServerListFileState::Read) {
+        why = m_folderHoldsFiles ? AutomaticEnd::NoServerList : AutomaticEnd::FolderTooLong;
+    }
+    EndAutomaticMode(why);
 }
 
-void MainDialog::EndAutomaticMode(int exitCode)
+void MainDialog::EndAutomaticMode(AutomaticEnd why)
 {
     KillTimer(m_hWnd, SYNC_TIMER_ID);
     m_sync.Stop();
+    // Nothing is written but this line: the Task Scheduler's history shows the code, the log why.
+    RecordSynchronisation(AutomaticEndRow(why));
     DestroyWindow(m_hWnd);
-    PostQuitMessage(exitCode);
+    PostQuitMessage(AutomaticEndExitCode(why));
 }

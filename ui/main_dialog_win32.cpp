@@ -9,6 +9,8 @@
 #include "shell/help_engine_win32.h"
 #include "shell/trace.h"
 #include "shell/tray_menu_win32.h"
+#include "store/file_locations.h"
+#include "store/program_path.h"
 #include "store/settings_file.h"
 #include "ui/number_text.h"
 #include "ui/server_list_view_win32.h"
@@ -18,6 +20,7 @@ MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_sync(*this)
     char path[260];
     BuildIniPath(path);
     m_settingsPath = path;
+    m_folderHoldsFiles = FolderHoldsProgramFiles(ProgramFilePath().c_str(), IsAnsiLeadByte);
 }
 
 MainDialog::~MainDialog()
@@ -184,8 +187,8 @@ void MainDialog::OnPowerBroadcast(WPARAM event)
     }
     const bool synchronisesAutomatically =
         m_nInterval > 0 || SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (synchronisesAutomatically && !m_resumePending) {
-        m_resumePending = true;
+    if (synchronisesAutomatically && !m_schedule.resumePending) {
+        m_schedule.resumePending = true;
         SetTimer(m_hWnd, RESUME_TIMER_ID, kResumeDelayMs, nullptr);
     }
 }
@@ -193,10 +196,10 @@ void MainDialog::OnPowerBroadcast(WPARAM event)
 void MainDialog::OnResumeTimer()
 {
     KillTimer(m_hWnd, RESUME_TIMER_ID);
-    if (!m_resumePending) {
+    if (!m_schedule.resumePending) {
         return;
     }
-    m_resumePending = false;
+    m_schedule.resumePending = false;
     RunDueSynchronisation();
 }
 

@@ -14,8 +14,10 @@
 #include "shell/tray_icon_win32.h"
 #include "store/server_list.h"
 #include "store/server_list_file.h"
+#include "store/settings.h"
 #include "sync/sync_host_win32.h"
 #include "sync/sync_schedule.h"
+#include "ui/unsaved_files.h"
 
 // The log list keeps the newest rows only; the log file keeps them all.
 constexpr int kMaxLogRows = 1000;
@@ -45,15 +47,17 @@ public:
     // Appends a row to the log list (the newest selected and in view), horavo.log and the tray tip.
     void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status);
 
-    // The exit command: stops the timer, removes the tray icon, saves both files, ends the loop.
+    // The exit command: stops the timer, removes the tray icon, saves both files, ends the loop. In
+    // automatic mode it writes nothing and ends with kExitStopped.
     void CloseMainDialog(int exitCode);
-    bool SaveServerList();
+    FileResult SaveServerList();
 
     // What the start-up routine, the benchmarks and the tests look at.
     bool AutoMode() const { return m_autoMode; }
     int Interval() const { return m_nInterval; }
     int Offset() const { return m_nOffset; }
     UINT TaskbarCreatedMessage() const { return m_uTaskbarCreated; }
+    bool FolderHoldsFiles() const { return m_folderHoldsFiles; }
     const SyncHost& Sync() const { return m_sync; }
     const ServerQuery& Query() const { return m_sync.Query(); }
     const ServerRow& CurrentServer() const { return m_currentServer; }
@@ -89,14 +93,16 @@ private:
     void OnRoundEnded(const RoundResult& result) override;
     // The row's line in "horavo.log", and the tray tip.
     void RecordSynchronisation(const LogRow& row);
-    void EndAutomaticMode(int exitCode);
+    void EndAutomaticMode(AutomaticEnd why);
 
     // The two files, and what the exit command and the end of the session share: the timer, the
-    // round and the tray icon stopped, both files written.
+    // round and the tray icon stopped, both files written; the files that could not be written
+    // and whose changes are lost.
     void LoadSettings();
-    void SaveSettings();
+    SavedSettings CurrentSettings() const;
+    FileResult SaveSettings();
     void LoadServerList();
-    void StopAndSave();
+    std::vector<UnsavedFile> StopAndSave();
 
     // The server list's commands, each on the model first, then shown.
     void AddServer();
@@ -107,13 +113,14 @@ private:
 
     const bool m_autoMode;
     std::string m_settingsPath;
+    SavedSettings m_settingsAsRead{};  // what writing them at once would write
+    bool m_folderHoldsFiles = true;    // the program's folder has room for its files' names
     ServerListFile m_serverFile;
     ServerList m_servers;
     bool m_showingServers = false;  // the control's notifications are echoes of the model, not the user
     std::string m_logFilePath;      // empty: no log file
-    int m_logFileSetting = 1;       // SETTING/LOGFILE as read, written back at exit
+    std::string m_logFileSetting = "1";  // SETTING/LOGFILE as read, written back at exit
     ScheduleState m_schedule;
-    bool m_resumePending = false;
     bool m_roundMovesCursor = false;  // a round of the rotation, not of the 同期 button
     ServerRow m_currentServer{};      // the server of the round's query under way or last asked
     SyncHost m_sync;

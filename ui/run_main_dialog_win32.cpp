@@ -5,8 +5,26 @@
 #include "shell/app_module_win32.h"
 #include "shell/command_line.h"
 #include "shell/trace.h"
+#include "res/texts.h"
+#include "store/file_locations.h"
+#include "store/program_path.h"
 #include "store/settings_file.h"
 #include "ui/main_dialog_win32.h"
+
+#include <cstdio>
+
+namespace {
+
+// The folder as far as the platform tells it: a path too long is given cut, which still shows where.
+std::string ProgramFolderText()
+{
+    char path[MAX_PATH + 1] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    const PathParts parts = SplitPath(path, IsAnsiLeadByte);
+    return parts.drive + parts.folder;
+}
+
+}  // namespace
 
 int RunMainDialog(const char* arguments, int showCommand)
 {
@@ -31,6 +49,12 @@ int RunMainDialog(const char* arguments, int showCommand)
         showCommand = SW_SHOWMINIMIZED;
     }
     ShowWindow(window, showCommand);
+    // Told once the window is there; automatic mode ends instead, with its line where it can.
+    if (!dialog.AutoMode() && !dialog.FolderHoldsFiles()) {
+        char text[1024];
+        std::snprintf(text, sizeof text, texts::kFolderTooLong, ProgramFolderText().c_str());
+        MessageBoxA(window, text, texts::kProgramName, MB_OK | MB_ICONWARNING);
+    }
 
     const int exitCode = loop.Run();
     g_module.RemoveMessageLoop();

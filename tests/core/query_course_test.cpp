@@ -37,9 +37,19 @@ public:
     }
     int Receive(uint8_t* buffer, size_t size, uint32_t, uint16_t, bool* fromServer) override
     {
+        if (datagram.empty() && junkLeft == 0) {
+            return -1;  // nothing (more) to read
+        }
+        if (datagram.empty()) {
+            --junkLeft;
+            std::fill(buffer, buffer + 48, 0x55);
+            *fromServer = false;
+            return 48;
+        }
         *fromServer = datagramFromServer;
         const size_t length = datagram.size() < size ? datagram.size() : size;
         std::copy(datagram.begin(), datagram.begin() + static_cast<long>(length), buffer);
+        datagram.clear();  // read once
         return static_cast<int>(length);
     }
     void StartWait(unsigned milliseconds) override { waitMs = milliseconds; }
@@ -69,6 +79,7 @@ public:
     std::vector<uint16_t> ports;
     std::vector<uintptr_t> cancelled;
     unsigned waitMs = 0;
+    int junkLeft = 0;  // datagrams from elsewhere waiting to be read
     int64_t counter = 0;
     uint64_t origin = 0;
 };
@@ -146,6 +157,37 @@ TEST(QueryCourse, OnlyAnAnswerToTheLatestRequestEndsIt)
     EXPECT_FALSE(network.open);
     EXPECT_EQ(0u, network.waitMs);
     EXPECT_EQ(network.counter, course.Answer().receivedAtCounter);
+}
+
+TEST(QueryCourse, JunkThatStarvesTheTimerCannotHoldOffTheWaitsEnd)
+{
+    ScriptedNetwork network;
+    QueryCourse course(network, UtcZone);
+    ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
+    const int64_t sentAt = network.counter;  // each reading of the counter adds 0.1 ms
+    // Junk from elsewhere arrives at these moments and the wait's timer is never delivered.
+    const struct {
+        int64_t ms;
+        int datagrams;
+        QueryStatus status;
+        size_t requests;
+        int left;  // datagrams still unread after the notice
+    } steps[] = {
+        {1, 3, QueryStatus::Waiting, 1, 0},
+        {1000, 200, QueryStatus::Waiting, 1, 200 - kDatagramsPerNotice},  // a bounded number a notice
+        {1999, 1, QueryStatus::Waiting, 1, 0},
+        {2001, 1, QueryStatus::Waiting, 2, 0},  // the wait is over: the request goes again
+        {4000, 1, QueryStatus::Waiting, 2, 0},
+        {4002, 1, QueryStatus::NoAnswer, 2, 0},
+    };
+    for (const auto& step : steps) {
+        network.counter = sentAt + step.ms * 10000;
+        network.junkLeft = step.datagrams;
+        EXPECT_EQ(step.status, course.OnReadable()) << step.ms << " ms";
+        EXPECT_EQ(step.requests, network.sent.size()) << step.ms << " ms";
+        EXPECT_EQ(step.left, network.junkLeft) << step.ms << " ms";
+    }
+    EXPECT_FALSE(network.open);
 }
 
 TEST(QueryCourse, ANewQueryEndsTheOneUnderWay)

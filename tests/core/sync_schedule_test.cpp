@@ -48,6 +48,28 @@ TEST(DecideTick, ARoundThatOutlastsTheIntervalIsNotStartedAgain)
     EXPECT_EQ(TickAction::SkipRound, DecideTick(schedule, 0, 10, true));
 }
 
+TEST(DecideTick, AutomaticModeMakesOneRoundAndAResumeHoldsTheSchedule)
+{
+    const struct {
+        const char* what;
+        bool pending, oneRound, resumePending;
+        TickAction action;
+    } cases[] = {
+        {"automatic mode's first tick", true, true, false, TickAction::StartRound},
+        {"automatic mode after its round, the interval long past", false, true, false, TickAction::Nothing},
+        {"the window, the interval long past", false, false, false, TickAction::StartRound},
+        {"a resume's synchronisation is due", false, false, true, TickAction::Nothing},
+        {"even a pending one waits for it", true, false, true, TickAction::Nothing},
+    };
+    for (const auto& c : cases) {
+        ScheduleState schedule;
+        schedule.syncPending = c.pending;
+        schedule.oneRound = c.oneRound;
+        schedule.resumePending = c.resumePending;
+        EXPECT_EQ(c.action, DecideTick(schedule, 1, 3600000, false)) << c.what;
+    }
+}
+
 // The rows chosen by successive calls, starting from a cursor.
 std::vector<int> Choices(int cursor, const std::vector<bool>& ticked, int calls)
 {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "ui/server_list_view_win32.h"
 #include "win_test_support.h"
@@ -12,6 +13,18 @@ namespace {
 
 // 情報通信研究機構 in Shift-JIS.
 const std::string kNictName = "\x8F\xEE\x95\xF1\x92\xCA\x90\x4D\x8C\xA4\x8B\x86\x8B\x40\x8D\x5C";
+
+// The exit command, with the message box about unsaved files answered; its text, or "" when none came.
+std::string CloseTellingOfUnsavedFiles(HWND window)
+{
+    std::string told;
+    WhenWindowOpens("Tempivo", [&](HWND box) {
+        told = WindowText(GetDlgItem(box, 0xFFFF));
+        ClickButton(box, IDOK);
+    });
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return told;
+}
 
 std::string RowsOf(HWND list)
 {
@@ -92,18 +105,24 @@ TEST_F(MainWindowTest, ARowTickedAfterLoadingIsSavedTicked)
     EXPECT_EQ("1\tA\ta\r\n", ReadFileBytes(ServerListPath()));
 }
 
-TEST_F(MainWindowTest, AListThatCannotBeWrittenLeavesTheOldFileWhole)
+TEST_F(MainWindowTest, AListThatCannotBeWrittenLeavesTheOldFileWholeAndTheUserIsTold)
 {
     const std::string old = "1\tA\ta\r\n";
     GivenServerList(old);
     Open();
     ListView_SetCheckState(ServerList(), 0, FALSE);
-    // The new list cannot even be started: the old one stands.
-    const std::string temporary = ServerListPath() + ".tmp";
-    CreateDirectoryA(temporary.c_str(), nullptr);
-    CloseWithExitCommand();
-    RemoveDirectoryA(temporary.c_str());
+    // Another program holds the list without letting it be replaced: the new list cannot take its
+    // place, and the old one stands. A file planted under the old fixed temporary name is no obstacle.
+    const std::string planted = ServerListPath() + ".tmp";
+    CreateDirectoryA(planted.c_str(), nullptr);
+    HANDLE held = CreateFileA(ServerListPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::string told = CloseTellingOfUnsavedFiles(dialog_->m_hWnd);
+    CloseHandle(held);
+    RemoveDirectoryA(planted.c_str());
+    TakeQuitMessage();
     EXPECT_EQ(old, ReadFileBytes(ServerListPath()));
+    EXPECT_NE(std::string::npos, told.find("ファイル: server.data\nフォルダ: " + ProgramFolder())) << told;
+    EXPECT_NE(std::string::npos, told.find("保存されていません")) << told;
 }
 
 TEST_F(MainWindowTest, AReadOnlyListStaysAsItWasAndLeavesNoTemporaryFile)
@@ -113,8 +132,10 @@ TEST_F(MainWindowTest, AReadOnlyListStaysAsItWasAndLeavesNoTemporaryFile)
     SetFileAttributesA(ServerListPath().c_str(), FILE_ATTRIBUTE_READONLY);
     Open();
     ListView_SetCheckState(ServerList(), 0, FALSE);
-    CloseWithExitCommand();
+    const std::string told = CloseTellingOfUnsavedFiles(dialog_->m_hWnd);
+    TakeQuitMessage();
     SetFileAttributesA(ServerListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_NE(std::string::npos, told.find("読み取り専用")) << "the change is lost, and the user told: " << told;
     EXPECT_EQ(old, ReadFileBytes(ServerListPath()));
     EXPECT_FALSE(FileExists(ServerListPath() + ".tmp"));
 }
