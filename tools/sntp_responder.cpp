@@ -40,6 +40,7 @@ struct Options {
     int version = -1;                // of the crafted reply; -1 echoes the request's
     bool otherOrigin = false;        // the crafted reply echoes another originate timestamp
     int goodAfterMs = -1;            // after the reply above, also send a proper one this much later
+    int floodMs = 0;                 // after the first request, junk from another port this long, and no answer
     double lifetimeSeconds = 60;
 };
 
@@ -50,7 +51,7 @@ struct Options {
                  "usage: sntp_responder [--port N] [--offset SECONDS] [--transmit SECONDS[.FRACTION]]\n"
                  "         [--leap 0-3] [--stratum 0-255] [--length BYTES] [--from-other-port]\n"
                  "         [--delay MS] [--path-delay MS] [--silent] [--answer-from N] [--mode 0-7]\n"
-                 "         [--version 0-7] [--other-origin] [--good-after MS] [--lifetime SECONDS]\n"
+                 "         [--version 0-7] [--other-origin] [--good-after MS] [--flood MS] [--lifetime SECONDS]\n"
                  "  --transmit takes the raw NTP fields, for example 3913056000.2147483648\n",
                  problem);
     std::exit(2);
@@ -106,6 +107,9 @@ Options ParseOptions(int argc, char** argv)
             options.otherOrigin = true;
         } else if (name == "--good-after") {
             options.goodAfterMs = std::atoi(value());
+        } else if (name == "--flood") {
+            options.floodMs = std::atoi(value());
+            options.silent = true;
         } else if (name == "--lifetime") {
             options.lifetimeSeconds = std::atof(value());
         } else {
@@ -179,6 +183,21 @@ int BoundLoopbackSocket(int port)
     return fd;
 }
 
+// 48-byte datagrams of junk to the client from a port of their own, about ten thousand a second: far
+// more than a window's message queue is ever empty between.
+void Flood(sockaddr_in client, int milliseconds)
+{
+    const int fd = BoundLoopbackSocket(0);
+    uint8_t junk[kMessageSize];
+    std::memset(junk, 0x5A, sizeof junk);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        sendto(fd, junk, sizeof junk, 0, reinterpret_cast<sockaddr*>(&client), sizeof client);
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    close(fd);
+}
+
 int PortOf(int fd)
 {
     sockaddr_in address{};
@@ -228,6 +247,9 @@ int main(int argc, char** argv)
         }
         std::printf("\n");
         std::fflush(stdout);
+        if (options.floodMs > 0 && requests == 1) {
+            std::thread(Flood, client, options.floodMs).detach();
+        }
         if (received < static_cast<ssize_t>(kMessageSize) || options.silent || requests < options.answerFrom) {
             continue;
         }

@@ -31,9 +31,10 @@ lifetime=900  # a safety net: they end by themselves even if nobody stops them
 
 # name, then the responder's options. The "--good-after" ones send a crafted datagram first and a
 # proper reply 300 ms later, which the client must still take. Crafted datagrams carry a time far
-# from now (2024-01-01), so one that slipped through would show as a refused clock. "mute" and
-# "second" each serve one test alone, which counts the requests in its log. "long" answers with 68
-# bytes, as a server with a key and digest behind its reply does.
+# from now (2024-01-01), so one that slipped through would show as a refused clock. "mute",
+# "second" and "sixteen" each serve one test alone, which counts the requests in its log. "long"
+# answers with 68 bytes, as a server with a key and digest behind its reply does. "flood" sends junk
+# from another port, ten thousand datagrams a second for 12 s, and never answers.
 while read -r name options; do
     [ -n "$name" ] || continue
     # shellcheck disable=SC2086
@@ -61,6 +62,8 @@ stratum16 --stratum 16 --transmit 3913056000 --good-after 300
 slow --delay 500
 mute --silent
 second --answer-from 2
+flood --flood 12000
+sixteen --silent
 LIST
 
 # chronyd serves on a port the system just gave a responder that ended at once.

@@ -36,6 +36,8 @@ public:
     // Selects and focuses a row of the server list.
     void SelectServerRow(HWND window, int row) const;
 
+    HANDLE Process() const { return process_.hProcess; }
+
 private:
     std::string folder_;
     bool ownsFolder_ = true;
