@@ -53,9 +53,7 @@ void MainDialog::LoadServerList()
     if (m_serverFile.State() != ServerListFileState::Read) {
         Trace("ファイルを開けませんでした。");
     }
-    m_showingServers = true;
-    ShowServerRows(m_serverList, m_servers);
-    m_showingServers = false;
+    ShowServerRowCount(m_serverList, m_servers.Count());
 }
 
 FileResult MainDialog::SaveServerList()

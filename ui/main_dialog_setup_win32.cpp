@@ -81,6 +81,7 @@ void MainDialog::SetUpServerList()
     m_serverList = GetDlgItem(m_hWnd, IDC_SERVER_LIST);
     SendMessageA(m_serverList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    AttachServerListControl(m_serverList);
     InsertColumn(m_serverList, 0, texts::kColumnServer, WidthBesideScrollBar(m_serverList));
     InsertColumn(m_serverList, 1, texts::kColumnAddress, 0);
     LoadServerList();

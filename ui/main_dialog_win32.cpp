@@ -141,7 +141,7 @@ bool MainDialog::OnNotify(const NMHDR* header)
         return true;
     }
     if (header->hwndFrom == m_serverList && header->code == LVN_GETDISPINFOA) {
-        FillServerRowText(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header)), m_servers);
+        FillServerRow(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header)), m_servers);
         return true;
     }
     if (header->code != static_cast<UINT>(NM_DBLCLK)) {

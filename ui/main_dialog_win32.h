@@ -117,7 +117,6 @@ private:
     bool m_folderHoldsFiles = true;    // the program's folder has room for its files' names
     ServerListFile m_serverFile;
     ServerList m_servers;
-    bool m_showingServers = false;  // the control's notifications are echoes of the model, not the user
     std::string m_logFilePath;      // empty: no log file
     std::string m_logFileSetting = "1";  // SETTING/LOGFILE as read, written back at exit
     ScheduleState m_schedule;

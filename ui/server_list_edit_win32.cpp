@@ -18,9 +18,7 @@ void MainDialog::AddServer()
     }
     // The box starts clear.
     const int row = m_servers.Add(name, address);
-    m_showingServers = true;
-    InsertServerRow(m_serverList, row, false);
-    m_showingServers = false;
+    ShowServerRowCount(m_serverList, m_servers.Count());
     SelectServerRow(m_serverList, row);
 }
 
@@ -41,9 +39,7 @@ void MainDialog::EditServer()
         return;
     }
     m_servers.Edit(row, name, address);
-    m_showingServers = true;
-    ShowServerRow(m_serverList, row, m_servers.Row(row).ticked);
-    m_showingServers = false;
+    ShowServerRow(m_serverList, row);
     SelectServerRow(m_serverList, row);
 }
 
@@ -72,17 +68,15 @@ void MainDialog::MoveServer(int direction)
     if (moved < 0) {
         return;
     }
-    m_showingServers = true;
-    ShowServerRow(m_serverList, row, m_servers.Row(row).ticked);
-    ShowServerRow(m_serverList, moved, m_servers.Row(moved).ticked);
-    m_showingServers = false;
+    ShowServerRow(m_serverList, row);
+    ShowServerRow(m_serverList, moved);
     SelectServerRow(m_serverList, moved);
 }
 
 void MainDialog::OnServerListChanged(const NMLISTVIEW* change)
 {
     const int tick = TickChange(change);
-    if (!m_showingServers && tick >= 0) {
+    if (tick >= 0) {
         m_servers.SetTicked(change->iItem, tick == 1);
     }
 }

@@ -1,57 +1,87 @@
-// List-view messages for the server list's rows (Win32).
+// List-view messages for the server list's rows, and the ticks of its check boxes (Win32).
 #include "server_list_view_win32.h"
 
 namespace {
 
 constexpr int kStateImageClear = 1;
 constexpr int kStateImageTicked = 2;
+constexpr UINT_PTR kTickSubclass = 1;
 
-void SetItemState(HWND list, int index, UINT state, UINT mask)
+int RowCount(HWND list)
 {
-    LVITEMA item{};
-    item.state = state;
-    item.stateMask = mask;
-    SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
-void SetTicked(HWND list, int index, bool ticked)
+// Tells the parent that a row's box changes, as a list that keeps its own boxes would.
+void ReportTick(HWND list, int index, bool ticked)
 {
-    SetItemState(list, index, INDEXTOSTATEIMAGEMASK(ticked ? kStateImageTicked : kStateImageClear),
-                 LVIS_STATEIMAGEMASK);
+    const UINT before = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK));
+    NMLISTVIEW change{};
+    change.hdr.hwndFrom = list;
+    change.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    change.hdr.code = LVN_ITEMCHANGED;
+    change.iItem = index;
+    change.uChanged = LVIF_STATE;
+    change.uOldState = before;
+    change.uNewState = INDEXTOSTATEIMAGEMASK(ticked ? kStateImageTicked : kStateImageClear);
+    if (change.uOldState != change.uNewState) {
+        SendMessageA(GetParent(list), WM_NOTIFY, change.hdr.idFrom, reinterpret_cast<LPARAM>(&change));
+        SendMessageA(list, LVM_REDRAWITEMS, index, index);
+    }
+}
+
+bool Ticked(HWND list, int index)
+{
+    return (SendMessageA(list, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK) >> 12) == kStateImageTicked;
+}
+
+// A virtual list keeps no check boxes: their changes are turned into reports here.
+LRESULT CALLBACK TickingProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                             DWORD_PTR /*data*/)
+{
+    if (message == LVM_SETITEMSTATE && lParam != 0 &&
+        (reinterpret_cast<LVITEMA*>(lParam)->stateMask & LVIS_STATEIMAGEMASK) != 0) {
+        LVITEMA rest = *reinterpret_cast<LVITEMA*>(lParam);
+        const bool ticked = (rest.state & LVIS_STATEIMAGEMASK) >> 12 == kStateImageTicked;
+        const int index = static_cast<int>(wParam);
+        for (int row = index < 0 ? 0 : index; row < (index < 0 ? RowCount(list) : index + 1); ++row) {
+            ReportTick(list, row, ticked);
+        }
+        rest.stateMask &= ~LVIS_STATEIMAGEMASK;
+        return rest.stateMask == 0 ? TRUE : DefSubclassProc(list, message, wParam, reinterpret_cast<LPARAM>(&rest));
+    }
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        LVHITTESTINFO hit{};
+        hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) >= 0 &&
+            (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            ReportTick(list, hit.iItem, !Ticked(list, hit.iItem));
+        }
+    } else if (message == WM_KEYDOWN && wParam == VK_SPACE) {
+        const int focused = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        if (focused >= 0) {
+            ReportTick(list, focused, !Ticked(list, focused));
+        }
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
 }
 
 }  // namespace
 
-void ShowServerRows(HWND list, const ServerList& servers)
+void AttachServerListControl(HWND list)
 {
-    // One repaint for the whole list instead of one per row, and the room made once.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(servers.Count()), 0);
-    for (int i = 0; i < servers.Count(); ++i) {
-        InsertServerRow(list, i, servers.Row(i).ticked);
-    }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+    SetWindowSubclass(list, TickingProc, kTickSubclass, 0);
 }
 
-void InsertServerRow(HWND list, int index, bool ticked)
+void ShowServerRowCount(HWND list, int count)
 {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = index;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    item.iItem = inserted;
-    item.iSubItem = 1;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    if (ticked) {
-        SetTicked(list, inserted, true);
-    }
+    SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
+    InvalidateRect(list, nullptr, FALSE);
 }
 
-void ShowServerRow(HWND list, int index, bool ticked)
+void ShowServerRow(HWND list, int index)
 {
-    SetTicked(list, index, ticked);
     SendMessageA(list, LVM_REDRAWITEMS, index, index);
 }
 
@@ -60,16 +90,20 @@ void DeleteServerRow(HWND list, int index)
     SendMessageA(list, LVM_DELETEITEM, index, 0);
 }
 
-void FillServerRowText(NMLVDISPINFOA* request, const ServerList& servers)
+void FillServerRow(NMLVDISPINFOA* request, const ServerList& servers)
 {
     LVITEMA& item = request->item;
-    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) {
+    if (!servers.Has(item.iItem)) {
         return;
     }
-    item.pszText[0] = '\0';
-    if (servers.Has(item.iItem)) {
-        const ServerRow& row = servers.Row(item.iItem);
+    const ServerRow& row = servers.Row(item.iItem);
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
         lstrcpynA(item.pszText, (item.iSubItem == 0 ? row.name : row.address).c_str(), item.cchTextMax);
+    }
+    if ((item.mask & LVIF_STATE) != 0) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) |
+                     INDEXTOSTATEIMAGEMASK(row.ticked ? kStateImageTicked : kStateImageClear);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
     }
 }
 
@@ -97,9 +131,12 @@ int SelectedServerRow(HWND list)
 void SelectServerRow(HWND list, int index)
 {
     // Index -1 would mean every row to the list view.
-    if (index < 0 || index >= static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) {
+    if (index < 0 || index >= RowCount(list)) {
         return;
     }
-    SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    LVITEMA item{};
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
     SendMessageA(list, LVM_ENSUREVISIBLE, index, TRUE);
 }

@@ -105,6 +105,33 @@ TEST_F(MainWindowTest, ARowTickedAfterLoadingIsSavedTicked)
     EXPECT_EQ("1\tA\ta\r\n", ReadFileBytes(ServerListPath()));
 }
 
+TEST_F(MainWindowTest, AClickOnTheBoxAndTheSpaceBarTickARow)
+{
+    // The list keeps no boxes of its own: what the user does to one reaches the rows that are saved.
+    GivenServerList("0\tA\ta\r\n0\tB\tb\r\n");
+    Open();
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    SendMessageA(ServerList(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&bounds));
+    LVHITTESTINFO hit{};
+    hit.pt.y = (bounds.top + bounds.bottom) / 2;
+    for (hit.pt.x = 0; hit.pt.x < 40; ++hit.pt.x) {
+        SendMessageA(ServerList(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if ((hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            break;
+        }
+    }
+    ASSERT_EQ(1, hit.iItem) << "the box of the second row";
+    SendMessageA(ServerList(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SendMessageA(ServerList(), WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SelectServerRow(ServerList(), 0);
+    SendMessageA(ServerList(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(ServerList(), WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(TRUE, ListView_GetCheckState(ServerList(), 1));
+    CloseWithExitCommand();
+    EXPECT_EQ("1\tA\ta\r\n1\tB\tb\r\n", ReadFileBytes(ServerListPath()));
+}
+
 TEST_F(MainWindowTest, AListThatCannotBeWrittenLeavesTheOldFileWholeAndTheUserIsTold)
 {
     const std::string old = "1\tA\ta\r\n";
