@@ -17,5 +17,7 @@ constexpr unsigned kSyncTimerPeriodMs = 1000;
 constexpr uintptr_t RESUME_TIMER_ID = 3526;
 constexpr unsigned kResumeDelayMs = 10000;
 
-// The timer a query's request waits with, on the window that carries the query.
+// Timers of the window that carries the queries (the synchronisation host): the first query's
+// wait, the others' after it (eight at most), and a round's own wait.
 constexpr uintptr_t QUERY_TIMER_ID = 3525;
+constexpr uintptr_t ROUND_TIMER_ID = 3540;

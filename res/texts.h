@@ -20,12 +20,28 @@ inline constexpr char kColumnStatus[] = "ステータス";
 inline constexpr char kStatusSynced[] = "同期成功";
 inline constexpr char kStatusNoRight[] = "権限エラー";
 inline constexpr char kStatusError[] = "エラー";
+inline constexpr char kStatusHeld[] = "未設定 (ずれ過大)";
+inline constexpr char kStatusDisagreed[] = "不一致";
+inline constexpr char kStatusAgreed[] = "一致";
+
+// The question before a correction larger than MAXSTEP is set in a synchronisation the user started.
+inline constexpr char kStepQuestionStart[] = "時計を ";
+inline constexpr char kStepDays[] = "日";
+inline constexpr char kStepHours[] = "時間";
+inline constexpr char kStepMinutes[] = "分";
+inline constexpr char kStepSeconds[] = "秒";
+inline constexpr char kStepForward[] = "進めます";
+inline constexpr char kStepBackward[] = "戻します";
+inline constexpr char kStepQuestionEnd[] = "。よろしいですか？";
+inline constexpr char kStepCaption[] = "時計の大きな修正";
 
 // The server-time column of a row whose query failed.
 inline constexpr char kFailureSocket[] = "TCP/IPエラー";
 inline constexpr char kFailureNotify[] = "初期化エラー";
 inline constexpr char kFailureUnknownServer[] = "接続先不明";
 inline constexpr char kFailureNoAnswer[] = "応答なし";
+inline constexpr char kFailureDenied[] = "アクセス拒否";
+inline constexpr char kFailureRateLimited[] = "要求過多";
 
 // The line horavo.log gets when automatic mode ends: who, why, and the exit code.
 inline constexpr char kAutoModeName[] = "自動モード";
@@ -37,6 +53,8 @@ inline constexpr char kAutoEndNoneTicked[] = "チェックされたサーバが�
 inline constexpr char kAutoEndNoServerList[] = "server.data がないか、読めません";
 inline constexpr char kAutoEndStopped[] = "結果の前に終了を指示されました";
 inline constexpr char kAutoEndFolderTooLong[] = "フォルダのパスが長すぎてファイルを置けません";
+inline constexpr char kAutoEndHeld[] = "ずれが大きすぎ、確かめるサーバもないため設定しませんでした";
+inline constexpr char kAutoEndNoAgreement[] = "サーバの時刻が一致しません";
 
 // The message box when the exit command could not write a file whose changes would be lost.
 inline constexpr char kUnsavedIntro[] = "変更を保存できませんでした。";

@@ -47,6 +47,8 @@ Settings ReadSettings(const std::string& path)
     settings.interval = ReadText("SETTING", "INTERVAL", "60", path);
     settings.offset = ReadText("SETTING", "OFFSET", "0", path);
     settings.logFile = ReadText("SETTING", "LOGFILE", "1", path);
+    settings.consensus = GetPrivateProfileIntA("SETTING", "CONSENSUS", 0, path.c_str());
+    settings.maxStep = ReadText("SETTING", "MAXSTEP", "900", path);
     return settings;
 }
 
@@ -71,9 +73,14 @@ FileResult WriteSettings(const std::string& path, const SavedSettings& settings)
     };
     write("SETTING", "INTERVAL", settings.interval);
     write("SETTING", "OFFSET", settings.offset);
-    if (!WritePrivateProfileStringA("SETTING", "LOGFILE", settings.logFile.c_str(), path.c_str()) && result.ok) {
-        result = FileResult::Failure("WritePrivateProfileStringA", GetLastError());
-    }
+    const auto writeText = [&](const char* key, const std::string& value) {
+        if (!WritePrivateProfileStringA("SETTING", key, value.c_str(), path.c_str()) && result.ok) {
+            result = FileResult::Failure("WritePrivateProfileStringA", GetLastError());
+        }
+    };
+    writeText("LOGFILE", settings.logFile);
+    write("SETTING", "CONSENSUS", settings.consensus);
+    writeText("MAXSTEP", settings.maxStep);
     write("STARTUP", "TASKTRAY", settings.taskTray);
     write("STARTUP", "AJAST", settings.syncAtStart);
     return result;

@@ -56,3 +56,14 @@ AppliedTime ApplyServerTime(const ServerAnswer& answer, int32_t offsetSeconds)
     }
     return applied;
 }
+
+AppliedTime ReadServerTime(const ServerAnswer& answer, int32_t offsetSeconds)
+{
+    AppliedTime read{};
+    read.converted =
+        TimeToSet(answer, CounterNow(), CounterFrequency(), offsetSeconds, HostLocalTime, &read.target);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    read.clock = {ClockOutcome::Failed, 0, FromSystemTime(now)};
+    return read;
+}

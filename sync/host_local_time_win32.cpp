@@ -6,12 +6,6 @@
 
 #include "sync/calendar_time.h"
 
-namespace {
-
-constexpr uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
-
-}  // namespace
-
 bool HostLocalTime(int64_t unixSeconds, std::tm* local)
 {
     if (unixSeconds < 0) {

@@ -20,6 +20,12 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
     case QueryStatus::NoAnswer:
         failure = texts::kFailureNoAnswer;
         break;
+    case QueryStatus::Denied:
+        failure = texts::kFailureDenied;
+        break;
+    case QueryStatus::RateLimited:
+        failure = texts::kFailureRateLimited;
+        break;
     case QueryStatus::Waiting:
     case QueryStatus::Answered:
         return false;
@@ -37,6 +43,12 @@ LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_
     } else if (outcome == ClockOutcome::NoRight) {
         status = texts::kStatusNoRight;
     }
+    return TimeRow(server, corrected, offsetSeconds, clockBefore, status);
+}
+
+LogRow TimeRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
+               const CalendarTime& clockBefore, const char* status)
+{
     return {server, FormatServerTime(corrected, offsetSeconds), FormatLocalTime(clockBefore), status};
 }
 
@@ -54,6 +66,9 @@ int AutomaticEndExitCode(AutomaticEnd why)
         return kExitClockRefused;
     case AutomaticEnd::Stopped:
         return kExitStopped;
+    case AutomaticEnd::Held:
+        return kExitHeld;
+    case AutomaticEnd::NoAgreement:
     case AutomaticEnd::NoAnswer:
     case AutomaticEnd::NoneTicked:
     case AutomaticEnd::NoServerList:
@@ -86,6 +101,12 @@ LogRow AutomaticEndRow(AutomaticEnd why)
         break;
     case AutomaticEnd::FolderTooLong:
         reason = texts::kAutoEndFolderTooLong;
+        break;
+    case AutomaticEnd::Held:
+        reason = texts::kAutoEndHeld;
+        break;
+    case AutomaticEnd::NoAgreement:
+        reason = texts::kAutoEndNoAgreement;
         break;
     }
     return {texts::kAutoModeName, reason, "", texts::kExitCodeStatus + std::to_string(AutomaticEndExitCode(why))};

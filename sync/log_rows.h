@@ -22,12 +22,18 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row);
 LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
                 const CalendarTime& clockBefore, ClockOutcome outcome);
 
+// The same two times with another status: a reply not set (held back, disagreeing, or agreeing
+// with the one set).
+LogRow TimeRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
+               const CalendarTime& clockBefore, const char* status);
+
 // Automatic mode's exit codes, for the Task Scheduler: the clock was set, it was refused, no ticked
 // server gave a usable reply (or none is ticked), or the program was told to end before a result.
 constexpr int kExitClockSet = 0;
 constexpr int kExitClockRefused = 1;
 constexpr int kExitNoAnswer = 3;
 constexpr int kExitStopped = 4;
+constexpr int kExitHeld = 5;  // a correction larger than MAXSTEP that no second server confirmed
 
 // The exit code for a clock outcome.
 int AutomaticExitCode(ClockOutcome outcome);
@@ -41,6 +47,8 @@ enum class AutomaticEnd {
     NoServerList,  // "server.data" is missing or could not be read
     Stopped,       // closed, the session ended, or the exit command, before a result
     FolderTooLong, // the program's folder leaves no room for its files' names
+    Held,          // the correction was larger than MAXSTEP and no second server agreed
+    NoAgreement,   // several servers answered, and no two of them agreed
 };
 
 int AutomaticEndExitCode(AutomaticEnd why);

@@ -1,15 +1,19 @@
-// Winsock 1.1, the window's timer, the performance counter and the system's random source for
-// QueryCourse; the query's rules are all there (Win32).
+// Winsock 2, the window's timer, the counters and the system's random source for QueryCourse; the
+// query's rules are all there (Win32).
 #include "server_query_win32.h"
+
+#include <ws2tcpip.h>
 
 #include <cstring>
 
+#include "sync/address_lookup_win32.h"
 #include "sync/host_local_time.h"
 #include "sync/performance_counter.h"
 #include "sync/system_random.h"
+#include "sync/system_time_win32.h"
 #include "sync/winsock_session.h"
 
-ServerQuery::ServerQuery() : m_course(*this, HostLocalTime)
+ServerQuery::ServerQuery(UINT_PTR timerId) : m_timerId(timerId), m_course(*this, HostLocalTime)
 {
 }
 
@@ -20,15 +24,14 @@ QueryStatus ServerQuery::Start(const char* address, HWND window)
     return m_course.Start(address);
 }
 
-QueryStatus ServerQuery::OnLookupDone(HANDLE lookup, int error)
+QueryStatus ServerQuery::OnLookupDone(uintptr_t lookup)
 {
-    const auto* host = reinterpret_cast<const hostent*>(m_hostEnt);
-    uint32_t address = 0;
-    const bool found = error == 0 && host->h_addrtype == AF_INET && host->h_addr_list[0] != nullptr;
-    if (found) {
-        std::memcpy(&address, host->h_addr_list[0], sizeof address);
+    int error = 0;
+    std::vector<NetAddress> addresses;
+    if (lookup != m_course.Lookup() || !TakeAddressLookup(lookup, &error, &addresses)) {
+        return QueryStatus::Waiting;  // not this query's lookup, or not one of the program's at all
     }
-    return m_course.OnLookupDone(reinterpret_cast<uintptr_t>(lookup), error, found ? &address : nullptr);
+    return m_course.OnLookupDone(lookup, error, addresses);
 }
 
 QueryStatus ServerQuery::OnSocketEvent(SOCKET socket, int event, int error)
@@ -45,9 +48,9 @@ QueryStatus ServerQuery::OnTimer()
     return m_course.OnWaitOver();
 }
 
-bool ServerQuery::OpenSocket()
+bool ServerQuery::OpenSocket(NetAddress::Family family)
 {
-    m_socket = socket(AF_INET, SOCK_DGRAM, 0);
+    m_socket = socket(family == NetAddress::Family::V6 ? AF_INET6 : AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     return m_socket != INVALID_SOCKET;
 }
 
@@ -63,53 +66,70 @@ void ServerQuery::CloseSocket()
     m_socket = INVALID_SOCKET;
 }
 
-bool ServerQuery::DottedAddress(const std::string& host, uint32_t* address)
+bool ServerQuery::NumericAddress(const std::string& host, NetAddress* address)
 {
-    *address = inet_addr(host.c_str());
-    return *address != INADDR_NONE;
+    // Dotted addresses as inet_addr has always read them; a colon makes an IPv6 literal.
+    if (host.find(':') == std::string::npos) {
+        const unsigned long v4 = inet_addr(host.c_str());
+        if (v4 == INADDR_NONE) {
+            return false;
+        }
+        *address = NetAddress();
+        std::memcpy(address->bytes.data(), &v4, 4);
+        return true;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET6;
+    hints.ai_flags = AI_NUMERICHOST;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+        return false;
+    }
+    const bool ok = FromSocketAddress(found->ai_addr, address);
+    freeaddrinfo(found);
+    return ok;
 }
 
 bool ServerQuery::StartLookup(const std::string& host, uintptr_t* lookup)
 {
-    const HANDLE handle = WSAAsyncGetHostByName(m_window, WM_LOOKUPDONE, host.c_str(), m_hostEnt, sizeof m_hostEnt);
-    *lookup = reinterpret_cast<uintptr_t>(handle);
-    return handle != nullptr;
+    *lookup = StartAddressLookup(host, m_window, WM_LOOKUPDONE);
+    return *lookup != 0;
 }
 
 void ServerQuery::CancelLookup(uintptr_t lookup)
 {
-    WSACancelAsyncRequest(reinterpret_cast<HANDLE>(lookup));
+    CancelAddressLookup(lookup);
 }
 
-void ServerQuery::Send(const SntpMessage& request, uint32_t address, uint16_t port)
+void ServerQuery::Send(const uint8_t* request, size_t length, const NetAddress& to)
 {
-    sockaddr_in destination{};
-    destination.sin_family = AF_INET;
-    destination.sin_port = htons(port);
-    destination.sin_addr.s_addr = address;
-    sendto(m_socket, reinterpret_cast<const char*>(request.data()), static_cast<int>(request.size()), 0,
-           reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
+    sockaddr_storage destination;
+    const int size = ToSocketAddress(to, &destination);
+    sendto(m_socket, reinterpret_cast<const char*>(request), static_cast<int>(length), 0,
+           reinterpret_cast<const sockaddr*>(&destination), size);
 }
 
-int ServerQuery::Receive(uint8_t* buffer, size_t size, uint32_t address, uint16_t port, bool* fromServer)
+int ServerQuery::Receive(uint8_t* buffer, size_t size, NetAddress* from)
 {
-    sockaddr_in sender{};
+    sockaddr_storage sender{};
     int senderLength = sizeof sender;
     const int received = recvfrom(m_socket, reinterpret_cast<char*>(buffer), static_cast<int>(size), 0,
                                   reinterpret_cast<sockaddr*>(&sender), &senderLength);
-    *fromServer = sender.sin_addr.s_addr == address && sender.sin_port == htons(port);
-    return received == SOCKET_ERROR ? -1 : received;
+    if (received == SOCKET_ERROR || !FromSocketAddress(reinterpret_cast<const sockaddr*>(&sender), from)) {
+        return -1;
+    }
+    return received;
 }
 
 void ServerQuery::StartWait(unsigned milliseconds)
 {
-    SetTimer(m_window, QUERY_TIMER_ID, milliseconds, nullptr);
+    SetTimer(m_window, m_timerId, milliseconds, nullptr);
 }
 
 void ServerQuery::StopWait()
 {
     if (m_window != nullptr) {
-        KillTimer(m_window, QUERY_TIMER_ID);
+        KillTimer(m_window, m_timerId);
     }
 }
 
@@ -121,6 +141,13 @@ int64_t ServerQuery::CounterNow()
 int64_t ServerQuery::CounterFrequency()
 {
     return ::CounterFrequency();
+}
+
+int64_t ServerQuery::ClockNow()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return FileTimeToUnixTicks(now);
 }
 
 uint64_t ServerQuery::RandomOrigin()

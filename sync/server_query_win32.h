@@ -1,7 +1,7 @@
-// One query to one time server over Winsock 1.1 (Win32): the socket, the host lookup and the wait
-// that QueryCourse asks for. It knows nothing of rows, lists or settings: it is told an address
-// and a window to report to, takes the socket layer's two messages and the wait's timer, and says
-// how the query stands.
+// One query to one time server over Winsock 2 (Win32): the socket of either family, the host lookup
+// on a worker thread and the waits that QueryCourse asks for. It knows nothing of rows, lists or
+// settings: it is told an address and a window to report to, takes the socket layer's two messages
+// and its wait's timer, and says how the query stands.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +14,8 @@
 
 class ServerQuery : private QueryNetwork {
 public:
-    ServerQuery();
+    // The timer its waits use on the window it reports to.
+    explicit ServerQuery(UINT_PTR timerId = QUERY_TIMER_ID);
     ServerQuery(const ServerQuery&) = delete;
     ServerQuery& operator=(const ServerQuery&) = delete;
     ~ServerQuery() { End(); }
@@ -23,8 +24,9 @@ public:
     // could go out.
     QueryStatus Start(const char* address, HWND window);
 
-    // The socket layer's reports, and the end of a request's wait.
-    QueryStatus OnLookupDone(HANDLE lookup, int error);
+    // The end of the lookup with this id (its addresses are taken from the lookups' table), a
+    // notice of the socket, and the end of a wait.
+    QueryStatus OnLookupDone(uintptr_t lookup);
     QueryStatus OnSocketEvent(SOCKET socket, int event, int error);
     QueryStatus OnTimer();
 
@@ -36,25 +38,28 @@ public:
 
     SOCKET Socket() const { return m_socket; }
     HANDLE Lookup() const { return reinterpret_cast<HANDLE>(m_course.Lookup()); }
+    uintptr_t LookupId() const { return m_course.Lookup(); }
     int Port() const { return m_course.Port(); }
+    UINT_PTR TimerId() const { return m_timerId; }
 
 private:
-    bool OpenSocket() override;
+    bool OpenSocket(NetAddress::Family family) override;
     bool WatchSocket() override;
     void CloseSocket() override;
-    bool DottedAddress(const std::string& host, uint32_t* address) override;
+    bool NumericAddress(const std::string& host, NetAddress* address) override;
     bool StartLookup(const std::string& host, uintptr_t* lookup) override;
     void CancelLookup(uintptr_t lookup) override;
-    void Send(const SntpMessage& request, uint32_t address, uint16_t port) override;
-    int Receive(uint8_t* buffer, size_t size, uint32_t address, uint16_t port, bool* fromServer) override;
+    void Send(const uint8_t* request, size_t length, const NetAddress& to) override;
+    int Receive(uint8_t* buffer, size_t size, NetAddress* from) override;
     void StartWait(unsigned milliseconds) override;
     void StopWait() override;
     int64_t CounterNow() override;
     int64_t CounterFrequency() override;
+    int64_t ClockNow() override;
     uint64_t RandomOrigin() override;
 
+    UINT_PTR m_timerId;
     HWND m_window = nullptr;
     SOCKET m_socket = INVALID_SOCKET;
-    char m_hostEnt[MAXGETHOSTSTRUCT] = {};
     QueryCourse m_course;
 };

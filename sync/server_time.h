@@ -25,6 +25,7 @@ bool CorrectedLocalTime(int64_t unixTicks, int32_t offsetSeconds, LocalTimeConve
 struct ServerAnswer {
     int64_t unixTicksAtReceipt;  // 100 ns ticks since 1970 UTC
     int64_t receivedAtCounter;
+    int64_t clockAtReceipt;      // the system clock then, likewise: the answer's offset is the difference
 };
 
 // The local time to set the clock to now: the answer's time carried forward by the counter to the

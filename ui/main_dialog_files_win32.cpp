@@ -24,19 +24,26 @@ void MainDialog::LoadSettings()
     const Settings settings = ReadSettings(m_settingsPath);
     SendMessageA(m_minimizeCheck, BM_SETCHECK, settings.StartsMinimised() ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageA(m_syncAtStartCheck, BM_SETCHECK, settings.SyncsAtStart() ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageA(m_consensusCheck, BM_SETCHECK, settings.AsksTogether() ? BST_CHECKED : BST_UNCHECKED, 0);
     m_schedule.syncPending = settings.SyncsAtStart();
     // The edits turn whatever text they get into a number in range, as if it had been typed.
     SetWindowTextA(m_intervalEdit, settings.interval.c_str());
     SetWindowTextA(m_offsetEdit, settings.offset.c_str());
     m_logFileSetting = settings.logFile;
+    m_maxStepSetting = settings.maxStep;
     m_logFilePath = settings.WritesLogFile() ? LogFilePathFor(m_settingsPath, IsAnsiLeadByte) : std::string();
     m_settingsAsRead = CurrentSettings();
 }
 
 SavedSettings MainDialog::CurrentSettings() const
 {
-    return {m_nInterval, m_nOffset, static_cast<int>(SendMessageA(m_minimizeCheck, BM_GETCHECK, 0, 0)),
-            static_cast<int>(SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0)), m_logFileSetting};
+    return {m_nInterval,
+            m_nOffset,
+            static_cast<int>(SendMessageA(m_minimizeCheck, BM_GETCHECK, 0, 0)),
+            static_cast<int>(SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0)),
+            m_logFileSetting,
+            static_cast<int>(SendMessageA(m_consensusCheck, BM_GETCHECK, 0, 0)),
+            m_maxStepSetting};
 }
 
 FileResult MainDialog::SaveSettings()

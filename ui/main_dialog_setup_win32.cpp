@@ -59,6 +59,7 @@ BOOL MainDialog::OnInitDialog()
     m_schedule.lastSyncTick = GetTickCount();
     m_minimizeCheck = GetDlgItem(m_hWnd, IDC_MINIMIZE_CHECK);
     m_syncAtStartCheck = GetDlgItem(m_hWnd, IDC_SYNC_AT_START_CHECK);
+    m_consensusCheck = GetDlgItem(m_hWnd, IDC_CONSENSUS_CHECK);
     // Writing the edits parses and clamps the interval and the offset.
     LoadSettings();
 

@@ -3,6 +3,8 @@
 // (in automatic mode, the end of the program) (Win32).
 #include "main_dialog_win32.h"
 
+#include "res/texts.h"
+#include "sync/step_guard.h"
 #include "ui/server_list_view_win32.h"
 
 void MainDialog::TimerTick()
@@ -20,7 +22,7 @@ void MainDialog::TimerTick()
     }
 }
 
-void MainDialog::RunDueSynchronisation()
+void MainDialog::RunDueSynchronisation(bool userStarted)
 {
     // The ticked rows from the rotation cursor on, each once; the cursor moves as each is asked.
     std::vector<RoundServer> servers;
@@ -35,7 +37,7 @@ void MainDialog::RunDueSynchronisation()
         servers.push_back({choice.row, row.name, row.address});
         cursor = choice.nextCursor;
     }
-    StartRound(std::move(servers), true);
+    StartRound(std::move(servers), true, userStarted);
     m_schedule.lastSyncTick = GetTickCount();
     m_schedule.syncPending = false;
 }
@@ -56,19 +58,32 @@ void MainDialog::SyncSelectedServer()
     const int row = SelectedServerRow(m_serverList);
     if (m_servers.Has(row)) {
         // This row alone: a failure asks no other, and the rotation is left as it is.
-        StartRound({{row, m_servers.Row(row).name, m_servers.Row(row).address}}, false);
+        StartRound({{row, m_servers.Row(row).name, m_servers.Row(row).address}}, false, true);
     }
 }
 
 void MainDialog::AskServer(const std::string& name, const std::string& address)
 {
-    StartRound({{-1, name, address}}, false);
+    StartRound({{-1, name, address}}, false, true);
 }
 
-void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor)
+void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor, bool userStarted)
 {
     m_roundMovesCursor = movesCursor;
-    m_sync.StartRound(std::move(servers), m_nOffset);
+    RoundRules rules;
+    rules.offsetSeconds = m_nOffset;
+    rules.together = SendMessageA(m_consensusCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    rules.maxStepSeconds = MaxStepFrom(m_maxStepSetting);
+    rules.userStarted = userStarted && !m_autoMode;
+    rules.intervalMinutes = m_nInterval;
+    m_sync.StartRound(std::move(servers), rules);
+}
+
+bool MainDialog::ConfirmStep(int64_t stepTicks)
+{
+    // No is the default: a click through must not move the clock hours away.
+    return MessageBoxA(m_hWnd, StepQuestion(stepTicks).c_str(), texts::kStepCaption,
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void MainDialog::OnAsking(const RoundServer& server)

@@ -15,7 +15,7 @@
 #include "ui/number_text.h"
 #include "ui/server_list_view_win32.h"
 
-MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_sync(*this)
+MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_sync(*this, this)
 {
     char path[260];
     BuildIniPath(path);
@@ -108,7 +108,7 @@ bool MainDialog::OnCommand(WORD id, WORD code)
         CloseMainDialog(IDCANCEL);
         return true;
     case IDM_TRAY_SYNC:
-        RunDueSynchronisation();
+        RunDueSynchronisation(true);
         return true;
     case IDM_TRAY_SHOW:
         RestoreFromTray();

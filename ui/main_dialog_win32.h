@@ -22,7 +22,11 @@
 // The log list keeps the newest rows only; the log file keeps them all.
 constexpr int kMaxLogRows = 1000;
 
-class MainDialog final : public CDialogBase, public CMessagePreFilter, public CIdleTask, private RoundLog {
+class MainDialog final : public CDialogBase,
+                         public CMessagePreFilter,
+                         public CIdleTask,
+                         private RoundLog,
+                         private StepConfirmer {
 public:
     // Builds the settings path; the window comes later.
     explicit MainDialog(bool autoMode = false);
@@ -36,9 +40,10 @@ public:
     bool RunIdleTask() override;
 
     // The schedule: one step per timer tick, and what a due synchronisation does: a round over the
-    // ticked servers from the rotation cursor, the interval counted from now.
+    // ticked servers from the rotation cursor, the interval counted from now. The tray's 今すぐ同期
+    // is one the user started: a large correction is then the user's to confirm.
     void TimerTick();
-    void RunDueSynchronisation();
+    void RunDueSynchronisation(bool userStarted = false);
     // The rotation alone: makes the next ticked server current and moves the cursor past it.
     bool SelectNextServer();
     // A round of one server, as the 同期 button asks the selected row.
@@ -87,10 +92,11 @@ private:
 
     // Synchronisation: the 同期 button, a round, and the round's course as the engine reports it.
     void SyncSelectedServer();
-    void StartRound(std::vector<RoundServer> servers, bool movesCursor);
+    void StartRound(std::vector<RoundServer> servers, bool movesCursor, bool userStarted);
     void OnAsking(const RoundServer& server) override;
     void AddRow(const LogRow& row) override;
     void OnRoundEnded(const RoundResult& result) override;
+    bool ConfirmStep(int64_t stepTicks) override;
     // The row's line in "horavo.log", and the tray tip.
     void RecordSynchronisation(const LogRow& row);
     void EndAutomaticMode(AutomaticEnd why);
@@ -119,6 +125,7 @@ private:
     ServerList m_servers;
     std::string m_logFilePath;      // empty: no log file
     std::string m_logFileSetting = "1";  // SETTING/LOGFILE as read, written back at exit
+    std::string m_maxStepSetting = "900";  // SETTING/MAXSTEP likewise
     ScheduleState m_schedule;
     bool m_roundMovesCursor = false;  // a round of the rotation, not of the 同期 button
     ServerRow m_currentServer{};      // the server of the round's query under way or last asked
@@ -132,5 +139,6 @@ private:
     HWND m_intervalEdit = nullptr;
     HWND m_minimizeCheck = nullptr;
     HWND m_syncAtStartCheck = nullptr;
+    HWND m_consensusCheck = nullptr;
     CTrayIcon m_trayIcon;
 };

@@ -34,7 +34,10 @@ lifetime=900  # a safety net: they end by themselves even if nobody stops them
 # from now (2024-01-01), so one that slipped through would show as a refused clock. "mute",
 # "second" and "sixteen" each serve one test alone, which counts the requests in its log. "long"
 # answers with 68 bytes, as a server with a key and digest behind its reply does. "flood" sends junk
-# from another port, ten thousand datagrams a second for 12 s, and never answers.
+# from another port, ten thousand datagrams a second for 12 s, and never answers. "kiss" sends an
+# informing kiss-o'-death (INIT), which is dropped like an unusable reply; "deny", "rstr" and "rate"
+# send the kisses that keep a server away. "good6" answers on ::1, "ntp6" on ::1 port 123. "near" is a minute off (refused
+# by Wine, within the step limit), "hour" and "twohours" beyond it, each with a twin that agrees.
 while read -r name options; do
     [ -n "$name" ] || continue
     # shellcheck disable=SC2086
@@ -52,7 +55,17 @@ short --length 20 --good-after 300
 long --length 68
 zero --transmit 0 --good-after 300
 unsynchronised --leap 3 --transmit 3913056000 --good-after 300
-kiss --stratum 0 --transmit 3913056000 --good-after 300
+kiss --kiss INIT --transmit 3913056000 --good-after 300
+deny --kiss DENY
+rstr --kiss RSTR
+rate --kiss RATE
+good6 --ipv6
+ntp6 --ipv6 --port 123
+near --offset 60
+hour --offset 3600
+hour2 --offset 3600
+twohours --offset 7200
+twohours2 --offset 7200
 before1970 --transmit 2147483648 --good-after 300
 otherorigin --other-origin --transmit 3913056000 --good-after 300
 mode3 --mode 3 --transmit 3913056000 --good-after 300

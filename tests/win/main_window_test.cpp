@@ -44,6 +44,7 @@ const ExpectedControl kControls[] = {
     {IDC_HELP_BUTTON, "Button", "ヘルプ"},
     {IDCANCEL, "Button", "終了"},
     {IDC_SYNC_AT_START_CHECK, "Button", "起動時に時刻を同期する"},
+    {IDC_CONSENSUS_CHECK, "Button", "複数のサーバで確認する"},
 };
 
 std::string ClassName(HWND window)

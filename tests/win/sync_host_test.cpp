@@ -27,7 +27,7 @@ TEST(SyncHost, RunsAWholeRoundOnAMessageOnlyWindow)
 {
     RecordingLog log;
     SyncHost host(log);
-    host.StartRound({{0, "Nobody", ""}, {1, "Good", PeerAddress("good")}}, 0);
+    host.StartRound({{0, "Nobody", ""}, {1, "Good", PeerAddress("good")}}, RoundRules());
     ASSERT_NE(nullptr, host.Window());
     EXPECT_EQ(host.Window(), FindWindowExA(HWND_MESSAGE, nullptr, "TempivoSyncHost", nullptr))
         << "a message-only window: no desktop, nothing to see";
