@@ -10,6 +10,8 @@ constexpr unsigned WM_TRAYICON = 3112;     // lParam: the mouse message over the
 constexpr unsigned WM_LOOKUPDONE = 3124;   // wParam: the lookup handle; high word of lParam: the error
 constexpr unsigned WM_SOCKETEVENT = 3224;  // wParam: the socket; lParam: the event, and the error above it
 
+constexpr unsigned WM_SERVICEANSWER = 3324;  // the time service's answer came in (or none can come)
+
 // Timers of the main window.
 constexpr uintptr_t SYNC_TIMER_ID = 3524;  // the schedule's one-second tick
 constexpr unsigned kSyncTimerPeriodMs = 1000;

@@ -74,6 +74,27 @@ inline constexpr char kFolderTooLong[] =
     "このフォルダのパスが長すぎるため、設定とサーバ一覧を読み書きできません。\n\nフォルダ: %s\n\n"
     "もっと短いパスのフォルダに置いてください。";
 
+// The time service: its names, and what installing and removing it tell the user.
+inline constexpr char kServiceDisplayName[] = "Tempivo 時刻同期";
+inline constexpr char kServiceDescription[] =
+    "Tempivo の時刻サーバ一覧で、このコンピュータの時計を合わせます。時計を変える権限はこのサービスだけが持ち、"
+    "利用者は時刻を合わせるよう頼めますが、時刻やサーバを指定することはできません。";
+inline constexpr char kServiceInstalled[] = "時刻設定サービスをインストールし、開始しました。";
+inline constexpr char kServiceUninstalled[] = "時刻設定サービスをアンインストールしました。";
+inline constexpr char kServiceNeedsAdministrator[] =
+    "時刻設定サービスのインストールとアンインストールには管理者の権限が必要です。";
+inline constexpr char kServiceInstallFailed[] = "時刻設定サービスをインストールできませんでした。";
+inline constexpr char kServiceUninstallFailed[] = "時刻設定サービスをアンインストールできませんでした。";
+inline constexpr char kServiceOnlyFromManager[] =
+    "-service はサービス マネージャから起動されたときだけ使えます。インストールは -install-service で行います。";
+inline constexpr char kServicePipeTaken[] = "パイプ \\\\.\\pipe\\Tempivo はほかのプログラムが先に作っていたため、サービスを開始しません";
+inline constexpr char kServiceRowPrefix[] = "[サービス] ";
+inline constexpr char kServiceLogName[] = "時刻設定サービス";
+inline constexpr char kServiceStarted[] = "開始しました";
+inline constexpr char kServiceStopped[] = "停止しました";
+inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール...";
+inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール...";
+
 // The question before a server row is deleted; %s is the provider name.
 inline constexpr char kDeleteQuestion[] = "[ %s ] を削除しますか？";
 inline constexpr char kDeleteCaption[] = "項目削除";

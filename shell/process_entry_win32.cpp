@@ -8,6 +8,8 @@
 #include "shell/command_line.h"
 #include "shell/help_engine_win32.h"
 #include "shell/run_main_dialog.h"
+#include "shell/service_install_win32.h"
+#include "shell/time_service_win32.h"
 #include "sync/winsock_session.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand)
@@ -21,7 +23,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
 
     // Our own cut of the command line: the runtime's reads bytes as signed and so ends an unquoted
     // program name at its first Shift-JIS character.
-    const int exitCode = RunMainDialog(SkipProgramName(GetCommandLineA()), showCommand);
+    const char* arguments = SkipProgramName(GetCommandLineA());
+    int exitCode = 0;
+    switch (ParseRunMode(arguments)) {
+    case RunMode::Service:
+        exitCode = RunTimeService();
+        break;
+    case RunMode::InstallService:
+        exitCode = InstallTimeService();
+        break;
+    case RunMode::UninstallService:
+        exitCode = UninstallTimeService();
+        break;
+    case RunMode::Normal:
+    case RunMode::Automatic:
+        exitCode = RunMainDialog(arguments, showCommand);
+        break;
+    }
 
     // What the run started on the way: the socket layer at the first query, COM at the first help.
     StopWinsock();

@@ -77,6 +77,20 @@ std::vector<bool> ServerList::Ticks() const
     return ticks;
 }
 
+std::vector<RoundServer> ServerList::RotationFrom(int cursor) const
+{
+    std::vector<RoundServer> servers;
+    const std::vector<bool> ticks = Ticks();
+    for (bool ticked : ticks) {
+        if (ticked) {
+            const RotationChoice choice = ChooseNextServer(cursor, ticks);
+            servers.push_back({choice.row, Row(choice.row).name, Row(choice.row).address});
+            cursor = choice.nextCursor;
+        }
+    }
+    return servers;
+}
+
 std::string ServerList::FileBytes() const
 {
     std::string bytes;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/server_list_codec.h"
+#include "sync/sync_round.h"
 
 struct RotationChoice {
     int row;         // -1: no row is ticked
@@ -43,6 +44,8 @@ public:
 
     std::vector<bool> Ticks() const;
     RotationChoice NextTicked(int cursor) const { return ChooseNextServer(cursor, Ticks()); }
+    // A round of the rotation: the ticked rows from the cursor on, wrapping once, each once.
+    std::vector<RoundServer> RotationFrom(int cursor) const;
     // What "server.data" holds for these rows.
     std::string FileBytes() const;
 

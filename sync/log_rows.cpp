@@ -78,6 +78,22 @@ int AutomaticEndExitCode(AutomaticEnd why)
     return kExitNoAnswer;
 }
 
+AutomaticEnd AutomaticEndOfExitCode(int exitCode)
+{
+    switch (exitCode) {
+    case kExitClockSet:
+        return AutomaticEnd::Set;
+    case kExitClockRefused:
+        return AutomaticEnd::Refused;
+    case kExitStopped:
+        return AutomaticEnd::Stopped;
+    case kExitHeld:
+        return AutomaticEnd::Held;
+    default:
+        return AutomaticEnd::NoAnswer;
+    }
+}
+
 LogRow AutomaticEndRow(AutomaticEnd why)
 {
     const char* reason = texts::kAutoEndNoAnswer;

@@ -53,5 +53,8 @@ enum class AutomaticEnd {
 
 int AutomaticEndExitCode(AutomaticEnd why);
 
+// The end an exit code stands for, as the time service's answer gives it.
+AutomaticEnd AutomaticEndOfExitCode(int exitCode);
+
 // ("自動モード", why, "", "終了コード N").
 LogRow AutomaticEndRow(AutomaticEnd why);

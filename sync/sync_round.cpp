@@ -262,6 +262,7 @@ void SyncRound::Apply(size_t server, const ServerAnswer& answer)
     }
     AddRow(ClockRow(m_servers[server].name, applied.target, m_rules.offsetSeconds, applied.clock.clockBefore,
                     applied.clock.outcome));
+    m_result.lacksRight = applied.clock.outcome == ClockOutcome::NoRight;
     End(applied.clock.outcome == ClockOutcome::Set ? RoundOutcome::Set : RoundOutcome::Refused);
 }
 

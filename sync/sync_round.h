@@ -47,6 +47,7 @@ enum class RoundOutcome {
 
 struct RoundResult {
     RoundOutcome outcome = RoundOutcome::NoAnswer;
+    bool lacksRight = false;   // refused because the process may not set the clock
     std::vector<LogRow> rows;  // one for every server asked, and the clock's row
 
     // How automatic mode ends after this round, and its exit code for the Task Scheduler.

@@ -69,6 +69,7 @@ BOOL MainDialog::OnInitDialog()
         m_schedule.oneRound = true;
     } else {
         SetUpTrayIcon();
+        SetUpSystemMenu();
     }
     m_schedule.nextServer = 0;
     SetTimer(m_hWnd, SYNC_TIMER_ID, kSyncTimerPeriodMs, nullptr);
@@ -118,6 +119,16 @@ void MainDialog::SetUpNumberEdits()
     m_intervalEdit = GetDlgItem(m_hWnd, IDC_INTERVAL_EDIT);
     SendDlgItemMessageA(m_hWnd, IDC_OFFSET_SPIN, UDM_SETRANGE, 0, MAKELPARAM(360, -360));
     SendDlgItemMessageA(m_hWnd, IDC_INTERVAL_SPIN, UDM_SETRANGE, 0, MAKELPARAM(360, 0));
+}
+
+void MainDialog::SetUpSystemMenu()
+{
+    // The service is installed from the window once, through its system menu.
+    if (HMENU menu = GetSystemMenu(m_hWnd, FALSE)) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, IDM_INSTALL_SERVICE, texts::kMenuInstallService);
+        AppendMenuA(menu, MF_STRING, IDM_UNINSTALL_SERVICE, texts::kMenuUninstallService);
+    }
 }
 
 void MainDialog::SetUpTrayIcon()

@@ -6,6 +6,9 @@
 #include "res/texts.h"
 #include "sync/step_guard.h"
 #include "ui/server_list_view_win32.h"
+#include "ui/service_client_win32.h"
+
+#include <shellapi.h>
 
 void MainDialog::TimerTick()
 {
@@ -25,19 +28,7 @@ void MainDialog::TimerTick()
 void MainDialog::RunDueSynchronisation(bool userStarted)
 {
     // The ticked rows from the rotation cursor on, each once; the cursor moves as each is asked.
-    std::vector<RoundServer> servers;
-    const std::vector<bool> ticks = m_servers.Ticks();
-    int cursor = m_schedule.nextServer;
-    for (bool ticked : ticks) {
-        if (!ticked) {
-            continue;
-        }
-        const RotationChoice choice = ChooseNextServer(cursor, ticks);
-        const ServerRow& row = m_servers.Row(choice.row);
-        servers.push_back({choice.row, row.name, row.address});
-        cursor = choice.nextCursor;
-    }
-    StartRound(std::move(servers), true, userStarted);
+    StartRound(m_servers.RotationFrom(m_schedule.nextServer), true, userStarted);
     m_schedule.lastSyncTick = GetTickCount();
     m_schedule.syncPending = false;
 }
@@ -101,6 +92,12 @@ void MainDialog::AddRow(const LogRow& row)
 
 void MainDialog::OnRoundEnded(const RoundResult& result)
 {
+    // Refused for lack of the right: the time service, which holds it, is asked to do the round.
+    if (result.lacksRight && !m_askingService && TimeServiceRunning() &&
+        AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER)) {
+        m_askingService = true;
+        return;  // automatic mode ends with the service's result
+    }
     if (!m_autoMode) {
         return;
     }
@@ -109,6 +106,38 @@ void MainDialog::OnRoundEnded(const RoundResult& result)
         why = m_folderHoldsFiles ? AutomaticEnd::NoServerList : AutomaticEnd::FolderTooLong;
     }
     EndAutomaticMode(why);
+}
+
+void MainDialog::OnServiceAnswer()
+{
+    m_askingService = false;
+    ServiceAnswer answer;
+    const bool answered = TakeTimeServiceAnswer(&answer) && answer.kind == ServiceAnswer::Kind::Done;
+    if (answered) {
+        for (const LogRow& row : answer.rows) {
+            AddRow({texts::kServiceRowPrefix + row.server, row.serverTime, row.localTime, row.status});
+        }
+    }
+    if (m_autoMode && IsWindow(m_hWnd)) {
+        EndAutomaticMode(answered ? AutomaticEndOfExitCode(answer.exitCode) : AutomaticEnd::Refused);
+    }
+}
+
+void MainDialog::RunElevated(const char* arguments)
+{
+    // The service gets the list and settings as they stand now.
+    SaveSettings();
+    SaveServerList();
+    char program[MAX_PATH + 1] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    SHELLEXECUTEINFOA run{};
+    run.cbSize = sizeof run;
+    run.hwnd = m_hWnd;
+    run.lpVerb = "runas";
+    run.lpFile = program;
+    run.lpParameters = arguments;
+    run.nShow = SW_SHOWNORMAL;
+    ShellExecuteExA(&run);
 }
 
 void MainDialog::EndAutomaticMode(AutomaticEnd why)

@@ -64,6 +64,15 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_TRAYICON:
         OnTrayIcon(lParam);
         return true;
+    case WM_SERVICEANSWER:
+        OnServiceAnswer();
+        return true;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE || (wParam & 0xFFF0) == IDM_UNINSTALL_SERVICE) {
+            RunElevated((wParam & 0xFFF0) == IDM_INSTALL_SERVICE ? "-install-service" : "-uninstall-service");
+            return true;
+        }
+        return false;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:

@@ -89,6 +89,7 @@ private:
     void SetUpLogList();
     void SetUpNumberEdits();
     void SetUpTrayIcon();
+    void SetUpSystemMenu();
 
     // Synchronisation: the 同期 button, a round, and the round's course as the engine reports it.
     void SyncSelectedServer();
@@ -96,6 +97,10 @@ private:
     void OnAsking(const RoundServer& server) override;
     void AddRow(const LogRow& row) override;
     void OnRoundEnded(const RoundResult& result) override;
+    // The time service's rows after the window's own setting was refused for lack of the right.
+    void OnServiceAnswer();
+    // The system menu's two items: the same program started elevated to install or remove the service.
+    void RunElevated(const char* arguments);
     bool ConfirmStep(int64_t stepTicks) override;
     // The row's line in "horavo.log", and the tray tip.
     void RecordSynchronisation(const LogRow& row);
@@ -128,6 +133,7 @@ private:
     std::string m_maxStepSetting = "900";  // SETTING/MAXSTEP likewise
     ScheduleState m_schedule;
     bool m_roundMovesCursor = false;  // a round of the rotation, not of the 同期 button
+    bool m_askingService = false;     // a request to the time service is under way
     ServerRow m_currentServer{};      // the server of the round's query under way or last asked
     SyncHost m_sync;
     UINT m_uTaskbarCreated = 0;

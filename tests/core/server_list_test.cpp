@@ -63,6 +63,12 @@ TEST(ServerList, TheRotationFollowsTheTicksAsTheyAreNow)
     EXPECT_EQ(0, list.NextTicked(1).row) << "wraps to the only ticked row";
     list.Move(0, +1);
     EXPECT_EQ(1, list.NextTicked(0).row) << "the tick moved with its row";
+    list.SetTicked(2, true);
+    std::vector<int> rows;
+    for (const RoundServer& server : list.RotationFrom(2)) {
+        rows.push_back(server.row);
+    }
+    EXPECT_EQ((std::vector<int>{2, 1}), rows) << "from the cursor, wrapping once";
 }
 
 TEST(ServerList, SavesTheBytesItReadAndReadsBackWhatItSaves)

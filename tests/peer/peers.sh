@@ -44,7 +44,12 @@ while read -r name options; do
     "$responder" --lifetime "$lifetime" $options >"$state/$name.log" 2>&1 &
     echo $! >"$state/$name.pid"
     for _ in $(seq 100); do [ -s "$state/$name.log" ] && break; sleep 0.02; done
-    echo "$name $(head -n 1 "$state/$name.log")" >>"$peers.new"
+    # A peer that could not start (its port taken) is left out, so the others' lines stay readable.
+    port=$(head -n 1 "$state/$name.log")
+    case "$port" in
+    '' | *[!0-9]*) echo "peers: $name did not start: $port" >&2 ;;
+    *) echo "$name $port" >>"$peers.new" ;;
+    esac
 done <<'LIST'
 good
 good2

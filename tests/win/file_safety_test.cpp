@@ -91,6 +91,7 @@ TEST(FileSafety, AFolderNearThePathLimitKeepsItsList)
         ASSERT_TRUE(run.Start());
         HWND window = run.WaitForMainWindow();
         ASSERT_NE(nullptr, window);
+        ASSERT_TRUE(ProgramRun::WaitUntilShown(window));
         EXPECT_TRUE(IsWindowEnabled(window)) << "no message box about the folder holds the window";
         SendMessageA(GetDlgItem(window, 1009), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("9"));
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);

@@ -41,6 +41,7 @@ TEST(ReadOnlyFolder, TheExitCommandSaysWhichChangesAreLost)
     ASSERT_TRUE(run.Start());
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(ProgramRun::WaitUntilShown(window));
     SendMessageA(GetDlgItem(window, 1009), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("9"));  // the interval
     PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
 
