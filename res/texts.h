@@ -15,6 +15,12 @@ inline constexpr char kColumnProvider[] = "接続先";
 inline constexpr char kColumnServerTime[] = "サーバ時刻情報";
 inline constexpr char kColumnLocalTime[] = "ローカル時刻情報";
 inline constexpr char kColumnStatus[] = "ステータス";
+inline constexpr char kColumnCorrection[] = "補正";
+inline constexpr char kSecondsUnit[] = "秒";
+// The widest texts the log list's columns are measured for.
+inline constexpr char kWidestTimeText[] = "2000/00/00 00:00:00.0000";
+inline constexpr char kWidestStatusText[] = "同期成功 (NTS)";
+inline constexpr char kWidestCorrectionText[] = "-86400.000 秒";
 
 // The status column of a log row.
 inline constexpr char kStatusSynced[] = "同期成功";

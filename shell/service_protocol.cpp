@@ -19,8 +19,11 @@ std::string Field(const std::string& text)
 std::string WithRows(std::string head, const std::vector<LogRow>& rows)
 {
     for (const LogRow& row : rows) {
-        head += "\n" + Field(row.server) + "\t" + Field(row.serverTime) + "\t" + Field(row.localTime) + "\t" +
-                Field(row.status);
+        const char* separator = "\n";
+        for (const std::string& field : LogLineFields(row)) {
+            head += separator + Field(field);
+            separator = "\t";
+        }
     }
     return head;
 }
@@ -106,10 +109,11 @@ bool ParseServiceAnswer(const std::string& text, ServiceAnswer* answer)
     }
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::vector<std::string> fields = Split(lines[i], '\t');
-        if (fields.size() != 4) {
+        // A service of the version before the correction column sends four fields.
+        if (fields.size() != 4 && fields.size() != 5) {
             return false;
         }
-        answer->rows.push_back({fields[0], fields[1], fields[2], fields[3]});
+        answer->rows.push_back({fields[0], fields[1], fields[2], fields[3], fields.size() == 5 ? fields[4] : ""});
     }
     return true;
 }

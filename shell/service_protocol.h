@@ -23,7 +23,7 @@ enum class ServiceRequest {
 ServiceRequest ParseServiceRequest(const std::string& message, bool wholeMessage);
 
 // "DONE <exit code>" and the round's rows; "BUSY"; "STATUS <seconds to the next round> <exit code
-// of the last round, -1 before the first>" and its rows; "ERROR". Each row a line of four fields
+// of the last round, -1 before the first>" and its rows; "ERROR". Each row a line of five fields
 // separated by tabs.
 std::string RoundAnswer(int exitCode, const std::vector<LogRow>& rows);
 std::string StatusAnswer(int64_t secondsToNextRound, int lastExitCode, const std::vector<LogRow>& rows);

@@ -152,8 +152,7 @@ private:
         }
         SYSTEMTIME now;
         GetLocalTime(&now);
-        AppendLogLine(m_logPath, FormatLogFileLine(FormatSecondsTime(FromSystemTime(now)),
-                                                   {row.server, row.serverTime, row.localTime, row.status}));
+        AppendLogLine(m_logPath, FormatLogFileLine(FormatSecondsTime(FromSystemTime(now)), LogLineFields(row)));
     }
 
     void OnAsking(const RoundServer& server) override { m_cursor = server.row + 1; }

@@ -4,6 +4,11 @@
 #include "res/texts.h"
 #include "sync/time_text.h"
 
+std::vector<std::string> LogLineFields(const LogRow& row)
+{
+    return {row.server, row.serverTime, row.localTime, row.status, row.correction};
+}
+
 bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
 {
     const char* failure = nullptr;
@@ -49,7 +54,8 @@ LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_
 LogRow TimeRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
                const CalendarTime& clockBefore, const char* status)
 {
-    return {server, FormatServerTime(corrected, offsetSeconds), FormatLocalTime(clockBefore), status};
+    return {server, FormatServerTime(corrected, offsetSeconds), FormatLocalTime(clockBefore), status,
+            FormatCorrection(corrected, clockBefore)};
 }
 
 int AutomaticExitCode(ClockOutcome outcome)

@@ -1,8 +1,9 @@
-// The four texts of a log row for every outcome of a synchronisation.
+// The texts of a log row for every outcome of a synchronisation.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sync/calendar_time.h"
 #include "sync/clock_outcome.h"
@@ -13,7 +14,12 @@ struct LogRow {
     std::string serverTime;  // the time the clock was set to, or what went wrong
     std::string localTime;   // the local clock at that moment, or empty
     std::string status;
+    std::string correction = "";  // server time minus the local clock ("+0.044 秒"); empty without a time
 };
+
+// The row's texts in the order horavo.log and the list show them: the correction comes last, so
+// that lines written before it existed read the same.
+std::vector<std::string> LogLineFields(const LogRow& row);
 
 // The row of a query that ended without a usable reply; Waiting and Answered give no row (false).
 bool FailureRow(const std::string& server, QueryStatus status, LogRow* row);

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "res/texts.h"
+
 namespace {
 
 // The longest text is 26 characters; the room beyond it only keeps the compiler's length check quiet.
@@ -43,4 +45,15 @@ std::string FormatSecondsTime(const CalendarTime& time)
     std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
                   time.minute, time.second);
     return text;
+}
+
+std::string FormatCorrection(const CalendarTime& corrected, const CalendarTime& localClock)
+{
+    const int64_t ms = (static_cast<int64_t>(CalendarToTicks(corrected)) -
+                        static_cast<int64_t>(CalendarToTicks(localClock))) / 10000;
+    const int64_t magnitude = ms < 0 ? -ms : ms;
+    char text[48];
+    std::snprintf(text, sizeof text, "%c%lld.%03lld ", ms < 0 ? '-' : '+', static_cast<long long>(magnitude / 1000),
+                  static_cast<long long>(magnitude % 1000));
+    return text + std::string(texts::kSecondsUnit);
 }

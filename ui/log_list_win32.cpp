@@ -9,7 +9,8 @@
 #include "sync/system_time_win32.h"
 #include "sync/time_text.h"
 
-void MainDialog::AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status)
+void MainDialog::AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status,
+                           const char* correction)
 {
     int row = static_cast<int>(SendMessageA(m_logList, LVM_GETITEMCOUNT, 0, 0));
     // A window that lives in the tray for months would otherwise hold every row ever written.
@@ -23,8 +24,8 @@ void MainDialog::AddLogRow(const char* server, const char* serverTime, const cha
     item.pszText = const_cast<char*>(server);
     SendMessageA(m_logList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
-    const char* const columns[] = {serverTime, localTime, status};
-    for (int column = 1; column <= 3; ++column) {
+    const char* const columns[] = {serverTime, localTime, status, correction};
+    for (int column = 1; column <= 4; ++column) {
         item.iSubItem = column;
         item.pszText = const_cast<char*>(columns[column - 1]);
         SendMessageA(m_logList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
@@ -34,7 +35,7 @@ void MainDialog::AddLogRow(const char* server, const char* serverTime, const cha
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(m_logList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     SendMessageA(m_logList, LVM_ENSUREVISIBLE, row, TRUE);
-    RecordSynchronisation({server, serverTime, localTime, status});
+    RecordSynchronisation({server, serverTime, localTime, status, correction});
 }
 
 void MainDialog::RecordSynchronisation(const LogRow& row)
@@ -44,7 +45,7 @@ void MainDialog::RecordSynchronisation(const LogRow& row)
     const std::string writtenAt = FormatSecondsTime(FromSystemTime(now));
     if (!m_logFilePath.empty()) {
         const FileResult written = AppendLogLine(
-            m_logFilePath, FormatLogFileLine(writtenAt, {row.server, row.serverTime, row.localTime, row.status}));
+            m_logFilePath, FormatLogFileLine(writtenAt, LogLineFields(row)));
         if (!written.ok) {
             Trace("horavo.log: %s failed, error %lu\n", written.failedCall, static_cast<unsigned long>(written.error));
         }

@@ -5,6 +5,7 @@
 #include "res/texts.h"
 #include "shell/app_module_win32.h"
 #include "shell/centre_window_win32.h"
+#include "shell/window_dpi_win32.h"
 #include "ui/server_list_view_win32.h"
 
 namespace {
@@ -26,6 +27,17 @@ void InsertColumn(HWND list, int index, const char* title, int width)
     column.pszText = const_cast<char*>(title);
     column.iSubItem = index;
     SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+// A column wide enough for its widest expected text under the list's own font, whatever the DPI: the
+// list pads each cell by a few pixels on both sides.
+int ColumnWidthFor(HWND list, const char* widestText, const char* title)
+{
+    const int padding = 2 * ScaleForWindow(list, 8);
+    const int text = static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(widestText)));
+    const int heading =
+        static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(title)));
+    return (text > heading ? text : heading) + padding;
 }
 
 // What is left of a list's width beside a vertical scroll bar and its two 3-D edges.
@@ -92,13 +104,20 @@ void MainDialog::SetUpServerList()
 
 void MainDialog::SetUpLogList()
 {
-    // Four columns; the status column takes the rest of the width.
+    // Five columns: the times, the status and the correction as wide as their texts under the list's
+    // font at this DPI, the server's name the rest of the width.
     m_logList = GetDlgItem(m_hWnd, IDC_LOG_LIST);
     SendMessageA(m_logList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
-    InsertColumn(m_logList, 0, texts::kColumnProvider, 160);
-    InsertColumn(m_logList, 1, texts::kColumnServerTime, 155);
-    InsertColumn(m_logList, 2, texts::kColumnLocalTime, 155);
-    InsertColumn(m_logList, 3, texts::kColumnStatus, WidthBesideScrollBar(m_logList) - 470);
+    const int timeWidth = ColumnWidthFor(m_logList, texts::kWidestTimeText, texts::kColumnLocalTime);
+    const int statusWidth = ColumnWidthFor(m_logList, texts::kWidestStatusText, texts::kColumnStatus);
+    const int correctionWidth = ColumnWidthFor(m_logList, texts::kWidestCorrectionText, texts::kColumnCorrection);
+    const int rest = WidthBesideScrollBar(m_logList) - 2 * timeWidth - statusWidth - correctionWidth;
+    const int minimumNameWidth = ColumnWidthFor(m_logList, texts::kColumnProvider, texts::kColumnProvider);
+    InsertColumn(m_logList, 0, texts::kColumnProvider, rest > minimumNameWidth ? rest : minimumNameWidth);
+    InsertColumn(m_logList, 1, texts::kColumnServerTime, timeWidth);
+    InsertColumn(m_logList, 2, texts::kColumnLocalTime, timeWidth);
+    InsertColumn(m_logList, 3, texts::kColumnStatus, statusWidth);
+    InsertColumn(m_logList, 4, texts::kColumnCorrection, correctionWidth);
 
     // The small image. The list owns the image list; the icon is copied into it.
     HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR8, 2, 1);

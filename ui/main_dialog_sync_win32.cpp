@@ -87,7 +87,8 @@ void MainDialog::OnAsking(const RoundServer& server)
 
 void MainDialog::AddRow(const LogRow& row)
 {
-    AddLogRow(row.server.c_str(), row.serverTime.c_str(), row.localTime.c_str(), row.status.c_str());
+    AddLogRow(row.server.c_str(), row.serverTime.c_str(), row.localTime.c_str(), row.status.c_str(),
+              row.correction.c_str());
 }
 
 void MainDialog::OnRoundEnded(const RoundResult& result)

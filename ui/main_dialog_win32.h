@@ -50,7 +50,8 @@ public:
     void AskServer(const std::string& name, const std::string& address);
 
     // Appends a row to the log list (the newest selected and in view), horavo.log and the tray tip.
-    void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status);
+    void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status,
+                   const char* correction = "");
 
     // The exit command: stops the timer, removes the tray icon, saves both files, ends the loop. In
     // automatic mode it writes nothing and ends with kExitStopped.

@@ -49,6 +49,7 @@ TEST(LogRows, OnlyAMissingRightIsARightsError)
         EXPECT_EQ("2026/12/08 14:35:02.0007", row.serverTime);
         EXPECT_EQ("2026/12/08 14:35:01.0950", row.localTime);
         EXPECT_EQ(c.status, row.status);
+        EXPECT_EQ("+0.057 秒", row.correction);
         EXPECT_EQ(c.exitCode, AutomaticExitCode(c.outcome));
     }
 }

@@ -36,7 +36,8 @@ TEST(ServiceProtocol, OnlyTheTwoRequestsWhole)
 TEST(ServiceProtocol, AnswersGoThereAndBack)
 {
     const std::vector<LogRow> rows = {{"NICT", "応答なし", "", "エラー"},
-                                      {"Good\tname", "2026/12/08 14:35:02.0007", "2026/12/08 14:35:01.9990", "同期成功"}};
+                                      {"Good\tname", "2026/12/08 14:35:02.0007", "2026/12/08 14:35:01.9990", "同期成功",
+                                       "+0.002 秒"}};
     ServiceAnswer answer;
     ASSERT_TRUE(ParseServiceAnswer(RoundAnswer(0, rows), &answer));
     EXPECT_EQ(ServiceAnswer::Kind::Done, answer.kind);
@@ -44,6 +45,9 @@ TEST(ServiceProtocol, AnswersGoThereAndBack)
     ASSERT_EQ(2u, answer.rows.size());
     EXPECT_EQ("", answer.rows[0].localTime);
     EXPECT_EQ("Good name", answer.rows[1].server) << "a tab cannot split a field";
+    EXPECT_EQ("+0.002 秒", answer.rows[1].correction);
+    ASSERT_TRUE(ParseServiceAnswer("DONE 0\nNICT\ta\tb\t同期成功", &answer)) << "an older service's four fields";
+    EXPECT_EQ("同期成功", answer.rows[0].status);
     ASSERT_TRUE(ParseServiceAnswer(StatusAnswer(3540, -1, {}), &answer));
     EXPECT_EQ(ServiceAnswer::Kind::Status, answer.kind);
     EXPECT_EQ(3540, answer.secondsToNextRound);

@@ -41,4 +41,22 @@ TEST(FormatLocalTime, AlwaysShowsMilliseconds)
     EXPECT_EQ("0999/01/02 03:04:05.0006", FormatLocalTime(At(999, 1, 2, 3, 4, 5, 6)));
 }
 
+TEST(FormatCorrection, SignedSecondsToTheMillisecondAcrossDays)
+{
+    const struct {
+        CalendarTime server;
+        CalendarTime local;
+        const char* text;
+    } cases[] = {
+        {At(2026, 12, 8, 9, 3, 7, 44), At(2026, 12, 8, 9, 3, 7, 0), "+0.044 秒"},
+        {At(2026, 12, 8, 9, 3, 7, 0), At(2026, 12, 8, 9, 3, 7, 0), "+0.000 秒"},
+        {At(2026, 12, 8, 9, 3, 7, 0), At(2026, 12, 8, 9, 3, 7, 1), "-0.001 秒"},
+        {At(2026, 12, 8, 8, 3, 6, 880), At(2026, 12, 8, 9, 3, 7, 0), "-3600.120 秒"},
+        {At(2027, 1, 1, 0, 0, 0, 5), At(2026, 12, 31, 23, 59, 59, 995), "+0.010 秒"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, FormatCorrection(c.server, c.local));
+    }
+}
+
 }  // namespace

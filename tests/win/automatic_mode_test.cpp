@@ -32,7 +32,7 @@ TEST(AutomaticMode, ARoundLongerThanTheIntervalIsTheOnlyOne)
     ASSERT_TRUE(run.Start("-auto"));
     EXPECT_EQ(3u, run.WaitForExit(16 * 4000 + 6000));
     EXPECT_EQ(32u, PeerRequestTransmits("sixteen").size() - requestsBefore) << "each server asked once, twice each";
-    EXPECT_NE(std::string::npos, LastLine(run.ReadFile("horavo.log")).find("\t終了コード 3\r\n"));
+    EXPECT_NE(std::string::npos, LastLine(run.ReadFile("horavo.log")).find("\t終了コード 3\t\r\n"));
 }
 
 TEST(AutomaticMode, ToldToCloseBeforeAResultItWritesNoFileAndEndsWithFour)
@@ -50,7 +50,7 @@ TEST(AutomaticMode, ToldToCloseBeforeAResultItWritesNoFileAndEndsWithFour)
     EXPECT_EQ(4u, run.WaitForExit(3000));
     EXPECT_EQ(list, run.ReadFile("server.data"));
     EXPECT_EQ(settings, run.ReadFile("horavo.ini"));
-    EXPECT_EQ("\t自動モード\t結果の前に終了を指示されました\t\t終了コード 4\r\n",
+    EXPECT_EQ("\t自動モード\t結果の前に終了を指示されました\t\t終了コード 4\t\r\n",
               LastLine(run.ReadFile("horavo.log")).substr(19));
 }
 
@@ -59,7 +59,7 @@ TEST(AutomaticMode, WithoutAServerListItSaysSo)
     ProgramRun run;
     ASSERT_TRUE(run.Start("-auto"));
     EXPECT_EQ(3u, run.WaitForExit());
-    EXPECT_EQ("\t自動モード\tserver.data がないか、読めません\t\t終了コード 3\r\n",
+    EXPECT_EQ("\t自動モード\tserver.data がないか、読めません\t\t終了コード 3\t\r\n",
               LastLine(run.ReadFile("horavo.log")).substr(19));
     EXPECT_EQ("<missing>", run.ReadFile("server.data"));
 }

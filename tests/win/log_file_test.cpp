@@ -29,6 +29,23 @@ bool IsSecondsTime(const std::string& text)
     return true;
 }
 
+// "+0.044 秒": a sign, digits, a point, three decimals and the unit.
+bool IsCorrection(const std::string& text)
+{
+    const std::string unit = " 秒";
+    const size_t point = text.find('.');
+    if (text.size() < 1 + 1 + 4 + unit.size() || (text[0] != '+' && text[0] != '-') || point == std::string::npos ||
+        text.size() != point + 4 + unit.size() || text.compare(point + 4, std::string::npos, unit) != 0) {
+        return false;
+    }
+    for (size_t i = 1; i < point + 4; ++i) {
+        if (i != point && (text[i] < '0' || text[i] > '9')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Starts the program with one ticked row of the named peer and synchronises it with the button.
 std::vector<LogRow> SyncWith(ProgramRun& run, const char* peer)
 {
@@ -48,11 +65,13 @@ TEST(LogFile, EachRowIsALineOfTheFile)
     const std::vector<LogRow> rows = SyncWith(run, "good");
     ASSERT_EQ(1u, rows.size());
     const std::string file = run.ReadFile("horavo.log");
-    const std::string texts = "\t" + rows[0][0] + "\t" + rows[0][1] + "\t" + rows[0][2] + "\t" + rows[0][3] + "\r\n";
+    const std::string texts =
+        "\t" + rows[0][0] + "\t" + rows[0][1] + "\t" + rows[0][2] + "\t" + rows[0][3] + "\t" + rows[0][4] + "\r\n";
     ASSERT_EQ(19 + texts.size(), file.size()) << file;
     EXPECT_TRUE(IsSecondsTime(file.substr(0, 19))) << file;
     EXPECT_EQ(texts, file.substr(19));
     EXPECT_EQ(kSynced, rows[0][3]);
+    EXPECT_TRUE(IsCorrection(rows[0][4])) << rows[0][4];
 }
 
 TEST(LogFile, AutomaticModeLeavesALinePerServerTried)
@@ -67,10 +86,10 @@ TEST(LogFile, AutomaticModeLeavesALinePerServerTried)
     const std::string file = run.ReadFile("horavo.log");
     const size_t firstEnd = file.find("\r\n");
     ASSERT_NE(std::string::npos, firstEnd) << file;
-    EXPECT_EQ("\tSilent\t応答なし\t\tエラー\r\n", file.substr(19, firstEnd + 2 - 19));
+    EXPECT_EQ("\tSilent\t応答なし\t\tエラー\t\r\n", file.substr(19, firstEnd + 2 - 19)) << "no time, no correction";
     EXPECT_EQ("\tGood\t", file.substr(firstEnd + 2 + 19, 6));
-    EXPECT_NE(std::string::npos, file.find(std::string("\t") + kSynced + "\r\n", firstEnd)) << file;
-    EXPECT_EQ("\t自動モード\t時刻を合わせました\t\t終了コード 0\r\n", file.substr(file.rfind("\r\n", file.size() - 3) + 2 + 19))
+    EXPECT_NE(std::string::npos, file.find(std::string("\t") + kSynced + "\t+", firstEnd)) << file;
+    EXPECT_EQ("\t自動モード\t時刻を合わせました\t\t終了コード 0\t\r\n", file.substr(file.rfind("\r\n", file.size() - 3) + 2 + 19))
         << "every end of automatic mode says why";
     EXPECT_EQ(list, run.ReadFile("server.data"));
     EXPECT_EQ(settings, run.ReadFile("horavo.ini"));
@@ -118,8 +137,8 @@ TEST(LogFile, PastOneMegabyteItTurnsOver)
     EXPECT_EQ(full, run.ReadFile("horavo.log.1"));
     const std::string file = run.ReadFile("horavo.log");
     EXPECT_TRUE(IsSecondsTime(file.substr(0, 19))) << file;
-    const std::string end = std::string("\t") + kSynced + "\r\n";
-    EXPECT_EQ(end, file.substr(file.size() - end.size()));
+    const std::string end = std::string("\t") + kSynced + "\t";
+    EXPECT_NE(std::string::npos, file.find(end)) << file;
     EXPECT_EQ(file.size() - 2, file.find("\r\n")) << "one line, the new one";
 }
 

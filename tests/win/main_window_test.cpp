@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, IsTheSizeAndFontOfItsTemplate)
 {
     Open();
     EXPECT_EQ("Tempivo", WindowText(dialog_->m_hWnd));
-    RECT expected{0, 0, 346, 222};
+    RECT expected{0, 0, 436, 222};
     MapDialogRect(dialog_->m_hWnd, &expected);
     RECT client;
     GetClientRect(dialog_->m_hWnd, &client);
@@ -143,15 +143,22 @@ TEST_F(MainWindowTest, ListsHaveTheirColumnsAndStyles)
     EXPECT_EQ(0x424, SendMessageA(ServerList(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
 
     const std::vector<Column> log = Columns(LogList());
-    ASSERT_EQ(4u, log.size());
-    EXPECT_EQ("接続先", log[0].title);
-    EXPECT_EQ(160, log[0].width);
-    EXPECT_EQ("サーバ時刻情報", log[1].title);
-    EXPECT_EQ(155, log[1].width);
-    EXPECT_EQ("ローカル時刻情報", log[2].title);
-    EXPECT_EQ(155, log[2].width);
-    EXPECT_EQ("ステータス", log[3].title);
-    EXPECT_EQ(OuterWidth(LogList()) - 470 - scrollAndEdges, log[3].width);
+    ASSERT_EQ(5u, log.size());
+    const char* const titles[] = {"接続先", "サーバ時刻情報", "ローカル時刻情報", "ステータス", "補正"};
+    int total = 0;
+    for (size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(titles[i], log[i].title);
+        total += log[i].width;
+    }
+    EXPECT_EQ(OuterWidth(LogList()) - scrollAndEdges, total) << "the columns fill the list";
+    // The longest texts each column shows, measured under the list's font, fit with the cell's margins.
+    const char* const widest[] = {"接続先", "2026/12/31 23:59:59.9999", "2026/12/31 23:59:59.9999",
+                                  "権限エラー", "-3600.120 秒"};
+    for (size_t i = 0; i < log.size(); ++i) {
+        const int text = static_cast<int>(
+            SendMessageA(LogList(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(widest[i])));
+        EXPECT_LE(text + 12, log[i].width) << widest[i];
+    }
     EXPECT_EQ(0x420, SendMessageA(LogList(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
 
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(LogList(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));

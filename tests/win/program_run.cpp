@@ -212,7 +212,7 @@ std::vector<LogRow> ProgramRun::ReadLogRows(HWND window) const
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
         LogRow texts;
-        for (int column = 0; column < 4; ++column) {
+        for (int column = 0; column < 5; ++column) {
             LVITEMA item{};
             item.iSubItem = column;
             item.pszText = remote.TextBuffer();

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The four texts of a log row: server, server time, local time, status.
-using LogRow = std::array<std::string, 4>;
+using LogRow = std::array<std::string, 5>;
 
 class ProgramRun {
 public:

@@ -276,7 +276,7 @@ TEST(SyncEndToEnd, AutomaticModeEndsWithTheOutcomeAndLeavesTheFilesAlone)
         EXPECT_EQ(list, run.ReadFile("server.data"));
         EXPECT_EQ(settings, run.ReadFile("horavo.ini"));
         const std::string log = run.ReadFile("horavo.log");
-        const std::string last = std::string("\t自動モード\t") + c.why + "\t\t終了コード " + std::to_string(c.exitCode) + "\r\n";
+        const std::string last = std::string("\t自動モード\t") + c.why + "\t\t終了コード " + std::to_string(c.exitCode) + "\t\r\n";
         EXPECT_EQ(last, log.substr(log.size() < last.size() ? 0 : log.size() - last.size())) << log;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -78,8 +79,9 @@ TEST(Trust, SeveralServersOutvoteOneAnHourOff)
                    "[SETTING]\r\nCONSENSUS=1\r\n");
     const std::vector<LogRow> rows = program.SyncNow(3);
     ASSERT_EQ(3u, rows.size());
-    EXPECT_EQ((LogRow{"Hour", rows[0][1], rows[0][2], "不一致"}), rows[0]);
+    EXPECT_EQ((LogRow{"Hour", rows[0][1], rows[0][2], "不一致", rows[0][4]}), rows[0]);
     EXPECT_NEAR(3600, TimeTextSeconds(rows[0][1]) - TimeTextSeconds(rows[0][2]), 1.0) << "its own time";
+    EXPECT_NEAR(3600, std::atof(rows[0][4].c_str()), 1.0) << "the correction column says the same: " << rows[0][4];
     // Whichever of the two agreeing servers is nearer their median sets the clock; the row that
     // sets it comes last.
     EXPECT_EQ("一致", rows[1][3]);
@@ -108,10 +110,11 @@ TEST(Trust, AutomaticModeSetsATwoHourStepOnlyWhenTwoServersAgree)
         const std::string log = run.ReadFile("horavo.log");
         std::vector<std::string> statuses;
         for (size_t at = 0; (at = log.find("\r\n", at)) != std::string::npos; at += 2) {
-            const size_t start = log.rfind('\t', at) + 1;
+            const size_t end = log.rfind('\t', at);  // the correction is the last field
+            const size_t start = log.rfind('\t', end - 1) + 1;
             const std::string exitCodeLine = "終了コード";
             if (log.compare(start, exitCodeLine.size(), exitCodeLine) != 0) {  // automatic mode's own line
-                statuses.push_back(log.substr(start, at - start));
+                statuses.push_back(log.substr(start, end - start));
             }
         }
         EXPECT_EQ(c.statuses, statuses) << c.what << "\n" << log;
