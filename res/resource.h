@@ -3,6 +3,7 @@
 
 #define IDI_PROGRAM 128
 #define IDI_LOG_ROW 201
+#define IDI_TRAY_TROUBLE 202  // the program icon with a warning mark: the last round did not set the clock
 
 #define IDD_ABOUT 100
 #define IDD_MAIN 129
@@ -13,6 +14,8 @@
 #define IDM_TRAY_SYNC 40001
 #define IDM_TRAY_SHOW 40002
 #define IDM_TRAY_EXIT 40003
+#define IDM_TRAY_HELP 40004
+#define IDM_TRAY_ABOUT 40005
 
 // Items the main window adds to its system menu (system commands are multiples of 16 below 0xF000)
 #define IDM_INSTALL_SERVICE 0x0110

@@ -6,7 +6,25 @@ namespace texts {
 
 // The program's name: the tray tip, whose second line names the last synchronisation.
 inline constexpr char kProgramName[] = "Tempivo";
-inline constexpr char kTipLastSync[] = "最終同期";
+inline constexpr char kTipLastSync[] = "前回の同期:";
+// The notice at the first 権限エラー of a run that the user started.
+inline constexpr char kRightsHeading[] = "時計を設定する権限がありません";
+inline constexpr char kRightsExplanation[] =
+    "Windows では、時計の設定は管理者として実行しているプログラムにしか許されません。管理者のアカウントでも、"
+    "ふつうに起動したプログラムにはこの権限がありません (ユーザ アカウント制御)。\n"
+    "時刻設定サービスを一度インストールすれば、以後はだれが起動しても時計を合わせられます。";
+inline constexpr char kRightsInstallService[] = "時刻設定サービスをインストールする";
+inline constexpr char kRightsRestartElevated[] = "管理者として再起動する";
+inline constexpr char kRightsHelp[] = "ヘルプを見る";
+inline constexpr char kRightsClose[] = "閉じる";
+inline constexpr char kRightsDontShowAgain[] = "今後表示しない";
+// The tray's balloon after a round that did not set the clock, once for each kind in a row.
+inline constexpr char kBalloonTitle[] = "時刻を合わせられませんでした";
+inline constexpr char kBalloonNoRight[] = "時計を設定する権限がありません。ヘルプの「権限エラー」をご覧ください。";
+inline constexpr char kBalloonRefused[] = "時計の設定に失敗しました。ログをご覧ください。";
+inline constexpr char kBalloonNoAnswer[] = "時刻サーバから使える応答がありませんでした。ログをご覧ください。";
+inline constexpr char kBalloonHeld[] = "ずれが大きすぎるため、時計を合わせませんでした。";
+inline constexpr char kBalloonNoAgreement[] = "サーバの時刻が一致しないため、時計を合わせませんでした。";
 
 // Column titles of the server list and of the log list.
 inline constexpr char kColumnServer[] = "サーバ";

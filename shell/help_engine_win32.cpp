@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -92,11 +93,17 @@ bool g_comStarted = false;
 
 void ShowHelp(HWND mainWindow)
 {
+    ShowHelpPage(mainWindow, nullptr);
+}
+
+void ShowHelpPage(HWND mainWindow, const char* page)
+{
     if (!g_comStarted) {
         g_comStarted = SUCCEEDED(CoInitialize(nullptr));
     }
     // The bare file name: the engine finds it beside the program.
-    InvokeHtmlHelp(mainWindow, "horavo.chm", kHelpDisplayTopic, 0);
+    const std::string file = page ? std::string("horavo.chm::/") + page : std::string("horavo.chm");
+    InvokeHtmlHelp(mainWindow, file.c_str(), kHelpDisplayTopic, 0);
 }
 
 void EndComForHelp()

@@ -27,6 +27,8 @@ HWND InvokeHtmlHelp(HWND window, LPCSTR file, UINT command, DWORD_PTR data);
 // Command 57670: "horavo.chm" at its default topic. COM, which the help viewer needs, is started
 // on this thread the first time, not at start-up: most runs never open the help.
 void ShowHelp(HWND mainWindow);
+// A page of the file ("rights.html") instead of its default topic.
+void ShowHelpPage(HWND mainWindow, const char* page);
 
 // Ends COM on this thread when ShowHelp started it; the process entry calls it last.
 void EndComForHelp();

@@ -12,6 +12,14 @@ namespace {
 constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAA_V2_SIZE;
 static_assert(sizeof(void*) != 4 || kNotifyIconDataSize == 488, "the 32-bit record is 488 bytes");
 
+// The small icon at the size the system asks for at its DPI, in 32-bit colour where the file has it.
+HICON LoadTrayImage(HINSTANCE instance, bool trouble)
+{
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(trouble ? IDI_TRAY_TROUBLE : IDI_PROGRAM),
+                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                         LR_DEFAULTCOLOR));
+}
+
 }  // namespace
 
 void AllowTrayMessages(HWND window, UINT taskbarCreated)
@@ -36,9 +44,7 @@ void CTrayIcon::Add(HWND window, HINSTANCE instance, UINT callbackMessage)
     m_data.uID = 0;
     m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_data.uCallbackMessage = callbackMessage;
-    m_data.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                 LR_DEFAULTCOLOR));
+    m_data.hIcon = LoadTrayImage(instance, m_trouble);
     lstrcpyA(m_data.szTip, m_tip);
     s_notify(NIM_ADD, &m_data);
     // A re-add (the taskbar came back) replaces the icon the shell had; the old handle is done with.
@@ -57,6 +63,39 @@ void CTrayIcon::SetTip(const char* tip)
     m_data.uFlags = NIF_TIP;
     s_notify(NIM_MODIFY, &m_data);
     m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+}
+
+void CTrayIcon::ShowTrouble(bool trouble)
+{
+    if (trouble == m_trouble) {
+        return;
+    }
+    m_trouble = trouble;
+    if (m_data.hWnd == nullptr) {
+        return;  // the next add shows it
+    }
+    HICON previous = m_data.hIcon;
+    m_data.hIcon = LoadTrayImage(m_instance, m_trouble);
+    m_data.uFlags = NIF_ICON;
+    s_notify(NIM_MODIFY, &m_data);
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    if (previous != nullptr) {
+        DestroyIcon(previous);
+    }
+}
+
+void CTrayIcon::ShowBalloon(const char* title, const char* text)
+{
+    if (m_data.hWnd == nullptr) {
+        return;
+    }
+    lstrcpynA(m_data.szInfoTitle, title, sizeof m_data.szInfoTitle);
+    lstrcpynA(m_data.szInfo, text, sizeof m_data.szInfo);
+    m_data.dwInfoFlags = NIIF_WARNING;
+    m_data.uFlags = NIF_INFO;
+    s_notify(NIM_MODIFY, &m_data);
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_data.szInfo[0] = '\0';  // a later modify must not show it again
 }
 
 void CTrayIcon::Remove()

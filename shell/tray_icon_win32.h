@@ -22,6 +22,11 @@ public:
     // A new tip, cut to the record's 127 bytes; shown at once when the icon is there, and by every
     // later add.
     void SetTip(const char* tip);
+    // The icon with the warning mark while the last round did not set the clock, the program's own
+    // otherwise; the shell is told only of a change.
+    void ShowTrouble(bool trouble);
+    // A balloon with a warning from the icon; nothing when no icon is shown.
+    void ShowBalloon(const char* title, const char* text);
 
     // The shell call, replaceable where the tests need to see what the shell was asked.
     using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
@@ -29,5 +34,6 @@ public:
 
     NOTIFYICONDATAA m_data{};
     HINSTANCE m_instance = nullptr;
+    bool m_trouble = false;
     char m_tip[sizeof(NOTIFYICONDATAA::szTip)] = "Tempivo";
 };

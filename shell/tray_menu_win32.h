@@ -1,4 +1,5 @@
-// The tray icon's right-click menu: 今すぐ同期, 表示 (the default) and 終了 (Win32).
+// The tray icon's right-click menu: 今すぐ同期, 表示 (the default), ヘルプ, バージョン情報 and, apart, 終了
+// (Win32).
 #pragma once
 
 #include <windows.h>

@@ -3,5 +3,5 @@
 
 #include <string>
 
-// "Tempivo", and on a second line "最終同期", the moment the row was written and its status.
+// "Tempivo", and on a second line "前回の同期:", the moment the row was written and its status.
 std::string TrayTip(const std::string& writtenAt, const std::string& status);

@@ -22,11 +22,14 @@ struct Settings {
     std::string logFile = "1";    // SETTING/LOGFILE as written, "1" when missing
     unsigned consensus = 0;       // SETTING/CONSENSUS: 1 asks several servers at once, which must agree
     std::string maxStep = "900";  // SETTING/MAXSTEP as written: seconds a correction may have alone
+    std::string rightsNotice;     // SETTING/RIGHTSNOTICE as written, empty when missing: "0" never
+                                  // explains a 権限エラー again
 
     bool StartsMinimised() const { return taskTray == 1; }
     bool SyncsAtStart() const { return syncAtStart == 1; }
     bool WritesLogFile() const { return LogFileTurnedOn(logFile); }
     bool AsksTogether() const { return consensus == 1; }
+    bool ExplainsMissingRight() const { return rightsNotice != "0"; }
     int32_t MaxStepSeconds() const { return MaxStepFrom(maxStep); }
 };
 
@@ -40,11 +43,12 @@ struct SavedSettings {
     std::string logFile;
     int consensus;        // the check box's state
     std::string maxStep;  // as read (it has no control)
+    std::string rightsNotice;  // as read, or "0" once the user asked not to be told again; written when not empty
 
     bool operator==(const SavedSettings& other) const
     {
         return interval == other.interval && offset == other.offset && taskTray == other.taskTray &&
                syncAtStart == other.syncAtStart && logFile == other.logFile && consensus == other.consensus &&
-               maxStep == other.maxStep;
+               maxStep == other.maxStep && rightsNotice == other.rightsNotice;
     }
 };

@@ -6,6 +6,10 @@
 #include "res/texts.h"
 #include "sync/step_guard.h"
 #include "ui/server_list_view_win32.h"
+#include "shell/command_line.h"
+#include "shell/help_engine_win32.h"
+#include "shell/single_instance_win32.h"
+#include "ui/rights_notice_win32.h"
 #include "ui/service_client_win32.h"
 
 #include <shellapi.h>
@@ -61,6 +65,7 @@ void MainDialog::AskServer(const std::string& name, const std::string& address)
 void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor, bool userStarted)
 {
     m_roundMovesCursor = movesCursor;
+    m_roundUserStarted = userStarted && !m_autoMode;
     RoundRules rules;
     rules.offsetSeconds = m_nOffset;
     rules.together = SendMessageA(m_consensusCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -100,6 +105,7 @@ void MainDialog::OnRoundEnded(const RoundResult& result)
         return;  // automatic mode ends with the service's result
     }
     if (!m_autoMode) {
+        TellRoundEnd(result.outcome, result.lacksRight);
         return;
     }
     AutomaticEnd why = result.EndOfAutomaticMode();
@@ -116,8 +122,13 @@ void MainDialog::OnServiceAnswer()
     const bool answered = TakeTimeServiceAnswer(&answer) && answer.kind == ServiceAnswer::Kind::Done;
     if (answered) {
         for (const LogRow& row : answer.rows) {
-            AddRow({texts::kServiceRowPrefix + row.server, row.serverTime, row.localTime, row.status});
+            AddRow({texts::kServiceRowPrefix + row.server, row.serverTime, row.localTime, row.status,
+                    row.correction});
         }
+    }
+    if (!m_autoMode) {
+        const bool set = answered && answer.exitCode == 0;
+        TellRoundEnd(set ? RoundOutcome::Set : RoundOutcome::Refused, !answered);
     }
     if (m_autoMode && IsWindow(m_hWnd)) {
         EndAutomaticMode(answered ? AutomaticEndOfExitCode(answer.exitCode) : AutomaticEnd::Refused);
@@ -139,6 +150,66 @@ void MainDialog::RunElevated(const char* arguments)
     run.lpParameters = arguments;
     run.nShow = SW_SHOWNORMAL;
     ShellExecuteExA(&run);
+}
+
+void MainDialog::TellRoundEnd(RoundOutcome outcome, bool lacksRight)
+{
+    const TrayNotice notice = m_trayNotices.AfterRound(outcome, lacksRight);
+    m_trayIcon.ShowTrouble(notice.trouble);
+    if (notice.balloon != nullptr) {
+        m_trayIcon.ShowBalloon(texts::kBalloonTitle, notice.balloon);
+    }
+    // Explained once a run, for a round the user started: a scheduled round must not put a dialog
+    // in front of whatever the user is doing.
+    if (outcome == RoundOutcome::Refused && lacksRight && m_roundUserStarted && !m_rightsNoticeShown &&
+        m_rightsNoticeSetting != "0") {
+        m_rightsNoticeShown = true;
+        ExplainMissingRight();
+    }
+}
+
+void MainDialog::ExplainMissingRight()
+{
+    bool dontShowAgain = false;
+    const RightsChoice choice = AskAboutRights(m_hWnd, &dontShowAgain);
+    if (dontShowAgain) {
+        m_rightsNoticeSetting = "0";
+    }
+    switch (choice) {
+    case RightsChoice::InstallService:
+        RunElevated("-install-service");
+        break;
+    case RightsChoice::RestartElevated:
+        RestartElevated();
+        break;
+    case RightsChoice::Help:
+        ShowHelpPage(m_hWnd, "rights.html");
+        break;
+    case RightsChoice::Close:
+        break;
+    }
+}
+
+void MainDialog::RestartElevated()
+{
+    // The new process must not find this one still holding the session's instance.
+    SaveSettings();
+    SaveServerList();
+    char program[MAX_PATH + 1] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    SHELLEXECUTEINFOA run{};
+    run.cbSize = sizeof run;
+    run.hwnd = m_hWnd;
+    run.lpVerb = "runas";
+    run.lpFile = program;
+    run.lpParameters = SkipProgramName(GetCommandLineA());
+    run.nShow = SW_SHOWNORMAL;
+    ReleaseSingleInstance();
+    if (ShellExecuteExA(&run)) {
+        CloseMainDialog(IDCANCEL);
+    } else {
+        ClaimSingleInstance();  // declined at the prompt: this window stays the one
+    }
 }
 
 void MainDialog::EndAutomaticMode(AutomaticEnd why)

@@ -7,6 +7,7 @@
 #include "shell/about_dialog_win32.h"
 #include "shell/app_module_win32.h"
 #include "shell/help_engine_win32.h"
+#include "shell/single_instance_win32.h"
 #include "shell/trace.h"
 #include "shell/tray_menu_win32.h"
 #include "store/file_locations.h"
@@ -73,6 +74,10 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
             return true;
         }
         return false;
+    case WM_HELP:  // F1 anywhere in the window
+        ShowHelp(m_hWnd);
+        *result = TRUE;
+        return true;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:
@@ -81,6 +86,10 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         // The registered message has no fixed number; 0 means it was never registered.
         if (m_uTaskbarCreated != 0 && message == m_uTaskbarCreated) {
             m_trayIcon.Add(m_hWnd, g_module.m_hInstResource, WM_TRAYICON);
+            return true;
+        }
+        if (!m_autoMode && message == ShowInstanceMessage()) {  // the program was started again
+            RestoreFromTray();
             return true;
         }
         return false;
@@ -122,6 +131,12 @@ bool MainDialog::OnCommand(WORD id, WORD code)
     case IDM_TRAY_SHOW:
         RestoreFromTray();
         return true;
+    case IDM_TRAY_HELP:
+        ShowHelp(m_hWnd);
+        return true;
+    case IDM_TRAY_ABOUT:
+        ShowAbout();
+        return true;
     case IDC_OFFSET_EDIT:
     case IDC_INTERVAL_EDIT:
         if (code == EN_CHANGE) {
@@ -147,6 +162,11 @@ bool MainDialog::OnNotify(const NMHDR* header)
 {
     if (header->hwndFrom == m_serverList && header->code == LVN_ITEMCHANGED) {
         OnServerListChanged(reinterpret_cast<const NMLISTVIEW*>(header));
+        return true;
+    }
+    if (header->hwndFrom == m_serverList && header->code == LVN_KEYDOWN &&
+        reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) {
+        DeleteServer();  // asks first, as the 削除 button does
         return true;
     }
     if (header->hwndFrom == m_serverList && header->code == LVN_GETDISPINFOA) {

@@ -17,6 +17,7 @@
 #include "store/settings.h"
 #include "sync/sync_host_win32.h"
 #include "sync/sync_schedule.h"
+#include "ui/tray_notice.h"
 #include "ui/unsaved_files.h"
 
 // The log list keeps the newest rows only; the log file keeps them all.
@@ -106,6 +107,10 @@ private:
     // The row's line in "horavo.log", and the tray tip.
     void RecordSynchronisation(const LogRow& row);
     void EndAutomaticMode(AutomaticEnd why);
+    // After a round in normal mode: the tray's icon and balloon, and the first 権限エラー explained.
+    void TellRoundEnd(RoundOutcome outcome, bool lacksRight);
+    void ExplainMissingRight();
+    void RestartElevated();
 
     // The two files, and what the exit command and the end of the session share: the timer, the
     // round and the tray icon stopped, both files written; the files that could not be written
@@ -132,6 +137,10 @@ private:
     std::string m_logFilePath;      // empty: no log file
     std::string m_logFileSetting = "1";  // SETTING/LOGFILE as read, written back at exit
     std::string m_maxStepSetting = "900";  // SETTING/MAXSTEP likewise
+    std::string m_rightsNoticeSetting;     // SETTING/RIGHTSNOTICE likewise; "0": 今後表示しない
+    bool m_rightsNoticeShown = false;      // once a run at most
+    bool m_roundUserStarted = false;       // the round under way was started by the user
+    TrayNotices m_trayNotices;
     ScheduleState m_schedule;
     bool m_roundMovesCursor = false;  // a round of the rotation, not of the 同期 button
     bool m_askingService = false;     // a request to the time service is under way

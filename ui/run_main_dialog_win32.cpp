@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "shell/app_module_win32.h"
 #include "shell/command_line.h"
+#include "shell/single_instance_win32.h"
 #include "shell/trace.h"
 #include "res/texts.h"
 #include "store/file_locations.h"
@@ -29,10 +30,16 @@ std::string ProgramFolderText()
 int RunMainDialog(const char* arguments, int showCommand)
 {
     // The window looks its loop up while it is being created, so the loop comes first.
+    // A second start in the session shows the first window instead; automatic mode runs beside it.
+    const bool autoMode = IsAutoModeArgument(arguments);
+    if (!autoMode && !ClaimSingleInstance()) {
+        ShowFirstInstance();
+        return 0;
+    }
     CMessageLoop loop;
     g_module.AddMessageLoop(&loop);
 
-    MainDialog dialog(IsAutoModeArgument(arguments));
+    MainDialog dialog(autoMode);
     if (dialog.AutoMode()) {
         showCommand = SW_SHOWMINIMIZED;
     }
@@ -41,6 +48,10 @@ int RunMainDialog(const char* arguments, int showCommand)
         Trace("Main dialog creation failed!\n");
         g_module.RemoveMessageLoop();
         return 0;
+    }
+
+    if (!autoMode) {
+        MarkInstanceWindow(window);
     }
 
     char iniPath[260];

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "peers.h"
 #include "program_run.h"
 
 namespace {
@@ -94,6 +95,30 @@ TEST(ProgramLifecycle, AMinimisedShortcutStartsHidden)
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(nullptr, window);
     EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST(ProgramLifecycle, ASecondStartShowsTheFirstWindowAndAutomaticModeStillRuns)
+{
+    ProgramRun first;
+    first.WriteFile("horavo.ini", "[STARTUP]\r\nTASKTRAY=1\r\n");
+    ASSERT_TRUE(first.Start());
+    HWND window = first.WaitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    ASSERT_FALSE(IsWindowVisible(window)) << "in the tray";
+
+    // Another folder, the same session: one window per session, whatever its files.
+    ProgramRun second;
+    ASSERT_TRUE(second.Start());
+    EXPECT_EQ(0u, second.WaitForExit(10000));
+    EXPECT_TRUE(ProgramRun::WaitUntilShown(window)) << "the first window came back from the tray";
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ("<missing>", second.ReadFile("horavo.ini")) << "the second start wrote nothing";
+
+    ProgramRun automatic;
+    automatic.WriteFile("server.data", "1\tGood\t" + PeerAddress("good") + "\r\n");
+    ASSERT_TRUE(automatic.Start("-auto"));
+    EXPECT_EQ(0u, automatic.WaitForExit(10000)) << "automatic mode is never held back";
+    EXPECT_NE(std::string::npos, automatic.ReadFile("horavo.log").find("\tGood\t"));
 }
 
 }  // namespace

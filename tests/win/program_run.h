@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// The four texts of a log row: server, server time, local time, status.
+// The five texts of a log row: server, server time, local time, status, correction.
 using LogRow = std::array<std::string, 5>;
 
 class ProgramRun {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -72,22 +73,22 @@ std::vector<GroupIconEntry> IconImages(int id)
     return std::vector<GroupIconEntry>(entries, entries + header->count);
 }
 
-TEST(Resources, IconsHaveTheirSizesInSixteenColours)
+TEST(Resources, IconsHaveEverySizeTheSystemAsksForInTrueColour)
 {
-    const std::vector<GroupIconEntry> program = IconImages(IDI_PROGRAM);
-    ASSERT_EQ(2u, program.size());
-    EXPECT_EQ(32, program[0].width);
-    EXPECT_EQ(32, program[0].height);
-    EXPECT_EQ(16, program[1].width);
-    EXPECT_EQ(16, program[1].height);
+    // 16 to 48 for the small and large icons at 100 % to 300 %, 256 for Explorer's large views.
+    const std::vector<int> sizes = {16, 20, 24, 32, 48, 256};
+    for (const int id : {IDI_PROGRAM, IDI_TRAY_TROUBLE}) {
+        std::vector<int> found;
+        for (const GroupIconEntry& image : IconImages(id)) {
+            found.push_back(image.width == 0 ? 256 : image.width);  // 0 stands for 256
+            EXPECT_EQ(32, image.bitCount) << id;
+        }
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(sizes, found) << id;
+    }
     const std::vector<GroupIconEntry> logRow = IconImages(IDI_LOG_ROW);
     ASSERT_EQ(1u, logRow.size());
     EXPECT_EQ(16, logRow[0].width);
-    for (const GroupIconEntry& image : program) {
-        EXPECT_EQ(16, image.colourCount);
-        EXPECT_EQ(4, image.bitCount);
-    }
-    EXPECT_EQ(16, logRow[0].colourCount);
 }
 
 TEST(Resources, ManifestAsksForCommonControlsSix)
@@ -98,6 +99,7 @@ TEST(Resources, ManifestAsksForCommonControlsSix)
     const std::string manifest(text, SizeofResource(nullptr, found));
     EXPECT_NE(std::string::npos, manifest.find("Microsoft.Windows.Common-Controls"));
     EXPECT_NE(std::string::npos, manifest.find("version=\"6.0.0.0\""));
+    EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>")) << manifest;
 }
 
 }  // namespace

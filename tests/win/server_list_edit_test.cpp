@@ -181,6 +181,23 @@ TEST_F(ServerListEditTest, DeleteAsksAndActsOnTheAnswer)
     }
 }
 
+TEST_F(ServerListEditTest, TheDeleteKeyInTheListAsksLikeTheButton)
+{
+    GivenServerList(kFourRows);
+    Open();
+    SelectServerRow(ServerList(), 2);
+    std::string question;
+    WhenWindowOpens(kDeleteTitle, [&](HWND box) {
+        question = WindowText(GetDlgItem(box, 0xFFFF));
+        SendMessageA(box, WM_COMMAND, IDYES, 0);
+    });
+    SendMessageA(ServerList(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ("[ C ] を削除しますか？", question);
+    EXPECT_EQ("1 A a\n0 B b\n0 D d\n", Rows());
+    SendMessageA(LogList(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ("1 A a\n0 B b\n0 D d\n", Rows()) << "only in the server list";
+}
+
 TEST_F(ServerListEditTest, DeletingTheOnlyRowLeavesAnEmptyList)
 {
     GivenServerList("1\tA\ta\r\n");

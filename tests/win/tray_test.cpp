@@ -8,6 +8,7 @@
 #include "main_window_fixture.h"
 #include "peers.h"
 #include "shell/tray_icon_win32.h"
+#include "ui/server_list_view_win32.h"
 #include "win_test_support.h"
 
 namespace {
@@ -144,7 +145,9 @@ TEST_F(TrayTest, ARightClickShowsTheMenuWithShowAsItsDefault)
     SetTimer(nullptr, 0, 20, InspectOpenMenu);
     TrayMouse(WM_RBUTTONUP);  // returns once the menu has closed
     ASSERT_TRUE(g_shownMenu.seen) << "a popup menu opened";
-    EXPECT_EQ((std::vector<std::string>{"今すぐ同期", "表示", "終了"}), g_shownMenu.items);
+    EXPECT_EQ((std::vector<std::string>{"今すぐ同期", "表示", "ヘルプ", "バージョン情報", "", "終了"}),
+              g_shownMenu.items)
+        << "a separator before 終了";
     EXPECT_EQ(static_cast<UINT>(IDM_TRAY_SHOW), g_shownMenu.defaultItem);
     EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << "closing the menu chose nothing";
 }
@@ -194,10 +197,57 @@ TEST_F(TrayTest, TheTipNamesTheLastSynchronisation)
     EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), Calls()[1].message);
     EXPECT_EQ(static_cast<UINT>(NIF_TIP), Calls()[1].data.uFlags);
     const std::string tip = Calls()[1].data.szTip;
-    // "Tempivo", then "最終同期 2026/12/08 14:35:02 同期成功".
-    ASSERT_EQ(std::string("Tempivo\n最終同期 ").size() + 19 + std::string(" 同期成功").size(), tip.size()) << tip;
-    EXPECT_EQ(0u, tip.find("Tempivo\n最終同期 20"));
+    // "Tempivo", then "前回の同期: 2026/12/08 14:35:02 同期成功".
+    ASSERT_EQ(std::string("Tempivo\n前回の同期: ").size() + 19 + std::string(" 同期成功").size(), tip.size()) << tip;
+    EXPECT_EQ(0u, tip.find("Tempivo\n前回の同期: 20"));
     EXPECT_EQ(tip.size() - std::string(" 同期成功").size(), tip.find(" 同期成功"));
+}
+
+// Synchronises with the 同期 button and waits for the round's rows.
+void SyncAndWait(HWND window, HWND logList, int rowsBefore)
+{
+    SendMessageA(window, WM_COMMAND, IDC_SYNC, 0);
+    const DWORD start = GetTickCount();
+    while (ListView_GetItemCount(logList) <= rowsBefore && GetTickCount() - start < 6000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+    }
+}
+
+TEST_F(TrayTest, TheIconWarnsAfterAFailedRoundAndABalloonComesOncePerKind)
+{
+    // An address that fails at once, and the good server: the 同期 button asks the selected row.
+    GivenServerList("1\tBad\tlocalhost:12345678\r\n1\tGood\t" + PeerAddress("good") + "\r\n");
+    Open();
+    const HICON normal = Calls()[0].data.hIcon;
+    const auto iconChanges = [&] {
+        std::vector<HICON> icons;
+        for (const ShellNotifyCall& call : Calls()) {
+            if (call.message == NIM_MODIFY && (call.data.uFlags & NIF_ICON)) icons.push_back(call.data.hIcon);
+        }
+        return icons;
+    };
+    const auto balloons = [&] {
+        std::vector<std::string> texts;
+        for (const ShellNotifyCall& call : Calls()) {
+            if (call.message == NIM_MODIFY && (call.data.uFlags & NIF_INFO)) texts.push_back(call.data.szInfo);
+        }
+        return texts;
+    };
+    SelectServerRow(ServerList(), 0);
+    SyncAndWait(dialog_->m_hWnd, LogList(), 0);
+    SyncAndWait(dialog_->m_hWnd, LogList(), 1);
+    ASSERT_EQ(1u, iconChanges().size()) << "the warning icon once, for two failed rounds";
+    EXPECT_NE(normal, iconChanges()[0]);
+    ASSERT_EQ(1u, balloons().size()) << "one balloon for the same failure twice";
+    EXPECT_EQ("時刻サーバから使える応答がありませんでした。ログをご覧ください。", balloons()[0]);
+
+    SelectServerRow(ServerList(), 1);
+    SyncAndWait(dialog_->m_hWnd, LogList(), 2);
+    ASSERT_EQ(2u, iconChanges().size()) << "the normal icon after a good round";
+    SelectServerRow(ServerList(), 0);
+    SyncAndWait(dialog_->m_hWnd, LogList(), 3);
+    EXPECT_EQ(2u, balloons().size()) << "a failure after a good round is told again";
 }
 
 TEST_F(TrayTest, AResumeSynchronisesOnceTenSecondsLater)
