@@ -14,6 +14,10 @@
 #define IDM_TRAY_SHOW 40002
 #define IDM_TRAY_EXIT 40003
 
+// Items the main window adds to its system menu (system commands are multiples of 16 below 0xF000)
+#define IDM_INSTALL_SERVICE 0x0110
+#define IDM_UNINSTALL_SERVICE 0x0120
+
 // Main window controls
 #define IDC_SYNC 1000
 #define IDC_SERVER_LIST 1001
@@ -28,6 +32,7 @@
 #define IDC_SYNC_AT_START_CHECK 1013
 #define IDC_OFFSET_SPIN 1014
 #define IDC_INTERVAL_SPIN 1015
+#define IDC_CONSENSUS_CHECK 1016
 #define IDC_ABOUT_BUTTON 57664
 #define IDC_HELP_BUTTON 57670
 

@@ -20,12 +20,80 @@ inline constexpr char kColumnStatus[] = "ステータス";
 inline constexpr char kStatusSynced[] = "同期成功";
 inline constexpr char kStatusNoRight[] = "権限エラー";
 inline constexpr char kStatusError[] = "エラー";
+inline constexpr char kStatusHeld[] = "未設定 (ずれ過大)";
+inline constexpr char kStatusDisagreed[] = "不一致";
+inline constexpr char kStatusAgreed[] = "一致";
+
+// The question before a correction larger than MAXSTEP is set in a synchronisation the user started.
+inline constexpr char kStepQuestionStart[] = "時計を ";
+inline constexpr char kStepDays[] = "日";
+inline constexpr char kStepHours[] = "時間";
+inline constexpr char kStepMinutes[] = "分";
+inline constexpr char kStepSeconds[] = "秒";
+inline constexpr char kStepForward[] = "進めます";
+inline constexpr char kStepBackward[] = "戻します";
+inline constexpr char kStepQuestionEnd[] = "。よろしいですか？";
+inline constexpr char kStepCaption[] = "時計の大きな修正";
 
 // The server-time column of a row whose query failed.
 inline constexpr char kFailureSocket[] = "TCP/IPエラー";
 inline constexpr char kFailureNotify[] = "初期化エラー";
 inline constexpr char kFailureUnknownServer[] = "接続先不明";
 inline constexpr char kFailureNoAnswer[] = "応答なし";
+inline constexpr char kFailureDenied[] = "アクセス拒否";
+inline constexpr char kFailureRateLimited[] = "要求過多";
+
+// The line horavo.log gets when automatic mode ends: who, why, and the exit code.
+inline constexpr char kAutoModeName[] = "自動モード";
+inline constexpr char kExitCodeStatus[] = "終了コード ";
+inline constexpr char kAutoEndSet[] = "時刻を合わせました";
+inline constexpr char kAutoEndRefused[] = "時刻を設定できませんでした";
+inline constexpr char kAutoEndNoAnswer[] = "応答したサーバがありません";
+inline constexpr char kAutoEndNoneTicked[] = "チェックされたサーバがありません";
+inline constexpr char kAutoEndNoServerList[] = "server.data がないか、読めません";
+inline constexpr char kAutoEndStopped[] = "結果の前に終了を指示されました";
+inline constexpr char kAutoEndFolderTooLong[] = "フォルダのパスが長すぎてファイルを置けません";
+inline constexpr char kAutoEndHeld[] = "ずれが大きすぎ、確かめるサーバもないため設定しませんでした";
+inline constexpr char kAutoEndNoAgreement[] = "サーバの時刻が一致しません";
+
+// The message box when the exit command could not write a file whose changes would be lost.
+inline constexpr char kUnsavedIntro[] = "変更を保存できませんでした。";
+inline constexpr char kUnsavedFile[] = "ファイル: ";
+inline constexpr char kUnsavedFolder[] = "フォルダ: ";
+inline constexpr char kUnsavedReason[] = "理由: ";
+inline constexpr char kUnsavedOutro[] =
+    "これらのファイルへの変更は保存されていません。書き込めるフォルダ (Program Files の下ではないところ) に置いてください。";
+inline constexpr char kRefusalNoPath[] = "フォルダのパスが長すぎます";
+inline constexpr char kRefusalReadOnly[] = "読み取り専用に設定されています";
+inline constexpr char kRefusalLink[] = "リンク (別のファイルへの参照) なので書き込みません";
+inline constexpr char kRefusalUnreadable[] = "起動時に読めなかったため、上書きしません";
+inline constexpr char kErrorCode[] = "エラー ";
+
+// The message box at start when the program's folder leaves no room for its files' names.
+inline constexpr char kFolderTooLong[] =
+    "このフォルダのパスが長すぎるため、設定とサーバ一覧を読み書きできません。\n\nフォルダ: %s\n\n"
+    "もっと短いパスのフォルダに置いてください。";
+
+// The time service: its names, and what installing and removing it tell the user.
+inline constexpr char kServiceDisplayName[] = "Tempivo 時刻同期";
+inline constexpr char kServiceDescription[] =
+    "Tempivo の時刻サーバ一覧で、このコンピュータの時計を合わせます。時計を変える権限はこのサービスだけが持ち、"
+    "利用者は時刻を合わせるよう頼めますが、時刻やサーバを指定することはできません。";
+inline constexpr char kServiceInstalled[] = "時刻設定サービスをインストールし、開始しました。";
+inline constexpr char kServiceUninstalled[] = "時刻設定サービスをアンインストールしました。";
+inline constexpr char kServiceNeedsAdministrator[] =
+    "時刻設定サービスのインストールとアンインストールには管理者の権限が必要です。";
+inline constexpr char kServiceInstallFailed[] = "時刻設定サービスをインストールできませんでした。";
+inline constexpr char kServiceUninstallFailed[] = "時刻設定サービスをアンインストールできませんでした。";
+inline constexpr char kServiceOnlyFromManager[] =
+    "-service はサービス マネージャから起動されたときだけ使えます。インストールは -install-service で行います。";
+inline constexpr char kServicePipeTaken[] = "パイプ \\\\.\\pipe\\Tempivo はほかのプログラムが先に作っていたため、サービスを開始しません";
+inline constexpr char kServiceRowPrefix[] = "[サービス] ";
+inline constexpr char kServiceLogName[] = "時刻設定サービス";
+inline constexpr char kServiceStarted[] = "開始しました";
+inline constexpr char kServiceStopped[] = "停止しました";
+inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール...";
+inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール...";
 
 // The question before a server row is deleted; %s is the provider name.
 inline constexpr char kDeleteQuestion[] = "[ %s ] を削除しますか？";

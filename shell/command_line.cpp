@@ -38,13 +38,36 @@ const char* SkipProgramName(const char* commandLine)
     return p;
 }
 
-bool IsAutoModeArgument(const char* arguments)
+namespace {
+
+bool IsArgument(const char* arguments, const char* word)
 {
-    static const char kAuto[] = "-auto";
-    for (int i = 0; kAuto[i] != '\0'; ++i) {
-        if (AsciiLower(arguments[i]) != kAuto[i]) {
+    int i = 0;
+    for (; word[i] != '\0'; ++i) {
+        if (AsciiLower(arguments[i]) != word[i]) {
             return false;
         }
     }
-    return arguments[sizeof kAuto - 1] == '\0';
+    return arguments[i] == '\0';
+}
+
+}  // namespace
+
+bool IsAutoModeArgument(const char* arguments)
+{
+    return IsArgument(arguments, "-auto");
+}
+
+RunMode ParseRunMode(const char* arguments)
+{
+    if (IsAutoModeArgument(arguments)) {
+        return RunMode::Automatic;
+    }
+    if (IsArgument(arguments, "-service")) {
+        return RunMode::Service;
+    }
+    if (IsArgument(arguments, "-install-service")) {
+        return RunMode::InstallService;
+    }
+    return IsArgument(arguments, "-uninstall-service") ? RunMode::UninstallService : RunMode::Normal;
 }

@@ -1,4 +1,4 @@
-// The process command line: what follows the program's own name, and whether it asks for automatic mode.
+// The process command line: what follows the program's own name, and the run mode it asks for.
 #pragma once
 
 // The arguments part of a full command line: the program name (in double quotes up to the closing
@@ -8,3 +8,14 @@ const char* SkipProgramName(const char* commandLine);
 
 // Exactly "-auto" in any letter case; "-auto " with a trailing blank, "/auto" or more words are not.
 bool IsAutoModeArgument(const char* arguments);
+
+enum class RunMode {
+    Normal,
+    Automatic,         // -auto
+    Service,           // -service: only the service manager starts it so
+    InstallService,    // -install-service
+    UninstallService,  // -uninstall-service
+};
+
+// Each word alone, in any letter case, as "-auto" is; anything else is normal mode.
+RunMode ParseRunMode(const char* arguments);

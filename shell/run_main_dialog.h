@@ -1,5 +1,5 @@
 // From the command line to the end of the message loop: the main window's whole life. The process
-// entry calls it; the main window's part (ui/run_main_dialog.cpp) provides it, so this floor needs
+// entry calls it; the main window's part (ui/run_main_dialog_win32.cpp) provides it, so this floor needs
 // nothing from the one above.
 #pragma once
 

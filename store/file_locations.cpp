@@ -37,27 +37,48 @@ PathParts SplitPath(const char* path, LeadByteTest isLeadByte)
 namespace {
 
 // No program path (the platform could not tell it) means no files at all.
-std::string FitOrEmpty(const char* programPath, std::string path, size_t bufferSize)
+std::string FitOrEmpty(const char* programPath, std::string path)
 {
-    return *programPath != '\0' && path.size() < bufferSize ? path : std::string();
+    return *programPath != '\0' && path.size() <= kMaxPathBytes ? path : std::string();
+}
+
+std::string InFolderOf(const char* path, const std::string& name, LeadByteTest isLeadByte)
+{
+    const PathParts parts = SplitPath(path, isLeadByte);
+    return FitOrEmpty(path, parts.drive + parts.folder + name);
 }
 
 }  // namespace
 
+std::string TemporaryNameFor(uint32_t random)
+{
+    static const char kHex[] = "0123456789abcdef";
+    std::string name = "~";
+    for (int shift = 20; shift >= 0; shift -= 4) {
+        name += kHex[(random >> shift) & 0xF];
+    }
+    return name + ".tmp";
+}
+
 std::string SettingsPathFor(const char* programPath, LeadByteTest isLeadByte)
 {
-    const PathParts parts = SplitPath(programPath, isLeadByte);
-    return FitOrEmpty(programPath, parts.drive + parts.folder + parts.baseName + ".ini", kSettingsPathSize);
+    return InFolderOf(programPath, SplitPath(programPath, isLeadByte).baseName + ".ini", isLeadByte);
 }
 
 std::string ServerListPathFor(const char* programPath, LeadByteTest isLeadByte)
 {
-    const PathParts parts = SplitPath(programPath, isLeadByte);
-    return FitOrEmpty(programPath, parts.drive + parts.folder + "server.data", kServerListPathSize);
+    return InFolderOf(programPath, "server.data", isLeadByte);
 }
 
 std::string LogFilePathFor(const std::string& settingsPath, LeadByteTest isLeadByte)
 {
-    const PathParts parts = SplitPath(settingsPath.c_str(), isLeadByte);
-    return FitOrEmpty(settingsPath.c_str(), parts.drive + parts.folder + "horavo.log", kSettingsPathSize);
+    return InFolderOf(settingsPath.c_str(), "horavo.log", isLeadByte);
+}
+
+bool FolderHoldsProgramFiles(const char* programPath, LeadByteTest isLeadByte)
+{
+    const std::string settings = SettingsPathFor(programPath, isLeadByte);
+    return !settings.empty() && !ServerListPathFor(programPath, isLeadByte).empty() &&
+           !InFolderOf(programPath, TemporaryNameFor(0), isLeadByte).empty() &&
+           !LogFilePathFor(settings, isLeadByte).empty();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // True for the first byte of a two-byte character in the ANSI code page.
@@ -21,15 +22,24 @@ struct PathParts {
 // of a two-byte character is never taken for a separator.
 PathParts SplitPath(const char* path, LeadByteTest isLeadByte);
 
-constexpr size_t kSettingsPathSize = 260;    // buffer of the settings path, with its terminator
-constexpr size_t kServerListPathSize = 256;  // buffer of the server list path
+// The one limit of every file path, the platform's (MAX_PATH, 260 with the terminator): a folder
+// either holds all of the program's files or is told to be too long.
+constexpr size_t kMaxPathBytes = 259;
 
-// "C:\Tools\horavo.exe" gives "C:\Tools\horavo.ini"; empty when it would not fit its buffer, so
-// that no file is read or written under a cut name.
+// The server list's temporary file: "~" and six hex digits, ".tmp"; no longer than "server.data",
+// so any folder that holds the list holds it.
+std::string TemporaryNameFor(uint32_t random);
+
+// "C:\Tools\horavo.exe" gives "C:\Tools\horavo.ini"; empty when it would be too long, so that no
+// file is read or written under a cut name.
 std::string SettingsPathFor(const char* programPath, LeadByteTest isLeadByte);
 
-// "C:\Tools\horavo.exe" gives "C:\Tools\server.data"; empty when it would not fit its buffer.
+// "C:\Tools\horavo.exe" gives "C:\Tools\server.data"; empty when it would be too long.
 std::string ServerListPathFor(const char* programPath, LeadByteTest isLeadByte);
 
 // "horavo.log" in the folder of the settings file; empty when there is no settings file.
 std::string LogFilePathFor(const std::string& settingsPath, LeadByteTest isLeadByte);
+
+// Whether the program's folder has room for every file it always uses (settings, list, its
+// temporary file, log). False also when the program's path is unknown or was itself too long.
+bool FolderHoldsProgramFiles(const char* programPath, LeadByteTest isLeadByte);

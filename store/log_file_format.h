@@ -14,3 +14,14 @@ std::string FormatLogFileLine(const std::string& writtenAt, const std::vector<st
 
 // Whether a file of this size is turned over before the next line.
 bool LogFileTurnsOver(uint64_t size);
+
+// What an append does about the older file: turn the log over first (it is past 1 MB and
+// "horavo.log.1" may be replaced), or only append. A read-only "horavo.log.1" is the user's and is
+// never replaced: the log then grows past 1 MB, and so it does while the turn-over fails.
+enum class LogTurnOver { No, First };
+LogTurnOver DecideLogTurnOver(uint64_t size, bool olderIsReadOnly);
+
+// The name of the mutex every writer of this log takes around its append and turn-over: the window
+// and a scheduled -auto may write at the same moment. Derived from the log's path as the program
+// builds it (the same spelling in every process), valid in every session.
+std::string LogMutexName(const std::string& logPath);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-// Empty when the platform cannot tell the path or it does not fit the 261-byte buffer.
+// Empty when the platform cannot tell the path or it is longer than MAX_PATH allows.
 std::string ProgramFilePath();
 
 // IsDBCSLeadByte for the system's ANSI code page.

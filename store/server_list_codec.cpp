@@ -2,7 +2,6 @@
 #include "server_list_codec.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "sync/decimal_text.h"
 
@@ -52,10 +51,10 @@ ServerListText ReadServerList(const std::string& bytes)
             line.pop_back();
         }
         start = lineEnd + 1;
-        // A line too long for the line buffer is skipped whole, and reading goes on. A zero byte
-        // ends the line's text; what follows it up to the line end is ignored.
+        // A line too long for the line buffer is skipped whole, and reading goes on; so is a line
+        // with a zero byte, whose rest would otherwise be lost: both stay in the backup.
         ServerRow row;
-        if (line.size() <= kMaxLineBytes && ParseServerLine(line.substr(0, std::strlen(line.c_str())), &row)) {
+        if (line.size() <= kMaxLineBytes && line.find('\0') == std::string::npos && ParseServerLine(line, &row)) {
             text.rows.push_back(row);
         } else {
             text.complete = false;
@@ -85,13 +84,18 @@ std::string StorableField(const std::string& text)
     return field;
 }
 
+void AppendFileLine(const ServerRow& row, std::string* bytes)
+{
+    std::string line = FormatServerLine(row);
+    line.insert(line.size() - 1, "\r");  // what the text mode's line end is on disk
+    *bytes += line;
+}
+
 std::string WriteServerList(const std::vector<ServerRow>& rows)
 {
     std::string bytes;
     for (const ServerRow& row : rows) {
-        std::string line = FormatServerLine(row);
-        line.insert(line.size() - 1, "\r");  // what the text mode's line end is on disk
-        bytes += line;
+        AppendFileLine(row, &bytes);
     }
     return bytes;
 }

@@ -30,12 +30,15 @@ struct ServerListText {
 
 // Reads every line of the file's bytes as the C runtime's text mode gives them: CR LF is a line
 // end like LF alone, and a byte 0x1A ends the data. A line longer than 1023 bytes is skipped whole
-// and reading goes on; so are lines that do not parse.
+// and reading goes on; so are lines with a zero byte and lines that do not parse.
 ServerListText ReadServerList(const std::string& bytes);
 
 // "1\tname\taddress\n" for a ticked row, "0\t..." for one that is not; an empty address is
 // followed by one more tab, so that the line still has three fields.
 std::string FormatServerLine(const ServerRow& row);
+
+// FormatServerLine's line as the file holds it, ended by CR LF, appended to the bytes.
+void AppendFileLine(const ServerRow& row, std::string* bytes);
 
 // The bytes of the whole file: every line of FormatServerLine, each ended by CR LF.
 std::string WriteServerList(const std::vector<ServerRow>& rows);

@@ -1,22 +1,44 @@
-// "server.data" read whole into rows and written whole from rows, through Win32 file handles.
+// "server.data" read whole into the server list and written whole from it, through Win32 file
+// handles; the codec has the bytes' rules.
 #pragma once
 
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "store/file_result.h"
-#include "store/server_list_codec.h"
+#include "store/server_list.h"
 
 enum class ServerListFileState {
-    Read,        // its rows are in the text
-    Missing,     // no such file (or no path): the exit creates it
-    Unreadable,  // it is there but could not be opened or read: the exit must leave it alone
+    Read,        // its rows are in the list
+    Missing,     // no such file (or no path): the first save creates it
+    Unreadable,  // it is there but could not be opened or read: saves must leave it alone
 };
 
-ServerListFileState ReadServerListFile(const std::string& path, ServerListText* text);
+// The list's file over a run: read once at start, written at the end, with what the read found
+// deciding how it may be written.
+class ServerListFile {
+public:
+    explicit ServerListFile(std::string path = std::string()) : m_path(std::move(path)) {}
 
-// Writes the rows to "<path>.tmp" and replaces the file with it only once every byte is on disk,
-// so a full disk or a crash never costs the user the list they had. With keepBackup the old file
-// becomes "<path>.bak" (replacing an older one) instead of going. A read-only file is left as it
-// is: the user chose to keep it.
-FileResult WriteServerListFile(const std::string& path, const std::vector<ServerRow>& rows, bool keepBackup);
+    // The rows of the file; an empty list when it is missing or unreadable.
+    ServerList Load();
+
+    // Writes the rows to a new temporary file of a random name in the same folder, flushed to the
+    // disk, and only then replaces the file with it, so a full disk, a crash or a power cut never
+    // costs the user the list they had, and no file planted under a fixed name is ever written. When
+    // the read skipped lines the old file becomes "<path>.bak" (replacing an older one) instead of
+    // going, once. A file that was there but unreadable, a read-only one and a link are left alone.
+    FileResult Save(const ServerList& list);
+
+    // Whether these are the rows read or last written: a save that fails then loses nothing.
+    bool Holds(const ServerList& list) const;
+
+    const std::string& Path() const { return m_path; }
+    ServerListFileState State() const { return m_state; }
+
+private:
+    std::string m_path;
+    ServerListFileState m_state = ServerListFileState::Missing;
+    bool m_keepBackup = false;  // the file had lines this run could not read
+    std::string m_bytes;        // the rows read or last written, as the file would hold them
+};

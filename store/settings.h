@@ -1,28 +1,50 @@
-// The four settings as the file holds them, and as the program writes them back.
+// The settings as the file holds them, and as the program writes them back.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-// As read: the two switches count only when they are exactly 1; the two numbers are texts that the
+// LOGFILE's words: only "0", "off", "no" and "false" (any letter case) turn the log file off;
+// anything else, a missing key included, keeps it on.
+bool LogFileTurnedOn(const std::string& value);
+
+// MAXSTEP's value: its number, 0 turning the step limit off; 900 (the default) for a text that is
+// no number, a negative one or one beyond a year.
+int32_t MaxStepFrom(const std::string& value);
+
+// As read: the switches count only when they are exactly 1; the two numbers are texts that the
 // main window's edits turn into numbers within their ranges, as if they had been typed.
 struct Settings {
     unsigned taskTray = 0;        // STARTUP/TASKTRAY: 1 starts the window minimised, in the tray
     unsigned syncAtStart = 0;     // STARTUP/AJAST: 1 synchronises at the first timer tick
     std::string interval = "60";  // SETTING/INTERVAL, minutes
     std::string offset = "0";     // SETTING/OFFSET, seconds
-    unsigned logFile = 1;         // SETTING/LOGFILE: 0 writes no "horavo.log"
+    std::string logFile = "1";    // SETTING/LOGFILE as written, "1" when missing
+    unsigned consensus = 0;       // SETTING/CONSENSUS: 1 asks several servers at once, which must agree
+    std::string maxStep = "900";  // SETTING/MAXSTEP as written: seconds a correction may have alone
 
     bool StartsMinimised() const { return taskTray == 1; }
     bool SyncsAtStart() const { return syncAtStart == 1; }
-    bool WritesLogFile() const { return logFile != 0; }
+    bool WritesLogFile() const { return LogFileTurnedOn(logFile); }
+    bool AsksTogether() const { return consensus == 1; }
+    int32_t MaxStepSeconds() const { return MaxStepFrom(maxStep); }
 };
 
-// As written at exit: the two numbers the edits hold, the states of the two check boxes, and the
-// log file's switch as it was read (it has no control).
+// As written at exit: the two numbers the edits hold, the states of the check boxes, and the
+// values without a control as they were read.
 struct SavedSettings {
     int interval;
     int offset;
     int taskTray;  // the check boxes' states: 1 ticked, 0 not
     int syncAtStart;
-    int logFile;
+    std::string logFile;
+    int consensus;        // the check box's state
+    std::string maxStep;  // as read (it has no control)
+
+    bool operator==(const SavedSettings& other) const
+    {
+        return interval == other.interval && offset == other.offset && taskTray == other.taskTray &&
+               syncAtStart == other.syncAtStart && logFile == other.logFile && consensus == other.consensus &&
+               maxStep == other.maxStep;
+    }
 };

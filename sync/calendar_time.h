@@ -16,6 +16,7 @@ struct CalendarTime {
 };
 
 constexpr uint64_t kTicksPerSecond = 10000000;  // 100 ns ticks, as in the platform's FILETIME
+constexpr uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
 
 // The tick count (FILETIME value) of a calendar time read as an absolute time: no time-zone step.
 // The day of week is not read. Valid for the years 1601..30827, as on the platform.

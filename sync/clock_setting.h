@@ -1,15 +1,17 @@
-// Setting the system clock to a local calendar time, with the right to do so enabled first (Win32).
+// Setting the system clock: to a local calendar time, or from a server's answer in one call.
 #pragma once
 
 #include <cstdint>
 
-#include "sync/calendar_time.h"
 #include "sync/clock_outcome.h"
+#include "sync/server_time.h"
 
-struct ClockResult {
-    ClockOutcome outcome;
-    uint32_t error;            // the platform's error code when the clock was not set, else 0
-    CalendarTime clockBefore;  // the local clock read just before it was set
-};
-
+// Sets the clock with the right to do so enabled first; the clock is read just before.
 ClockResult SetClock(const CalendarTime& localTime);
+
+// The server's time carried by the performance counter to this moment, the offset added, converted
+// to local time once, and set.
+AppliedTime ApplyServerTime(const ServerAnswer& answer, int32_t offsetSeconds);
+
+// The same time and the clock as it is now, for a row that sets nothing (outcome Failed, error 0).
+AppliedTime ReadServerTime(const ServerAnswer& answer, int32_t offsetSeconds);

@@ -1,60 +1,64 @@
 // The course of one query to a time server, free of sockets: the order of its steps (address,
-// socket, host lookup, request, wait, request again, reply) and what ends it. The network, the
-// performance counter and the random source are reached through QueryNetwork, which the Win32
-// query provides with Winsock 1.1.
+// host lookup, socket, request, wait, request again, reply), every address of a name in turn, and
+// what ends it. The network, the counters and the random source are reached through QueryNetwork,
+// which the Win32 query provides with Winsock 2.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "sync/net_address.h"
 #include "sync/query_status.h"
 #include "sync/server_time.h"
 #include "sync/sntp_exchange.h"
 
-// The server's time when its answer arrived, and the performance counter at that moment: the clock
-// is set to the first plus what the counter has run since.
-struct ServerAnswer {
-    int64_t unixTicksAtReceipt;  // 100 ns ticks since 1970 UTC
-    int64_t receivedAtCounter;
-};
+constexpr unsigned kLookupLimitMs = 5000;  // a name server that does not answer costs no more
+constexpr unsigned kNameLimitMs = 8000;    // the exchanges with all the addresses of one name
 
 class QueryNetwork {
 public:
-    virtual bool OpenSocket() = 0;   // a UDP socket; false when none can be made
+    virtual bool OpenSocket(NetAddress::Family family) = 0;  // a UDP socket; false when none can be made
     virtual bool WatchSocket() = 0;  // its datagrams reported as they come; false when that cannot be asked
     virtual void CloseSocket() = 0;
-    // A dotted IPv4 address (network byte order); false for a host name.
-    virtual bool DottedAddress(const std::string& host, uint32_t* address) = 0;
+    // A dotted IPv4 address or an IPv6 literal; false for a host name.
+    virtual bool NumericAddress(const std::string& host, NetAddress* address) = 0;
     // Starts looking the name up; its end is reported with the handle. False when it cannot start.
     virtual bool StartLookup(const std::string& host, uintptr_t* lookup) = 0;
     virtual void CancelLookup(uintptr_t lookup) = 0;
-    virtual void Send(const SntpMessage& request, uint32_t address, uint16_t port) = 0;
-    // A datagram that has come: its length, or -1 when none could be read; and whether it came
-    // from the address and port given.
-    virtual int Receive(uint8_t* buffer, size_t size, uint32_t address, uint16_t port, bool* fromServer) = 0;
+    virtual void Send(const uint8_t* request, size_t length, const NetAddress& to) = 0;
+    // A datagram that has come: its length, or -1 when none (more) could be read; and its sender.
+    virtual int Receive(uint8_t* buffer, size_t size, NetAddress* from) = 0;
     virtual void StartWait(unsigned milliseconds) = 0;  // its end is reported; a new one replaces it
     virtual void StopWait() = 0;
     virtual int64_t CounterNow() = 0;
     virtual int64_t CounterFrequency() = 0;
+    virtual int64_t ClockNow() = 0;  // the system clock in 100 ns ticks since 1970 UTC
     virtual uint64_t RandomOrigin() = 0;
 
 protected:
     ~QueryNetwork() = default;
 };
 
+// Datagrams read at one notice of the socket before the window gets its turn again.
+constexpr int kDatagramsPerNotice = 64;
+
 class QueryCourse {
 public:
     QueryCourse(QueryNetwork& network, LocalTimeConversion toLocal) : m_network(network), m_toLocal(toLocal) {}
 
-    // Ends the query under way, then asks the server at the address (a host name or dotted address,
-    // optionally a colon and a port). Waiting, or why no request could go out.
+    // Ends the query under way, then asks the server at the address (a host name, a dotted address
+    // or an IPv6 literal, optionally with a port). Waiting, or why no request could go out.
     QueryStatus Start(const char* address);
 
-    // The lookup's end (address null when it found no IPv4 address), a datagram to read, and the
-    // end of a request's wait. Waiting while the query goes on; Answered once a reply counts;
-    // NoAnswer when the second request, too, waited in vain.
-    QueryStatus OnLookupDone(uintptr_t lookup, int error, const uint32_t* address);
+    // The lookup's end with the addresses in the order the system gives them (none when it failed),
+    // datagrams to read, and the end of a wait. Waiting while the query goes on; Answered once a
+    // reply counts. A silent address is given up after its second request, and the next is asked;
+    // NoAnswer when none is left or the name's time is up. Every wait is a deadline on the counter,
+    // checked on every datagram as well: datagrams that keep the wait's timer from being delivered
+    // cannot hold off the end, and a timer that comes early only waits on.
+    QueryStatus OnLookupDone(uintptr_t lookup, int error, const std::vector<NetAddress>& addresses);
     QueryStatus OnReadable();
     QueryStatus OnWaitOver();
 
@@ -68,13 +72,23 @@ public:
 
 private:
     QueryStatus Fail(QueryStatus why);
+    QueryStatus Ask(size_t address);
     void SendRequest();
+    bool WaitingForReply() const;
+    bool Passed(int64_t deadline);
+    unsigned MillisecondsTo(int64_t deadline);
+    int64_t CounterIn(unsigned milliseconds);
 
     QueryNetwork& m_network;
     LocalTimeConversion m_toLocal;
     bool m_socketOpen = false;
+    NetAddress::Family m_socketFamily = NetAddress::Family::V4;
     uintptr_t m_lookup = 0;
-    uint32_t m_address = 0;
+    int64_t m_lookupDeadline = 0;
+    std::vector<NetAddress> m_addresses;
+    size_t m_asking = 0;          // the address asked now
+    int64_t m_nameDeadline = 0;   // the counter when the name's exchanges are over
+    int64_t m_waitDeadline = 0;   // the counter when the latest request's wait is over
     int m_port = 0;
     SntpExchange m_exchange;
     ServerAnswer m_answer{};

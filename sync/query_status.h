@@ -4,8 +4,10 @@
 enum class QueryStatus {
     Waiting,        // a request or a host lookup is under way; the answer comes as a message
     Answered,       // a usable reply came from the server asked
-    UnknownServer,  // no address to ask, or the host name did not resolve
+    UnknownServer,  // no address to ask, or the host name did not resolve (within its time)
     SocketFailed,   // the UDP socket could not be made
     NotifyFailed,   // the socket's notifications could not be asked for
-    NoAnswer,       // no usable reply came to the request, nor to the one sent again
+    NoAnswer,       // no usable reply came from any of its addresses, nor to the requests sent again
+    Denied,         // the server refuses this client (kiss codes DENY, RSTR): never asked again
+    RateLimited,    // the server is asked too often (kiss code RATE): left alone for a while
 };

@@ -10,6 +10,14 @@ DatagramVerdict JudgeDatagram(bool fromServerAsked, uint64_t origin, const uint8
     if (!fromServerAsked) {
         return DatagramVerdict::FromElsewhere;
     }
+    // RFC 5905 section 7.4, before the time checks: a kiss may carry no time at all.
+    const KissCode kiss = ReadKissCode(datagram, length);
+    if (kiss == KissCode::Deny || kiss == KissCode::Rate) {
+        if (ReadOriginateTimestamp(datagram).Value() != origin) {
+            return DatagramVerdict::NotOurs;
+        }
+        return kiss == KissCode::Deny ? DatagramVerdict::KissDeny : DatagramVerdict::KissRate;
+    }
     if (CheckReply(datagram, length) != ReplyVerdict::Usable) {
         return DatagramVerdict::Unusable;
     }

@@ -1,4 +1,5 @@
-// The address text of a server row: a host name or dotted address, optionally a colon and a port.
+// The address text of a server row: a host name, a dotted IPv4 address or an IPv6 literal,
+// optionally with a port: "host:port", "[v6]:port".
 #pragma once
 
 #include <cstddef>
@@ -15,13 +16,20 @@ struct ServerAddress {
         Empty,        // no address at all: port -1, no host
         HostTooLong,  // refused rather than cut, so no other host is asked
         PortTooLong,
+        Malformed,    // a "[" without its "]", or something other than ":port" after it
     };
     Status status;
-    std::string host;  // the text before the first colon
+    std::string host;  // the name or literal, without brackets
     int32_t port;      // as the user wrote it (atoi), 123 without a colon, -1 for an empty address
 
     // Only the low 16 bits of the port go on the wire: 65659 asks port 123.
     uint16_t WirePort() const { return static_cast<uint16_t>(port); }
 };
 
+// "::1" and "2001:db8::1" are IPv6 literals, whose colons are no port's; "[::1]:10123" gives one a
+// port. Any other text is cut at its first colon, as it always was.
 ServerAddress ParseServerAddress(const char* text);
+
+// Whether the text is an IPv6 address in one of the text forms of RFC 4291 section 2.2 (eight
+// groups, "::" for a run of zero groups, a dotted IPv4 tail), with an optional "%zone".
+bool IsIpv6Literal(const std::string& text);

@@ -18,6 +18,13 @@ bool CorrectedLocalTime(int64_t unixTicks, int32_t offsetSeconds, LocalTimeConve
     return true;
 }
 
+bool TimeToSet(const ServerAnswer& answer, int64_t counterNow, int64_t counterFrequency, int32_t offsetSeconds,
+               LocalTimeConversion toLocal, CalendarTime* out)
+{
+    const int64_t now = answer.unixTicksAtReceipt + CounterToTicks(counterNow - answer.receivedAtCounter, counterFrequency);
+    return CorrectedLocalTime(now, offsetSeconds, toLocal, out);
+}
+
 bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out)
 {
     return CorrectedLocalTime(NtpToUnixTicks(ReadTransmitTimestamp(reply)), offsetSeconds, toLocal, out);

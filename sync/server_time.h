@@ -20,5 +20,19 @@ bool ReplyToCalendarTime(uint32_t seconds, uint32_t fraction, LocalTimeConversio
 // offset, all eight fields set. False when the time has no local conversion.
 bool CorrectedLocalTime(int64_t unixTicks, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out);
 
+// The server's time when its answer arrived, and the performance counter at that moment: the clock
+// is set to the first plus what the counter has run since.
+struct ServerAnswer {
+    int64_t unixTicksAtReceipt;  // 100 ns ticks since 1970 UTC
+    int64_t receivedAtCounter;
+    int64_t clockAtReceipt;      // the system clock then, likewise: the answer's offset is the difference
+};
+
+// The local time to set the clock to now: the answer's time carried forward by the counter to the
+// moment of setting, the offset added, converted to local time once. False when it has no local
+// conversion.
+bool TimeToSet(const ServerAnswer& answer, int64_t counterNow, int64_t counterFrequency, int32_t offsetSeconds,
+               LocalTimeConversion toLocal, CalendarTime* out);
+
 // The same for a reply's transmit timestamp as it stands, from the reply's bytes (at least 48).
 bool CorrectedServerTime(const uint8_t* reply, int32_t offsetSeconds, LocalTimeConversion toLocal, CalendarTime* out);

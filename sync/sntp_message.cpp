@@ -1,10 +1,13 @@
 // SNTP message layout of RFC 4330 section 4, and the reply checks of its section 5.
 #include "sntp_message.h"
 
+#include <string>
+
 namespace {
 
 constexpr uint8_t kClientRequestByte0 = 0x0B;  // LI 0, VN 1, Mode 3
 constexpr size_t kStratumOffset = 1;
+constexpr size_t kReferenceIdOffset = 12;
 constexpr size_t kOriginateOffset = 24;
 constexpr size_t kReceiveOffset = 32;
 constexpr size_t kTransmitOffset = 40;
@@ -81,4 +84,16 @@ ReplyVerdict CheckReply(const uint8_t* datagram, size_t length)
         return ReplyVerdict::UnknownVersion;
     }
     return ReplyVerdict::Usable;
+}
+
+KissCode ReadKissCode(const uint8_t* datagram, size_t length)
+{
+    if (length < kSntpMessageSize || datagram[kStratumOffset] != 0 || (datagram[0] & 7) != kServerMode) {
+        return KissCode::None;
+    }
+    const std::string code(reinterpret_cast<const char*>(datagram + kReferenceIdOffset), 4);
+    if (code == "DENY" || code == "RSTR") {
+        return KissCode::Deny;
+    }
+    return code == "RATE" ? KissCode::Rate : KissCode::Other;
 }

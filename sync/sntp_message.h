@@ -44,3 +44,14 @@ enum class ReplyVerdict {
 
 // Whether a received datagram carries a time the clock may be set from.
 ReplyVerdict CheckReply(const uint8_t* datagram, size_t length);
+
+// The kiss code of a kiss-o'-death reply (RFC 5905 section 7.4: stratum 0, the code in the
+// reference identifier) in server mode, of at least 48 bytes. DENY and RSTR both mean: never ask
+// again; RATE: ask less often; the other codes only inform.
+enum class KissCode {
+    None,  // not a kiss-o'-death reply
+    Deny,  // "DENY" or "RSTR"
+    Rate,  // "RATE"
+    Other,
+};
+KissCode ReadKissCode(const uint8_t* datagram, size_t length);

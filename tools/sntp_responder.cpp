@@ -40,6 +40,9 @@ struct Options {
     int version = -1;                // of the crafted reply; -1 echoes the request's
     bool otherOrigin = false;        // the crafted reply echoes another originate timestamp
     int goodAfterMs = -1;            // after the reply above, also send a proper one this much later
+    int floodMs = 0;                 // after the first request, junk from another port this long, and no answer
+    std::string kissCode = "INIT";   // the reference identifier of a crafted stratum-0 reply
+    bool ipv6 = false;               // bind ::1 instead of 127.0.0.1
     double lifetimeSeconds = 60;
 };
 
@@ -50,7 +53,8 @@ struct Options {
                  "usage: sntp_responder [--port N] [--offset SECONDS] [--transmit SECONDS[.FRACTION]]\n"
                  "         [--leap 0-3] [--stratum 0-255] [--length BYTES] [--from-other-port]\n"
                  "         [--delay MS] [--path-delay MS] [--silent] [--answer-from N] [--mode 0-7]\n"
-                 "         [--version 0-7] [--other-origin] [--good-after MS] [--lifetime SECONDS]\n"
+                 "         [--version 0-7] [--other-origin] [--good-after MS] [--flood MS] [--kiss CODE]\n"
+                 "         [--ipv6] [--lifetime SECONDS]\n"
                  "  --transmit takes the raw NTP fields, for example 3913056000.2147483648\n",
                  problem);
     std::exit(2);
@@ -106,6 +110,15 @@ Options ParseOptions(int argc, char** argv)
             options.otherOrigin = true;
         } else if (name == "--good-after") {
             options.goodAfterMs = std::atoi(value());
+        } else if (name == "--flood") {
+            options.floodMs = std::atoi(value());
+            options.silent = true;
+        } else if (name == "--kiss") {
+            options.kissCode = std::string(value()).substr(0, 4);
+            options.kissCode.resize(4, ' ');
+            options.stratum = 0;
+        } else if (name == "--ipv6") {
+            options.ipv6 = true;
         } else if (name == "--lifetime") {
             options.lifetimeSeconds = std::atof(value());
         } else {
@@ -150,7 +163,7 @@ void BuildReply(const Options& options, const uint8_t* request, bool crafted, ui
     reply[3] = static_cast<uint8_t>(-20);           // precision about 1 us
     PutBigEndian32(reply + 4, 0x00000010);          // root delay, 16/65536 s
     PutBigEndian32(reply + 8, 0x00000010);          // root dispersion
-    std::memcpy(reply + 12, stratum == 0 ? "RATE" : "LOCL", 4);
+    std::memcpy(reply + 12, stratum == 0 ? options.kissCode.c_str() : "LOCL", 4);
     PutTimestamp(reply + 16, options.offsetSeconds - 16);  // reference: last set a little earlier
     std::memcpy(reply + 24, request + 40, 8);
     if (crafted && options.otherOrigin) {
@@ -165,26 +178,67 @@ void BuildReply(const Options& options, const uint8_t* request, bool crafted, ui
     }
 }
 
-int BoundLoopbackSocket(int port)
+int BoundLoopbackSocket(int port, bool ipv6)
 {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    const int fd = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_DGRAM, 0);
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+    if (ipv6) {
+        auto* address = reinterpret_cast<sockaddr_in6*>(&storage);
+        address->sin6_family = AF_INET6;
+        address->sin6_port = htons(static_cast<uint16_t>(port));
+        address->sin6_addr = in6addr_loopback;
+        length = sizeof *address;
+    } else {
+        auto* address = reinterpret_cast<sockaddr_in*>(&storage);
+        address->sin_family = AF_INET;
+        address->sin_port = htons(static_cast<uint16_t>(port));
+        address->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        length = sizeof *address;
+    }
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&storage), length) != 0) {
         std::perror("sntp_responder: bind");
         std::exit(1);
     }
     return fd;
 }
 
+// 48-byte datagrams of junk to the client from a port of their own, about ten thousand a second: far
+// more than a window's message queue is ever empty between.
+void Flood(sockaddr_storage client, socklen_t clientLength, bool ipv6, int milliseconds)
+{
+    const int fd = BoundLoopbackSocket(0, ipv6);
+    uint8_t junk[kMessageSize];
+    std::memset(junk, 0x5A, sizeof junk);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        sendto(fd, junk, sizeof junk, 0, reinterpret_cast<sockaddr*>(&client), clientLength);
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    close(fd);
+}
+
 int PortOf(int fd)
 {
-    sockaddr_in address{};
+    sockaddr_storage address{};
     socklen_t length = sizeof address;
     getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
+    return address.ss_family == AF_INET6 ? ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port)
+                                         : ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+}
+
+// "127.0.0.1:PORT" or "[::1]:PORT" of a sender.
+std::string SenderText(const sockaddr_storage& sender)
+{
+    char text[INET6_ADDRSTRLEN] = "";
+    if (sender.ss_family == AF_INET6) {
+        const auto& v6 = reinterpret_cast<const sockaddr_in6&>(sender);
+        inet_ntop(AF_INET6, &v6.sin6_addr, text, sizeof text);
+        return "[" + std::string(text) + "]:" + std::to_string(ntohs(v6.sin6_port));
+    }
+    const auto& v4 = reinterpret_cast<const sockaddr_in&>(sender);
+    inet_ntop(AF_INET, &v4.sin_addr, text, sizeof text);
+    return std::string(text) + ":" + std::to_string(ntohs(v4.sin_port));
 }
 
 }  // namespace
@@ -192,8 +246,8 @@ int PortOf(int fd)
 int main(int argc, char** argv)
 {
     const Options options = ParseOptions(argc, argv);
-    const int server = BoundLoopbackSocket(options.port);
-    const int other = options.fromOtherPort ? BoundLoopbackSocket(0) : -1;
+    const int server = BoundLoopbackSocket(options.port, options.ipv6);
+    const int other = options.fromOtherPort ? BoundLoopbackSocket(0, options.ipv6) : -1;
     std::printf("%d\n", PortOf(server));
     std::fflush(stdout);
 
@@ -211,15 +265,15 @@ int main(int argc, char** argv)
             continue;
         }
         uint8_t request[512];
-        sockaddr_in client{};
+        sockaddr_storage client{};
         socklen_t clientLength = sizeof client;
         const ssize_t received = recvfrom(server, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&client), &clientLength);
         if (received < 0) {
             continue;
         }
         ++requests;
-        std::printf("request %zd bytes from %s:%d byte0 0x%02x", received, inet_ntoa(client.sin_addr),
-                    ntohs(client.sin_port), received > 0 ? request[0] : 0);
+        std::printf("request %zd bytes from %s byte0 0x%02x", received, SenderText(client).c_str(),
+                    received > 0 ? request[0] : 0);
         if (received >= static_cast<ssize_t>(kMessageSize)) {
             std::printf(" transmit ");
             for (int i = 40; i < 48; ++i) {
@@ -228,6 +282,9 @@ int main(int argc, char** argv)
         }
         std::printf("\n");
         std::fflush(stdout);
+        if (options.floodMs > 0 && requests == 1) {
+            std::thread(Flood, client, clientLength, options.ipv6, options.floodMs).detach();
+        }
         if (received < static_cast<ssize_t>(kMessageSize) || options.silent || requests < options.answerFrom) {
             continue;
         }

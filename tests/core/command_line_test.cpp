@@ -45,6 +45,22 @@ TEST(IsAutoModeArgument, OnlyTheWholeWordInAnyCase)
     }
 }
 
+TEST(ParseRunMode, EachWordAloneInAnyCase)
+{
+    const struct {
+        const char* arguments;
+        RunMode mode;
+    } cases[] = {
+        {"-auto", RunMode::Automatic},           {"-SERVICE", RunMode::Service},
+        {"-Install-Service", RunMode::InstallService}, {"-uninstall-service", RunMode::UninstallService},
+        {"-service -auto", RunMode::Normal},     {"-install", RunMode::Normal},
+        {"-service ", RunMode::Normal},          {"", RunMode::Normal},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.mode, ParseRunMode(c.arguments)) << '"' << c.arguments << '"';
+    }
+}
+
 TEST(CommandLine, BlanksBeforeTheWordDoNotMatter)
 {
     EXPECT_TRUE(IsAutoModeArgument(SkipProgramName("horavo.exe    -AUTO")));

@@ -45,19 +45,25 @@ TEST(FileLocations, SitBesideTheProgram)
     EXPECT_EQ("C:\\\x95\x5C\\server.data", ServerListPathFor("C:\\\x95\x5C\\horavo.exe", IsShiftJisLeadByte));
 }
 
-TEST(FileLocations, AreEmptyRatherThanCut)
+TEST(FileLocations, AreEmptyRatherThanCutAndOneLimitHoldsForAll)
 {
-    // "C:\" + folder + "\horavo.exe": the settings path has 259 bytes at most, the list path 255.
-    const std::string folder259 = "C:\\" + std::string(245, 'f') + "\\";  // 249 bytes
-    EXPECT_EQ(259u, SettingsPathFor((folder259 + "horavo.exe").c_str(), IsShiftJisLeadByte).size());
-    EXPECT_EQ("", SettingsPathFor((folder259 + "horavo1.exe").c_str(), IsShiftJisLeadByte));
-
-    const std::string folder255 = "C:\\" + std::string(240, 'f') + "\\";  // 244 bytes
-    EXPECT_EQ(255u, ServerListPathFor((folder255 + "horavo.exe").c_str(), IsShiftJisLeadByte).size());
-    EXPECT_EQ("", ServerListPathFor(("C:\\" + std::string(241, 'f') + "\\horavo.exe").c_str(), IsShiftJisLeadByte));
+    // "C:\" + folder + "\": every path may have 259 bytes. The list's name is the longest of the
+    // files always used (11 bytes, as long as the temporary name), so a folder of 248 bytes holds
+    // them all and one of 249 holds the settings alone.
+    const std::string folder248 = "C:\\" + std::string(244, 'f') + "\\";
+    const std::string folder249 = "C:\\" + std::string(245, 'f') + "\\";
+    EXPECT_EQ(259u, ServerListPathFor((folder248 + "horavo.exe").c_str(), IsShiftJisLeadByte).size());
+    EXPECT_TRUE(FolderHoldsProgramFiles((folder248 + "horavo.exe").c_str(), IsShiftJisLeadByte));
+    EXPECT_EQ("", ServerListPathFor((folder249 + "horavo.exe").c_str(), IsShiftJisLeadByte));
+    EXPECT_EQ(259u, SettingsPathFor((folder249 + "horavo.exe").c_str(), IsShiftJisLeadByte).size());
+    EXPECT_FALSE(FolderHoldsProgramFiles((folder249 + "horavo.exe").c_str(), IsShiftJisLeadByte));
+    // A longer program name makes a longer settings name.
+    EXPECT_FALSE(FolderHoldsProgramFiles((folder248 + "tempivo-clock.exe").c_str(), IsShiftJisLeadByte));
 
     EXPECT_EQ("", SettingsPathFor("", IsShiftJisLeadByte));
     EXPECT_EQ("", ServerListPathFor("", IsShiftJisLeadByte));
+    EXPECT_FALSE(FolderHoldsProgramFiles("", IsShiftJisLeadByte));
+    EXPECT_EQ("~00a5f3.tmp", TemporaryNameFor(0xFF00A5F3)) << "six hex digits, no longer than server.data";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The texts of a log row for each way a synchronisation can end, and automatic mode's exit codes.
-#include "ui/log_rows.h"
+#include "sync/log_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,8 @@ TEST(LogRows, EveryFailureHasItsText)
         {QueryStatus::SocketFailed, "TCP/IPエラー"},
         {QueryStatus::NotifyFailed, "初期化エラー"},
         {QueryStatus::NoAnswer, "応答なし"},
+        {QueryStatus::Denied, "アクセス拒否"},
+        {QueryStatus::RateLimited, "要求過多"},
     };
     for (const auto& c : cases) {
         LogRow row;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,14 +13,33 @@
 
 namespace {
 
-constexpr uint32_t kServer = 0x0100007F;  // 127.0.0.1 in network byte order
+NetAddress V4(uint8_t last)
+{
+    NetAddress address;
+    address.bytes = {127, 0, 0, last};
+    return address;
+}
+
+NetAddress V6(uint8_t last)
+{
+    NetAddress address;
+    address.family = NetAddress::Family::V6;
+    address.bytes[15] = last;
+    return address;
+}
+
+const NetAddress kServer = V4(1);  // 127.0.0.1
 
 class ScriptedNetwork : public QueryNetwork {
 public:
-    bool OpenSocket() override { return open = socketWorks; }
+    bool OpenSocket(NetAddress::Family family) override
+    {
+        sockets.push_back(family);
+        return open = socketWorks;
+    }
     bool WatchSocket() override { return watchWorks; }
     void CloseSocket() override { open = false; }
-    bool DottedAddress(const std::string& host, uint32_t* address) override
+    bool NumericAddress(const std::string& host, NetAddress* address) override
     {
         *address = kServer;
         return host == "127.0.0.1";
@@ -30,22 +50,36 @@ public:
         return lookupStarts;
     }
     void CancelLookup(uintptr_t lookup) override { cancelled.push_back(lookup); }
-    void Send(const SntpMessage& request, uint32_t, uint16_t port) override
+    void Send(const uint8_t* request, size_t length, const NetAddress& to) override
     {
-        sent.push_back(request);
-        ports.push_back(port);
+        SntpMessage message{};
+        std::copy(request, request + std::min(length, message.size()), message.begin());
+        sent.push_back(message);
+        ports.push_back(to.port);
+        askedAt.push_back(to);
     }
-    int Receive(uint8_t* buffer, size_t size, uint32_t, uint16_t, bool* fromServer) override
+    int Receive(uint8_t* buffer, size_t size, NetAddress* from) override
     {
-        *fromServer = datagramFromServer;
+        if (datagram.empty() && junkLeft == 0) {
+            return -1;  // nothing (more) to read
+        }
+        if (datagram.empty()) {
+            --junkLeft;
+            std::fill(buffer, buffer + 48, 0x55);
+            *from = V4(99);
+            return 48;
+        }
+        *from = datagramFromServer ? askedAt.back() : V4(99);
         const size_t length = datagram.size() < size ? datagram.size() : size;
         std::copy(datagram.begin(), datagram.begin() + static_cast<long>(length), buffer);
+        datagram.clear();  // read once
         return static_cast<int>(length);
     }
     void StartWait(unsigned milliseconds) override { waitMs = milliseconds; }
     void StopWait() override { waitMs = 0; }
     int64_t CounterNow() override { return counter += 1000; }  // 0.1 ms a step on a 10 MHz counter
     int64_t CounterFrequency() override { return 10000000; }
+    int64_t ClockNow() override { return 17650000000000000; }
     uint64_t RandomOrigin() override { return ++origin * 0x0101010101010101u; }
 
     // A server's answer to the latest request sent, with its transmit time in 2026.
@@ -58,6 +92,18 @@ public:
         const uint8_t transmit[8] = {0xED, 0x71, 0x54, 0x10, 0, 0, 0, 0};
         std::copy(transmit, transmit + 8, datagram.begin() + 40);
     }
+    // A kiss-o'-death to the latest request: stratum 0, the code in the reference identifier.
+    void Kiss(const char* code, bool echoOrigin = true)
+    {
+        datagram.assign(48, 0);
+        datagram[0] = 0x24;
+        std::copy(code, code + 4, datagram.begin() + 12);
+        if (echoOrigin) {
+            std::copy(sent.back().begin() + 40, sent.back().begin() + 48, datagram.begin() + 24);
+        }
+    }
+    // Lets the counter run on, as time passes while the query waits.
+    void Pass(int milliseconds) { counter += int64_t{milliseconds} * 10000; }
 
     bool socketWorks = true;
     bool watchWorks = true;
@@ -67,8 +113,11 @@ public:
     std::vector<uint8_t> datagram;
     std::vector<SntpMessage> sent;
     std::vector<uint16_t> ports;
+    std::vector<NetAddress> askedAt;
+    std::vector<NetAddress::Family> sockets;
     std::vector<uintptr_t> cancelled;
     unsigned waitMs = 0;
+    int junkLeft = 0;  // datagrams from elsewhere waiting to be read
     int64_t counter = 0;
     uint64_t origin = 0;
 };
@@ -96,7 +145,8 @@ TEST(QueryCourse, WhatEndsAQueryBeforeAnyRequest)
         network.lookupStarts = c.lookupStarts;
         QueryCourse course(network, UtcZone);
         EXPECT_EQ(c.status, course.Start(c.address)) << c.what;
-        EXPECT_EQ(c.status == QueryStatus::Waiting, network.open) << c.what << ": the socket stays only for a query";
+        // The socket comes with the first request: a name's family is known once it is looked up.
+        EXPECT_EQ(!network.sent.empty(), network.open) << c.what << ": the socket stays only while a request waits";
     }
 }
 
@@ -105,10 +155,9 @@ TEST(QueryCourse, AStaleLookupChangesNothingAndAFailedOneEndsTheQuery)
     ScriptedNetwork network;
     QueryCourse course(network, UtcZone);
     ASSERT_EQ(QueryStatus::Waiting, course.Start("ntp.example"));
-    const uint32_t address = kServer;
-    EXPECT_EQ(QueryStatus::Waiting, course.OnLookupDone(12, 0, &address)) << "another lookup's end";
+    EXPECT_EQ(QueryStatus::Waiting, course.OnLookupDone(12, 0, {kServer})) << "another lookup's end";
     EXPECT_TRUE(network.sent.empty());
-    EXPECT_EQ(QueryStatus::UnknownServer, course.OnLookupDone(77, 11001, nullptr));
+    EXPECT_EQ(QueryStatus::UnknownServer, course.OnLookupDone(77, 11001, {}));
     EXPECT_FALSE(network.open);
 }
 
@@ -117,10 +166,12 @@ TEST(QueryCourse, ASilentServerIsAskedTwiceThenGivenUp)
     ScriptedNetwork network;
     QueryCourse course(network, UtcZone);
     ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
+    network.Pass(2000);
     EXPECT_EQ(QueryStatus::Waiting, course.OnWaitOver());
     ASSERT_EQ(2u, network.sent.size());
     EXPECT_NE(0, std::memcmp(network.sent[0].data() + 40, network.sent[1].data() + 40, 8)) << "a new origin value";
     EXPECT_EQ(123, network.ports[0]);
+    network.Pass(2000);
     EXPECT_EQ(QueryStatus::NoAnswer, course.OnWaitOver());
     EXPECT_FALSE(network.open);
     EXPECT_EQ(0u, network.waitMs);
@@ -134,6 +185,7 @@ TEST(QueryCourse, OnlyAnAnswerToTheLatestRequestEndsIt)
     ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
     network.Answer();
     const std::vector<uint8_t> answerToFirst = network.datagram;
+    network.Pass(2000);
     course.OnWaitOver();  // the second request
     network.datagram = answerToFirst;
     EXPECT_EQ(QueryStatus::Waiting, course.OnReadable()) << "the first request's reply comes late";
@@ -148,6 +200,115 @@ TEST(QueryCourse, OnlyAnAnswerToTheLatestRequestEndsIt)
     EXPECT_EQ(network.counter, course.Answer().receivedAtCounter);
 }
 
+TEST(QueryCourse, JunkThatStarvesTheTimerCannotHoldOffTheWaitsEnd)
+{
+    ScriptedNetwork network;
+    QueryCourse course(network, UtcZone);
+    ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
+    const int64_t sentAt = network.counter;  // each reading of the counter adds 0.1 ms
+    // Junk from elsewhere arrives at these moments and the wait's timer is never delivered.
+    const struct {
+        int64_t ms;
+        int datagrams;
+        QueryStatus status;
+        size_t requests;
+        int left;  // datagrams still unread after the notice
+    } steps[] = {
+        {1, 3, QueryStatus::Waiting, 1, 0},
+        {1000, 200, QueryStatus::Waiting, 1, 200 - kDatagramsPerNotice},  // a bounded number a notice
+        {1999, 1, QueryStatus::Waiting, 1, 0},
+        {2001, 1, QueryStatus::Waiting, 2, 0},  // the wait is over: the request goes again
+        {4000, 1, QueryStatus::Waiting, 2, 0},
+        {4002, 1, QueryStatus::NoAnswer, 2, 0},
+    };
+    for (const auto& step : steps) {
+        network.counter = sentAt + step.ms * 10000;
+        network.junkLeft = step.datagrams;
+        EXPECT_EQ(step.status, course.OnReadable()) << step.ms << " ms";
+        EXPECT_EQ(step.requests, network.sent.size()) << step.ms << " ms";
+        EXPECT_EQ(step.left, network.junkLeft) << step.ms << " ms";
+    }
+    EXPECT_FALSE(network.open);
+}
+
+TEST(QueryCourse, EveryAddressOfANameIsAskedInTurnWithinTheNamesTime)
+{
+    const struct {
+        const char* what;
+        std::vector<NetAddress> answering;  // the addresses that answer
+        QueryStatus status;
+        std::vector<NetAddress> asked;  // one entry per request
+    } cases[] = {
+        {"the first answers", {V6(1)}, QueryStatus::Answered, {V6(1)}},
+        {"the second answers", {V4(2)}, QueryStatus::Answered, {V6(1), V6(1), V4(2)}},
+        {"all silent: the third is past the name's 8 s", {}, QueryStatus::NoAnswer, {V6(1), V6(1), V4(2), V4(2)}},
+    };
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        QueryCourse course(network, UtcZone);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("ntp.example:10123"));
+        QueryStatus status = course.OnLookupDone(77, 0, {V6(1), V4(2), V4(3)});
+        for (int waits = 0; status == QueryStatus::Waiting && waits < 10; ++waits) {
+            NetAddress asked = network.askedAt.back();
+            asked.port = 0;
+            if (std::find(c.answering.begin(), c.answering.end(), asked) != c.answering.end()) {
+                network.Answer();
+                status = course.OnReadable();
+            } else {
+                network.Pass(2000);
+                status = course.OnWaitOver();
+            }
+        }
+        EXPECT_EQ(c.status, status) << c.what;
+        ASSERT_EQ(c.asked.size(), network.askedAt.size()) << c.what;
+        for (size_t i = 0; i < c.asked.size(); ++i) {
+            NetAddress expected = c.asked[i];
+            expected.port = 10123;
+            EXPECT_TRUE(expected == network.askedAt[i]) << c.what << ", request " << i;
+        }
+        EXPECT_FALSE(network.open) << c.what;
+    }
+}
+
+TEST(QueryCourse, ALookupHasItsOwnTimeAndALateOneIsNeverUsed)
+{
+    ScriptedNetwork network;
+    QueryCourse course(network, UtcZone);
+    ASSERT_EQ(QueryStatus::Waiting, course.Start("ntp.example"));
+    EXPECT_EQ(kLookupLimitMs, network.waitMs);
+    network.Pass(4900);
+    EXPECT_EQ(QueryStatus::Waiting, course.OnWaitOver()) << "a timer that comes early waits on";
+    EXPECT_GT(network.waitMs, 0u);
+    network.Pass(200);
+    EXPECT_EQ(QueryStatus::UnknownServer, course.OnWaitOver());
+    EXPECT_EQ((std::vector<uintptr_t>{77}), network.cancelled);
+    EXPECT_EQ(QueryStatus::Waiting, course.OnLookupDone(77, 0, {kServer})) << "the late result";
+    EXPECT_TRUE(network.sent.empty());
+}
+
+TEST(QueryCourse, AKissOfTheServerAskedEndsTheQuery)
+{
+    const struct {
+        const char* code;
+        bool echoOrigin;
+        QueryStatus status;
+    } cases[] = {
+        {"DENY", true, QueryStatus::Denied},
+        {"RSTR", true, QueryStatus::Denied},
+        {"RATE", true, QueryStatus::RateLimited},
+        {"DENY", false, QueryStatus::Waiting},  // anyone could send it: dropped
+        {"INIT", true, QueryStatus::Waiting},   // it only informs: dropped like any unusable reply
+    };
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        QueryCourse course(network, UtcZone);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
+        network.Kiss(c.code, c.echoOrigin);
+        EXPECT_EQ(c.status, course.OnReadable()) << c.code << " " << c.echoOrigin;
+        EXPECT_EQ(c.status == QueryStatus::Waiting, network.open) << c.code;
+    }
+}
+
 TEST(QueryCourse, ANewQueryEndsTheOneUnderWay)
 {
     ScriptedNetwork network;
@@ -155,8 +316,7 @@ TEST(QueryCourse, ANewQueryEndsTheOneUnderWay)
     ASSERT_EQ(QueryStatus::Waiting, course.Start("ntp.example"));
     ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
     EXPECT_EQ((std::vector<uintptr_t>{77}), network.cancelled);
-    const uint32_t address = kServer;
-    EXPECT_EQ(QueryStatus::Waiting, course.OnLookupDone(77, 0, &address));
+    EXPECT_EQ(QueryStatus::Waiting, course.OnLookupDone(77, 0, {kServer}));
     EXPECT_EQ(1u, network.sent.size()) << "the cancelled lookup sends nothing";
 }
 

@@ -40,6 +40,20 @@ TEST(ParseServerAddress, SplitsHostAndPort)
         {tooLong, Status::HostTooLong, "", 123, 123},
         {tooLong + ":1", Status::HostTooLong, "", 123, 123},
         {"localhost:12345678", Status::PortTooLong, "localhost", 123, 123},
+        // IPv6: a literal alone, or in brackets with a port; a name with colons stays host:port.
+        {"::1", Status::Ok, "::1", 123, 123},
+        {"2001:db8::1", Status::Ok, "2001:db8::1", 123, 123},
+        {"2001:db8:0:0:0:0:0:1", Status::Ok, "2001:db8:0:0:0:0:0:1", 123, 123},
+        {"::ffff:127.0.0.1", Status::Ok, "::ffff:127.0.0.1", 123, 123},
+        {"fe80::1%2", Status::Ok, "fe80::1%2", 123, 123},
+        {"[::1]:10123", Status::Ok, "::1", 10123, 10123},
+        {"[::1]", Status::Ok, "::1", 123, 123},
+        {"[ntp.example]:1", Status::Ok, "ntp.example", 1, 1},
+        {"[::1]10123", Status::Malformed, "", 123, 123},
+        {"[::1", Status::Malformed, "", 123, 123},
+        {"[::1]:12345678", Status::PortTooLong, "::1", 123, 123},
+        {"2001:db8::1::2", Status::PortTooLong, "2001", 123, 123},  // not a literal: cut as always
+        {"1:2:3:4:5:6:7", Status::PortTooLong, "1", 123, 123},
     };
     for (const AddressCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -48,6 +62,23 @@ TEST(ParseServerAddress, SplitsHostAndPort)
         EXPECT_EQ(c.host, address.host);
         EXPECT_EQ(c.port, address.port);
         EXPECT_EQ(c.wirePort, address.WirePort());
+    }
+}
+
+TEST(IsIpv6Literal, TheTextFormsOfRfc4291)
+{
+    const struct {
+        const char* text;
+        bool literal;
+    } cases[] = {
+        {"::", true}, {"::1", true}, {"1::", true}, {"1:2:3:4:5:6:7:8", true}, {"1:2:3:4:5:6::8", true},
+        {"::ffff:192.0.2.1", true}, {"1:2:3:4:5:6:192.0.2.1", true}, {"fe80::1%eth0", true},
+        {"1:2:3:4:5:6:7", false}, {"1:2:3:4:5:6:7:8:9", false}, {"1::2::3", false}, {":1", false},
+        {"1:", false}, {"12345::", false}, {"g::1", false}, {"::1%", false}, {"::256.0.0.1", false},
+        {"1:2:3:4:5:6:7:192.0.2.1", false}, {"localhost", false}, {"a:b:c", false}, {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.literal, IsIpv6Literal(c.text)) << c.text;
     }
 }
 

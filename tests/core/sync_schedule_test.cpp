@@ -1,5 +1,6 @@
 // The timer's decisions with injected tick counts, and the round robin over ticked rows.
-#include "ui/sync_schedule.h"
+#include "store/server_list.h"
+#include "sync/sync_schedule.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,39 @@ TEST(DecideSync, TimesTheSynchronisations)
 {
     for (const DueCase& c : kDueCases) {
         EXPECT_EQ(c.due, DecideSync(c.pending, c.interval, c.now, c.last)) << c.what;
+    }
+}
+
+TEST(DecideTick, ARoundThatOutlastsTheIntervalIsNotStartedAgain)
+{
+    ScheduleState schedule;
+    schedule.lastSyncTick = 0;
+    EXPECT_EQ(TickAction::StartRound, DecideTick(schedule, 1, 60001, false));
+    EXPECT_EQ(TickAction::SkipRound, DecideTick(schedule, 1, 60001, true));
+    EXPECT_EQ(TickAction::Nothing, DecideTick(schedule, 1, 60000, true));
+    schedule.syncPending = true;
+    EXPECT_EQ(TickAction::SkipRound, DecideTick(schedule, 0, 10, true));
+}
+
+TEST(DecideTick, AutomaticModeMakesOneRoundAndAResumeHoldsTheSchedule)
+{
+    const struct {
+        const char* what;
+        bool pending, oneRound, resumePending;
+        TickAction action;
+    } cases[] = {
+        {"automatic mode's first tick", true, true, false, TickAction::StartRound},
+        {"automatic mode after its round, the interval long past", false, true, false, TickAction::Nothing},
+        {"the window, the interval long past", false, false, false, TickAction::StartRound},
+        {"a resume's synchronisation is due", false, false, true, TickAction::Nothing},
+        {"even a pending one waits for it", true, false, true, TickAction::Nothing},
+    };
+    for (const auto& c : cases) {
+        ScheduleState schedule;
+        schedule.syncPending = c.pending;
+        schedule.oneRound = c.oneRound;
+        schedule.resumePending = c.resumePending;
+        EXPECT_EQ(c.action, DecideTick(schedule, 1, 3600000, false)) << c.what;
     }
 }
 

@@ -1,5 +1,5 @@
 // Fuzzes the address text of a server row: what is asked either fits the query's buffers and is
-// exactly the text before the first colon, or is refused.
+// the text before the first colon, an IPv6 literal as a whole, or the text in brackets; or is refused.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,14 +16,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (parsed.status == ServerAddress::Status::Empty && !asText.empty()) {
         std::abort();
     }
-    if (parsed.status == ServerAddress::Status::Ok) {
-        if (parsed.host.size() > kMaxHostBytes || asText.compare(0, parsed.host.size(), parsed.host) != 0 ||
-            parsed.host.find(':') != std::string::npos) {
-            std::abort();
-        }
-        if (asText.size() > parsed.host.size() && asText[parsed.host.size()] != ':') {
-            std::abort();
-        }
+    if (parsed.status != ServerAddress::Status::Ok) {
+        return 0;
+    }
+    if (parsed.host.size() > kMaxHostBytes) {
+        std::abort();
+    }
+    const std::string bracketed = "[" + parsed.host + "]";
+    const bool wholeLiteral = asText == parsed.host && IsIpv6Literal(parsed.host) && parsed.port == kNtpPort;
+    const bool beforeColon = parsed.host.find(':') == std::string::npos &&
+                             asText.compare(0, parsed.host.size(), parsed.host) == 0 &&
+                             (asText.size() == parsed.host.size() || asText[parsed.host.size()] == ':');
+    const bool inBrackets = asText.compare(0, bracketed.size(), bracketed) == 0 &&
+                            (asText.size() == bracketed.size() || asText[bracketed.size()] == ':');
+    if (!wholeLiteral && !beforeColon && !inBrackets) {
+        std::abort();
     }
     return 0;
 }

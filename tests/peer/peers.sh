@@ -31,16 +31,25 @@ lifetime=900  # a safety net: they end by themselves even if nobody stops them
 
 # name, then the responder's options. The "--good-after" ones send a crafted datagram first and a
 # proper reply 300 ms later, which the client must still take. Crafted datagrams carry a time far
-# from now (2024-01-01), so one that slipped through would show as a refused clock. "mute" and
-# "second" each serve one test alone, which counts the requests in its log. "long" answers with 68
-# bytes, as a server with a key and digest behind its reply does.
+# from now (2024-01-01), so one that slipped through would show as a refused clock. "mute",
+# "second" and "sixteen" each serve one test alone, which counts the requests in its log. "long"
+# answers with 68 bytes, as a server with a key and digest behind its reply does. "flood" sends junk
+# from another port, ten thousand datagrams a second for 12 s, and never answers. "kiss" sends an
+# informing kiss-o'-death (INIT), which is dropped like an unusable reply; "deny", "rstr" and "rate"
+# send the kisses that keep a server away. "good6" answers on ::1, "ntp6" on ::1 port 123. "near" is a minute off (refused
+# by Wine, within the step limit), "hour" and "twohours" beyond it, each with a twin that agrees.
 while read -r name options; do
     [ -n "$name" ] || continue
     # shellcheck disable=SC2086
     "$responder" --lifetime "$lifetime" $options >"$state/$name.log" 2>&1 &
     echo $! >"$state/$name.pid"
     for _ in $(seq 100); do [ -s "$state/$name.log" ] && break; sleep 0.02; done
-    echo "$name $(head -n 1 "$state/$name.log")" >>"$peers.new"
+    # A peer that could not start (its port taken) is left out, so the others' lines stay readable.
+    port=$(head -n 1 "$state/$name.log")
+    case "$port" in
+    '' | *[!0-9]*) echo "peers: $name did not start: $port" >&2 ;;
+    *) echo "$name $port" >>"$peers.new" ;;
+    esac
 done <<'LIST'
 good
 good2
@@ -51,7 +60,17 @@ short --length 20 --good-after 300
 long --length 68
 zero --transmit 0 --good-after 300
 unsynchronised --leap 3 --transmit 3913056000 --good-after 300
-kiss --stratum 0 --transmit 3913056000 --good-after 300
+kiss --kiss INIT --transmit 3913056000 --good-after 300
+deny --kiss DENY
+rstr --kiss RSTR
+rate --kiss RATE
+good6 --ipv6
+ntp6 --ipv6 --port 123
+near --offset 60
+hour --offset 3600
+hour2 --offset 3600
+twohours --offset 7200
+twohours2 --offset 7200
 before1970 --transmit 2147483648 --good-after 300
 otherorigin --other-origin --transmit 3913056000 --good-after 300
 mode3 --mode 3 --transmit 3913056000 --good-after 300
@@ -61,6 +80,8 @@ stratum16 --stratum 16 --transmit 3913056000 --good-after 300
 slow --delay 500
 mute --silent
 second --answer-from 2
+flood --flood 12000
+sixteen --silent
 LIST
 
 # chronyd serves on a port the system just gave a responder that ended at once.

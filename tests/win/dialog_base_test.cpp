@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "res/resource.h"
-#include "shell/app_module.h"
-#include "shell/dialog_base.h"
+#include "shell/app_module_win32.h"
+#include "shell/dialog_base_win32.h"
 #include "shell/run_main_dialog.h"
 
 namespace {

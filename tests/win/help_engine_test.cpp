@@ -7,7 +7,7 @@
 #include <string>
 
 #include "peers.h"
-#include "shell/help_engine.h"
+#include "shell/help_engine_win32.h"
 #include "win_test_support.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <commctrl.h>
 
 #include "res/resource.h"
-#include "shell/app_module.h"
-#include "shell/dialog_base.h"
+#include "shell/app_module_win32.h"
+#include "shell/dialog_base_win32.h"
 #include "win_test_support.h"
 
 namespace {
@@ -23,6 +23,20 @@ BOOL WINAPI RecordShellNotify(DWORD message, PNOTIFYICONDATAA data)
 const std::vector<ShellNotifyCall>& ShellNotifyCalls()
 {
     return g_shellCalls;
+}
+
+int ServerRowCount(HWND list)
+{
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+ServerRow ReadServerRow(HWND list, int index)
+{
+    char name[512] = "";
+    char address[512] = "";
+    ListView_GetItemText(list, index, 0, name, sizeof name);
+    ListView_GetItemText(list, index, 1, address, sizeof address);
+    return {ListView_GetCheckState(list, index) != FALSE, name, address};
 }
 
 void MainWindowTest::SetUpTestSuite()

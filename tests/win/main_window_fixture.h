@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "shell/message_loop.h"
-#include "ui/main_dialog.h"
+#include "shell/message_loop_win32.h"
+#include "ui/main_dialog_win32.h"
 
 // What the window asked of the shell's notification area: the tests stand in for the shell there.
 struct ShellNotifyCall {
@@ -18,6 +18,11 @@ struct ShellNotifyCall {
     NOTIFYICONDATAA data;
 };
 const std::vector<ShellNotifyCall>& ShellNotifyCalls();
+
+// What the server list control shows: its row count, and a row's texts (at most 511 bytes each)
+// and check box, as a user sees them.
+int ServerRowCount(HWND list);
+ServerRow ReadServerRow(HWND list, int index);
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -8,7 +8,7 @@
 
 #include "main_window_fixture.h"
 #include "res/resource.h"
-#include "shell/app_module.h"
+#include "shell/app_module_win32.h"
 #include "win_test_support.h"
 
 namespace {
@@ -44,6 +44,7 @@ const ExpectedControl kControls[] = {
     {IDC_HELP_BUTTON, "Button", "ヘルプ"},
     {IDCANCEL, "Button", "終了"},
     {IDC_SYNC_AT_START_CHECK, "Button", "起動時に時刻を同期する"},
+    {IDC_CONSENSUS_CHECK, "Button", "複数のサーバで確認する"},
 };
 
 std::string ClassName(HWND window)

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "shell/message_loop.h"
+#include "shell/message_loop_win32.h"
 
 namespace {
 

@@ -32,6 +32,11 @@ std::string PeerAddress(const std::string& name)
     return "127.0.0.1:" + std::to_string(PeerPort(name));
 }
 
+std::string PeerAddress6(const std::string& name)
+{
+    return "[::1]:" + std::to_string(PeerPort(name));
+}
+
 std::vector<std::string> PeerRequestTransmits(const std::string& name)
 {
     // Each peer's output is kept beside the peers file, one line per request.

@@ -9,7 +9,7 @@
 #include "sync/calendar_time.h"
 #include "sync/clock_setting.h"
 #include "sync/host_local_time.h"
-#include "sync/system_time.h"
+#include "sync/system_time_win32.h"
 #include "sync/time_text.h"
 
 namespace {

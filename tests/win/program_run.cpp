@@ -111,6 +111,34 @@ bool ProgramRun::Start(const std::string& arguments, int showCommand)
                           &process_) != FALSE;
 }
 
+DWORD ProgramRun::RunToEnd(const std::string& arguments, std::string* standardError, DWORD limitMs)
+{
+    const std::string errorPath = folder_ + "\\stderr.txt";
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE error = CreateFileA(errorPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string commandLine = "\"" + folder_ + "\\horavo.exe\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = error;
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, folder_.c_str(),
+                                        &startup, &process) != FALSE;
+    CloseHandle(error);
+    if (!started) {
+        return STILL_ACTIVE;
+    }
+    WaitForSingleObject(process.hProcess, limitMs);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    *standardError = ReadFile("stderr.txt");
+    DeleteFileA(errorPath.c_str());
+    return code;
+}
+
 HWND ProgramRun::WaitForMainWindow(DWORD limitMs)
 {
     WaitForInputIdle(process_.hProcess, limitMs);
@@ -124,6 +152,15 @@ HWND ProgramRun::WaitForMainWindow(DWORD limitMs)
         Sleep(20);
     } while (GetTickCount() - start < limitMs);
     return nullptr;
+}
+
+bool ProgramRun::WaitUntilShown(HWND window, DWORD limitMs)
+{
+    const DWORD start = GetTickCount();
+    while (!IsWindowVisible(window) && GetTickCount() - start < limitMs) {
+        Sleep(20);
+    }
+    return IsWindowVisible(window) != FALSE;
 }
 
 DWORD ProgramRun::WaitForExit(DWORD limitMs)

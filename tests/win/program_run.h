@@ -24,8 +24,16 @@ public:
 
     // Starts the program with the arguments and a show command; false when it could not start.
     bool Start(const std::string& arguments = "", int showCommand = SW_SHOWNORMAL);
+    // Runs the program with the arguments to its end, its standard error a file that is read back:
+    // what a console would have shown. The exit code, or STILL_ACTIVE after the limit.
+    DWORD RunToEnd(const std::string& arguments, std::string* standardError, DWORD limitMs = 30000);
+
     // The main window, once the program has made it; null after the time limit.
     HWND WaitForMainWindow(DWORD limitMs = 10000);
+    // Waits until the window is shown, which it is once it is set up: text typed into it before that
+    // would be overwritten by the settings. False after the limit.
+    static bool WaitUntilShown(HWND window, DWORD limitMs = 5000);
+
     // The exit code, or STILL_ACTIVE when the process has not ended within the limit.
     DWORD WaitForExit(DWORD limitMs = 10000);
 
@@ -35,6 +43,8 @@ public:
     std::vector<LogRow> WaitForLogRows(HWND window, size_t count, DWORD limitMs = 5000) const;
     // Selects and focuses a row of the server list.
     void SelectServerRow(HWND window, int row) const;
+
+    HANDLE Process() const { return process_.hProcess; }
 
 private:
     std::string folder_;

@@ -4,14 +4,27 @@
 
 #include <string>
 
+#include "dialog_driver.h"
 #include "main_window_fixture.h"
-#include "ui/server_list_view.h"
+#include "ui/server_list_view_win32.h"
 #include "win_test_support.h"
 
 namespace {
 
 // 情報通信研究機構 in Shift-JIS.
 const std::string kNictName = "\x8F\xEE\x95\xF1\x92\xCA\x90\x4D\x8C\xA4\x8B\x86\x8B\x40\x8D\x5C";
+
+// The exit command, with the message box about unsaved files answered; its text, or "" when none came.
+std::string CloseTellingOfUnsavedFiles(HWND window)
+{
+    std::string told;
+    WhenWindowOpens("Tempivo", [&](HWND box) {
+        told = WindowText(GetDlgItem(box, 0xFFFF));
+        ClickButton(box, IDOK);
+    });
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return told;
+}
 
 std::string RowsOf(HWND list)
 {
@@ -92,18 +105,51 @@ TEST_F(MainWindowTest, ARowTickedAfterLoadingIsSavedTicked)
     EXPECT_EQ("1\tA\ta\r\n", ReadFileBytes(ServerListPath()));
 }
 
-TEST_F(MainWindowTest, AListThatCannotBeWrittenLeavesTheOldFileWhole)
+TEST_F(MainWindowTest, AClickOnTheBoxAndTheSpaceBarTickARow)
+{
+    // The list keeps no boxes of its own: what the user does to one reaches the rows that are saved.
+    GivenServerList("0\tA\ta\r\n0\tB\tb\r\n");
+    Open();
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    SendMessageA(ServerList(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&bounds));
+    LVHITTESTINFO hit{};
+    hit.pt.y = (bounds.top + bounds.bottom) / 2;
+    for (hit.pt.x = 0; hit.pt.x < 40; ++hit.pt.x) {
+        SendMessageA(ServerList(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if ((hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            break;
+        }
+    }
+    ASSERT_EQ(1, hit.iItem) << "the box of the second row";
+    SendMessageA(ServerList(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SendMessageA(ServerList(), WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SelectServerRow(ServerList(), 0);
+    SendMessageA(ServerList(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(ServerList(), WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(TRUE, ListView_GetCheckState(ServerList(), 1));
+    CloseWithExitCommand();
+    EXPECT_EQ("1\tA\ta\r\n1\tB\tb\r\n", ReadFileBytes(ServerListPath()));
+}
+
+TEST_F(MainWindowTest, AListThatCannotBeWrittenLeavesTheOldFileWholeAndTheUserIsTold)
 {
     const std::string old = "1\tA\ta\r\n";
     GivenServerList(old);
     Open();
     ListView_SetCheckState(ServerList(), 0, FALSE);
-    // The new list cannot even be started: the old one stands.
-    const std::string temporary = ServerListPath() + ".tmp";
-    CreateDirectoryA(temporary.c_str(), nullptr);
-    CloseWithExitCommand();
-    RemoveDirectoryA(temporary.c_str());
+    // Another program holds the list without letting it be replaced: the new list cannot take its
+    // place, and the old one stands. A file planted under the old fixed temporary name is no obstacle.
+    const std::string planted = ServerListPath() + ".tmp";
+    CreateDirectoryA(planted.c_str(), nullptr);
+    HANDLE held = CreateFileA(ServerListPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::string told = CloseTellingOfUnsavedFiles(dialog_->m_hWnd);
+    CloseHandle(held);
+    RemoveDirectoryA(planted.c_str());
+    TakeQuitMessage();
     EXPECT_EQ(old, ReadFileBytes(ServerListPath()));
+    EXPECT_NE(std::string::npos, told.find("ファイル: server.data\nフォルダ: " + ProgramFolder())) << told;
+    EXPECT_NE(std::string::npos, told.find("保存されていません")) << told;
 }
 
 TEST_F(MainWindowTest, AReadOnlyListStaysAsItWasAndLeavesNoTemporaryFile)
@@ -113,8 +159,10 @@ TEST_F(MainWindowTest, AReadOnlyListStaysAsItWasAndLeavesNoTemporaryFile)
     SetFileAttributesA(ServerListPath().c_str(), FILE_ATTRIBUTE_READONLY);
     Open();
     ListView_SetCheckState(ServerList(), 0, FALSE);
-    CloseWithExitCommand();
+    const std::string told = CloseTellingOfUnsavedFiles(dialog_->m_hWnd);
+    TakeQuitMessage();
     SetFileAttributesA(ServerListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_NE(std::string::npos, told.find("読み取り専用")) << "the change is lost, and the user told: " << told;
     EXPECT_EQ(old, ReadFileBytes(ServerListPath()));
     EXPECT_FALSE(FileExists(ServerListPath() + ".tmp"));
 }

@@ -54,7 +54,8 @@ TEST(SyncEndToEnd, AReplyNearTheRealTimeSetsTheClock)
 
 TEST(SyncEndToEnd, AReplyFarFromTheRealTimeIsRefused)
 {
-    const std::vector<LogRow> rows = SyncOnce("Far", PeerAddress("far"));
+    // The step limit off: the clock itself is what refuses here.
+    const std::vector<LogRow> rows = SyncOnce("Far", PeerAddress("far"), "[SETTING]\r\nMAXSTEP=0\r\n");
     ASSERT_EQ(1u, rows.size());
     EXPECT_EQ(kRefused, rows[0][3]);
     EXPECT_TRUE(IsMillisecondTimeText(rows[0][1])) << rows[0][1];
@@ -226,20 +227,38 @@ TEST(SyncEndToEnd, ARealNtpServerIsUnderstood)
     EXPECT_NEAR(TimeTextSeconds(rows[0][2]), TimeTextSeconds(rows[0][1]), 0.5);
 }
 
+TEST(SyncEndToEnd, AFloodOfDatagramsCannotHoldOffNoAnswer)
+{
+    // Junk from another port, about ten thousand datagrams a second, from the first request on.
+    ProgramRun run;
+    run.WriteFile("server.data", "0\tFlooded\t" + PeerAddress("flood") + "\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, window);
+    const DWORD start = GetTickCount();
+    PostMessageA(GetDlgItem(window, 1000), BM_CLICK, 0, 0);
+    const std::vector<LogRow> rows = run.WaitForLogRows(window, 1, 8000);
+    const DWORD took = GetTickCount() - start;
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ((LogRow{"Flooded", kNoAnswer, "", kError}), rows[0]);
+    EXPECT_NEAR(4000.0, static_cast<double>(took), 500.0) << "two waits of 2 s, however many datagrams come";
+}
+
 struct AutoCase {
     const char* what;
     std::vector<const char*> peers;  // one ticked row each, in this order
     DWORD exitCode;
+    const char* why;  // the last line of horavo.log
 };
 
 TEST(SyncEndToEnd, AutomaticModeEndsWithTheOutcomeAndLeavesTheFilesAlone)
 {
     const AutoCase cases[] = {
-        {"a good server", {"good"}, 0},
-        {"a refused clock", {"far"}, 1},
-        {"a silent server, then a good one", {"silent", "good"}, 0},
-        {"silent servers only", {"silent", "silent"}, 3},
-        {"no ticked row", {}, 3},
+        {"a good server", {"good"}, 0, "時刻を合わせました"},
+        {"a refused clock", {"near"}, 1, "時刻を設定できませんでした"},
+        {"a silent server, then a good one", {"silent", "good"}, 0, "時刻を合わせました"},
+        {"silent servers only", {"silent", "silent"}, 3, "応答したサーバがありません"},
+        {"no ticked row", {}, 3, "チェックされたサーバがありません"},
     };
     for (const AutoCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -256,6 +275,9 @@ TEST(SyncEndToEnd, AutomaticModeEndsWithTheOutcomeAndLeavesTheFilesAlone)
         EXPECT_EQ(c.exitCode, run.WaitForExit(static_cast<DWORD>(2000 + 5000 * c.peers.size())));
         EXPECT_EQ(list, run.ReadFile("server.data"));
         EXPECT_EQ(settings, run.ReadFile("horavo.ini"));
+        const std::string log = run.ReadFile("horavo.log");
+        const std::string last = std::string("\t自動モード\t") + c.why + "\t\t終了コード " + std::to_string(c.exitCode) + "\r\n";
+        EXPECT_EQ(last, log.substr(log.size() < last.size() ? 0 : log.size() - last.size())) << log;
     }
 }
 

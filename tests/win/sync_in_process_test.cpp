@@ -128,8 +128,8 @@ TEST_F(SyncTest, AStaleLookupCannotEndTheQueryOrWriteARow)
     Ask("Good", PeerAddress("slow"));  // a dotted address: the lookup of the first is cancelled
     EXPECT_EQ(nullptr, dialog_->Query().Lookup());
     // A completion of some earlier lookup, failed or not, arrives late.
-    SendMessageA(dialog_->m_hWnd, 3124, 0x1234, MAKELPARAM(0, WSAHOST_NOT_FOUND));
-    SendMessageA(dialog_->m_hWnd, 3124, 0x1234, 0);
+    SendMessageA(dialog_->Sync().Window(), 3124, 0x1234, MAKELPARAM(0, WSAHOST_NOT_FOUND));
+    SendMessageA(dialog_->Sync().Window(), 3124, 0x1234, 0);
     EXPECT_NE(INVALID_SOCKET, dialog_->Query().Socket()) << "the current query goes on";
     ASSERT_TRUE(WaitForLogRows(1, 5000));
     EXPECT_EQ("Good", LogText(LogList(), 0, 0));
@@ -165,7 +165,7 @@ TEST_F(SyncTest, ASocketEventWithAnErrorIsIgnored)
 {
     Open();
     Ask("Silent", PeerAddress("silent"));
-    SendMessageA(dialog_->m_hWnd, 3224, dialog_->Query().Socket(), WSAMAKESELECTREPLY(FD_READ, WSAECONNRESET));
+    SendMessageA(dialog_->Sync().Window(), 3224, dialog_->Query().Socket(), WSAMAKESELECTREPLY(FD_READ, WSAECONNRESET));
     EXPECT_NE(INVALID_SOCKET, dialog_->Query().Socket());
     EXPECT_EQ(0, LogRows());
 }

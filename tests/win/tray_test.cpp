@@ -7,7 +7,7 @@
 
 #include "main_window_fixture.h"
 #include "peers.h"
-#include "shell/tray_icon.h"
+#include "shell/tray_icon_win32.h"
 #include "win_test_support.h"
 
 namespace {

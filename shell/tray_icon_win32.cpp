@@ -1,0 +1,72 @@
+// Adding and removing the tray icon; each icon handle is released once it is no longer shown (Win32).
+#include "tray_icon_win32.h"
+
+#include "res/resource.h"
+
+CTrayIcon::NotifyFunction CTrayIcon::s_notify = Shell_NotifyIconA;
+
+namespace {
+
+// The record up to dwInfoFlags, without the trailing GUID: what every shell since 2000 takes.
+// Its size follows the pointers in it: 488 bytes in a 32-bit program, 504 in a 64-bit one.
+constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAA_V2_SIZE;
+static_assert(sizeof(void*) != 4 || kNotifyIconDataSize == 488, "the 32-bit record is 488 bytes");
+
+}  // namespace
+
+void AllowTrayMessages(HWND window, UINT taskbarCreated)
+{
+    using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW; the call is Windows 7's, so it is looked up
+    const auto filter = reinterpret_cast<FilterFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (filter == nullptr) {
+        return;
+    }
+    filter(window, taskbarCreated, kAllow, nullptr);
+    filter(window, WM_TRAYICON, kAllow, nullptr);
+}
+
+void CTrayIcon::Add(HWND window, HINSTANCE instance, UINT callbackMessage)
+{
+    m_instance = instance;
+    HICON previous = m_data.hIcon;
+    m_data.cbSize = kNotifyIconDataSize;
+    m_data.hWnd = window;
+    m_data.uID = 0;
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_data.uCallbackMessage = callbackMessage;
+    m_data.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                 LR_DEFAULTCOLOR));
+    lstrcpyA(m_data.szTip, m_tip);
+    s_notify(NIM_ADD, &m_data);
+    // A re-add (the taskbar came back) replaces the icon the shell had; the old handle is done with.
+    if (previous != nullptr) {
+        DestroyIcon(previous);
+    }
+}
+
+void CTrayIcon::SetTip(const char* tip)
+{
+    lstrcpynA(m_tip, tip, sizeof m_tip);
+    if (m_data.hWnd == nullptr) {
+        return;
+    }
+    lstrcpyA(m_data.szTip, m_tip);
+    m_data.uFlags = NIF_TIP;
+    s_notify(NIM_MODIFY, &m_data);
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+}
+
+void CTrayIcon::Remove()
+{
+    if (m_data.hWnd == nullptr) {
+        return;
+    }
+    s_notify(NIM_DELETE, &m_data);
+    if (m_data.hIcon != nullptr) {
+        DestroyIcon(m_data.hIcon);
+        m_data.hIcon = nullptr;
+    }
+}

@@ -1,0 +1,33 @@
+// The program's icon in the notification area (Win32).
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "res/message_ids.h"
+
+
+// Lets the shell's two messages reach the window when the program runs elevated (it needs the right
+// to set the clock): a process of lower integrity is otherwise not heard, so the icon would neither
+// come back when the taskbar restarts nor answer clicks. Nothing where the platform has no such filter.
+void AllowTrayMessages(HWND window, UINT taskbarCreated);
+
+class CTrayIcon {
+public:
+    // Shows the program icon with its tip ("Tempivo" until SetTip); mouse actions come back as the
+    // callback message.
+    void Add(HWND window, HINSTANCE instance, UINT callbackMessage);
+    // Takes the icon out of the notification area; nothing when none was added.
+    void Remove();
+    // A new tip, cut to the record's 127 bytes; shown at once when the icon is there, and by every
+    // later add.
+    void SetTip(const char* tip);
+
+    // The shell call, replaceable where the tests need to see what the shell was asked.
+    using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+    static NotifyFunction s_notify;
+
+    NOTIFYICONDATAA m_data{};
+    HINSTANCE m_instance = nullptr;
+    char m_tip[sizeof(NOTIFYICONDATAA::szTip)] = "Tempivo";
+};

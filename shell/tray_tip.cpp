@@ -1,0 +1,9 @@
+// The tray tip's text.
+#include "tray_tip.h"
+
+#include "res/texts.h"
+
+std::string TrayTip(const std::string& writtenAt, const std::string& status)
+{
+    return std::string(texts::kProgramName) + "\n" + texts::kTipLastSync + " " + writtenAt + " " + status;
+}

@@ -1,0 +1,165 @@
+// The lookups' threads and the table of their results, under one lock (Win32).
+#include "address_lookup_win32.h"
+
+#include <cstring>
+#include <map>
+#include <utility>
+
+namespace {
+
+struct LookupEntry {
+    bool finished = false;
+    bool cancelled = false;
+    int error = 0;
+    std::vector<NetAddress> addresses;
+};
+
+// Made once and never destroyed: a worker may still finish while the process ends.
+struct LookupTable {
+    LookupTable() { InitializeCriticalSection(&lock); }
+    CRITICAL_SECTION lock;
+    uintptr_t lastId = 0;
+    std::map<uintptr_t, LookupEntry> entries;
+};
+
+LookupTable& Table()
+{
+    static LookupTable* table = new LookupTable;
+    return *table;
+}
+
+struct LookupJob {
+    uintptr_t id;
+    std::string host;
+    HWND window;
+    UINT message;
+};
+
+DWORD WINAPI RunLookup(void* parameter)
+{
+    LookupJob* job = static_cast<LookupJob*>(parameter);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_protocol = IPPROTO_UDP;
+    addrinfo* found = nullptr;
+    const int error = getaddrinfo(job->host.c_str(), nullptr, &hints, &found);
+    std::vector<NetAddress> addresses;
+    for (const addrinfo* each = found; each != nullptr; each = each->ai_next) {
+        NetAddress address;
+        if (FromSocketAddress(each->ai_addr, &address)) {
+            addresses.push_back(address);
+        }
+    }
+    if (found != nullptr) {
+        freeaddrinfo(found);
+    }
+    LookupTable& table = Table();
+    EnterCriticalSection(&table.lock);
+    auto entry = table.entries.find(job->id);
+    if (entry != table.entries.end()) {
+        if (entry->second.cancelled) {
+            table.entries.erase(entry);
+        } else {
+            entry->second.finished = true;
+            entry->second.error = error != 0 ? error : (addresses.empty() ? WSAHOST_NOT_FOUND : 0);
+            entry->second.addresses = std::move(addresses);
+            if (!PostMessageA(job->window, job->message, job->id, 0)) {
+                table.entries.erase(entry);  // nobody is there to take it
+            }
+        }
+    }
+    LeaveCriticalSection(&table.lock);
+    delete job;
+    return 0;
+}
+
+}  // namespace
+
+uintptr_t StartAddressLookup(const std::string& host, HWND window, UINT message)
+{
+    LookupTable& table = Table();
+    EnterCriticalSection(&table.lock);
+    const uintptr_t id = ++table.lastId;
+    table.entries[id] = LookupEntry();
+    LeaveCriticalSection(&table.lock);
+    auto* job = new LookupJob{id, host, window, message};
+    const HANDLE thread = CreateThread(nullptr, 0, RunLookup, job, 0, nullptr);
+    if (thread == nullptr) {
+        delete job;
+        EnterCriticalSection(&table.lock);
+        table.entries.erase(id);
+        LeaveCriticalSection(&table.lock);
+        return 0;
+    }
+    CloseHandle(thread);
+    return id;
+}
+
+bool TakeAddressLookup(uintptr_t id, int* error, std::vector<NetAddress>* addresses)
+{
+    LookupTable& table = Table();
+    EnterCriticalSection(&table.lock);
+    auto entry = table.entries.find(id);
+    const bool taken = entry != table.entries.end() && entry->second.finished && !entry->second.cancelled;
+    if (taken) {
+        *error = entry->second.error;
+        *addresses = std::move(entry->second.addresses);
+        table.entries.erase(entry);
+    }
+    LeaveCriticalSection(&table.lock);
+    return taken;
+}
+
+void CancelAddressLookup(uintptr_t id)
+{
+    LookupTable& table = Table();
+    EnterCriticalSection(&table.lock);
+    auto entry = table.entries.find(id);
+    if (entry != table.entries.end()) {
+        if (entry->second.finished) {
+            table.entries.erase(entry);
+        } else {
+            entry->second.cancelled = true;
+        }
+    }
+    LeaveCriticalSection(&table.lock);
+}
+
+bool FromSocketAddress(const sockaddr* address, NetAddress* out)
+{
+    *out = NetAddress();
+    if (address->sa_family == AF_INET) {
+        const auto* v4 = reinterpret_cast<const sockaddr_in*>(address);
+        std::memcpy(out->bytes.data(), &v4->sin_addr, 4);
+        out->port = ntohs(v4->sin_port);
+        return true;
+    }
+    if (address->sa_family == AF_INET6) {
+        const auto* v6 = reinterpret_cast<const sockaddr_in6*>(address);
+        out->family = NetAddress::Family::V6;
+        std::memcpy(out->bytes.data(), &v6->sin6_addr, 16);
+        out->scope = v6->sin6_scope_id;
+        out->port = ntohs(v6->sin6_port);
+        return true;
+    }
+    return false;
+}
+
+int ToSocketAddress(const NetAddress& address, sockaddr_storage* out)
+{
+    std::memset(out, 0, sizeof *out);
+    if (address.family == NetAddress::Family::V4) {
+        auto* v4 = reinterpret_cast<sockaddr_in*>(out);
+        v4->sin_family = AF_INET;
+        v4->sin_port = htons(address.port);
+        std::memcpy(&v4->sin_addr, address.bytes.data(), 4);
+        return sizeof *v4;
+    }
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(out);
+    v6->sin6_family = AF_INET6;
+    v6->sin6_port = htons(address.port);
+    v6->sin6_scope_id = address.scope;
+    std::memcpy(&v6->sin6_addr, address.bytes.data(), 16);
+    return sizeof *v6;
+}

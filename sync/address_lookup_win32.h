@@ -1,0 +1,30 @@
+// Host name lookups on worker threads (Win32): getaddrinfo blocks for as long as the name server
+// takes, and that must neither freeze the window nor outlive the query that asked. Each lookup has
+// an id, never reused; its end is posted to the window; its addresses are taken once by that id.
+// A lookup that was cancelled, or that some earlier query started, can never be taken.
+#pragma once
+
+#include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sync/net_address.h"
+
+// Starts looking the name up, for every address of both families in the order the system gives;
+// the end comes as the message with the id in wParam. 0 when no thread could be started.
+uintptr_t StartAddressLookup(const std::string& host, HWND window, UINT message);
+
+// The result of a finished lookup, once: its error (0 when it found addresses) and its addresses.
+// False for an id that is unknown, cancelled, already taken or not finished.
+bool TakeAddressLookup(uintptr_t id, int* error, std::vector<NetAddress>* addresses);
+
+// Forgets the lookup: its result is thrown away when it comes.
+void CancelAddressLookup(uintptr_t id);
+
+// A socket address in the NetAddress form, and back; false for another family.
+bool FromSocketAddress(const sockaddr* address, NetAddress* out);
+int ToSocketAddress(const NetAddress& address, sockaddr_storage* out);

@@ -1,0 +1,129 @@
+// Which texts stand in a log row: the one table of outcomes, kept apart from the list control.
+#include "log_rows.h"
+
+#include "res/texts.h"
+#include "sync/time_text.h"
+
+bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
+{
+    const char* failure = nullptr;
+    switch (status) {
+    case QueryStatus::UnknownServer:
+        failure = texts::kFailureUnknownServer;
+        break;
+    case QueryStatus::SocketFailed:
+        failure = texts::kFailureSocket;
+        break;
+    case QueryStatus::NotifyFailed:
+        failure = texts::kFailureNotify;
+        break;
+    case QueryStatus::NoAnswer:
+        failure = texts::kFailureNoAnswer;
+        break;
+    case QueryStatus::Denied:
+        failure = texts::kFailureDenied;
+        break;
+    case QueryStatus::RateLimited:
+        failure = texts::kFailureRateLimited;
+        break;
+    case QueryStatus::Waiting:
+    case QueryStatus::Answered:
+        return false;
+    }
+    *row = {server, failure, "", texts::kStatusError};
+    return true;
+}
+
+LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
+                const CalendarTime& clockBefore, ClockOutcome outcome)
+{
+    const char* status = texts::kStatusError;
+    if (outcome == ClockOutcome::Set) {
+        status = texts::kStatusSynced;
+    } else if (outcome == ClockOutcome::NoRight) {
+        status = texts::kStatusNoRight;
+    }
+    return TimeRow(server, corrected, offsetSeconds, clockBefore, status);
+}
+
+LogRow TimeRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
+               const CalendarTime& clockBefore, const char* status)
+{
+    return {server, FormatServerTime(corrected, offsetSeconds), FormatLocalTime(clockBefore), status};
+}
+
+int AutomaticExitCode(ClockOutcome outcome)
+{
+    return outcome == ClockOutcome::Set ? kExitClockSet : kExitClockRefused;
+}
+
+int AutomaticEndExitCode(AutomaticEnd why)
+{
+    switch (why) {
+    case AutomaticEnd::Set:
+        return kExitClockSet;
+    case AutomaticEnd::Refused:
+        return kExitClockRefused;
+    case AutomaticEnd::Stopped:
+        return kExitStopped;
+    case AutomaticEnd::Held:
+        return kExitHeld;
+    case AutomaticEnd::NoAgreement:
+    case AutomaticEnd::NoAnswer:
+    case AutomaticEnd::NoneTicked:
+    case AutomaticEnd::NoServerList:
+    case AutomaticEnd::FolderTooLong:
+        break;
+    }
+    return kExitNoAnswer;
+}
+
+AutomaticEnd AutomaticEndOfExitCode(int exitCode)
+{
+    switch (exitCode) {
+    case kExitClockSet:
+        return AutomaticEnd::Set;
+    case kExitClockRefused:
+        return AutomaticEnd::Refused;
+    case kExitStopped:
+        return AutomaticEnd::Stopped;
+    case kExitHeld:
+        return AutomaticEnd::Held;
+    default:
+        return AutomaticEnd::NoAnswer;
+    }
+}
+
+LogRow AutomaticEndRow(AutomaticEnd why)
+{
+    const char* reason = texts::kAutoEndNoAnswer;
+    switch (why) {
+    case AutomaticEnd::Set:
+        reason = texts::kAutoEndSet;
+        break;
+    case AutomaticEnd::Refused:
+        reason = texts::kAutoEndRefused;
+        break;
+    case AutomaticEnd::NoAnswer:
+        break;
+    case AutomaticEnd::NoneTicked:
+        reason = texts::kAutoEndNoneTicked;
+        break;
+    case AutomaticEnd::NoServerList:
+        reason = texts::kAutoEndNoServerList;
+        break;
+    case AutomaticEnd::Stopped:
+        reason = texts::kAutoEndStopped;
+        break;
+    case AutomaticEnd::FolderTooLong:
+        reason = texts::kAutoEndFolderTooLong;
+        break;
+    case AutomaticEnd::Held:
+        reason = texts::kAutoEndHeld;
+        break;
+    case AutomaticEnd::NoAgreement:
+        reason = texts::kAutoEndNoAgreement;
+        break;
+    }
+    return {texts::kAutoModeName, reason, "", texts::kExitCodeStatus + std::to_string(AutomaticEndExitCode(why))};
+}

@@ -1,0 +1,106 @@
+// The time service's pipe messages, its schedule and limit, and its SID.
+#include "shell/service_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/service_access.h"
+#include "shell/service_schedule.h"
+
+#include <cstdlib>
+#include "shell/service_sid.h"
+
+namespace {
+
+TEST(ServiceProtocol, OnlyTheTwoRequestsWhole)
+{
+    const struct {
+        std::string message;
+        bool whole;
+        ServiceRequest request;
+    } cases[] = {
+        {"SYNC", true, ServiceRequest::Sync},
+        {"STATUS", true, ServiceRequest::Status},
+        {"SYNC", false, ServiceRequest::Invalid},  // the start of a longer message
+        {"sync", true, ServiceRequest::Invalid},
+        {"SYNC\r\n", true, ServiceRequest::Invalid},
+        {"SYNC 127.0.0.1", true, ServiceRequest::Invalid},  // no request names a server
+        {"", true, ServiceRequest::Invalid},
+        {std::string(65, 'S'), true, ServiceRequest::Invalid},
+        {std::string("SYNC\0", 5), true, ServiceRequest::Invalid},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.request, ParseServiceRequest(c.message, c.whole)) << c.message;
+    }
+}
+
+TEST(ServiceProtocol, AnswersGoThereAndBack)
+{
+    const std::vector<LogRow> rows = {{"NICT", "応答なし", "", "エラー"},
+                                      {"Good\tname", "2026/12/08 14:35:02.0007", "2026/12/08 14:35:01.9990", "同期成功"}};
+    ServiceAnswer answer;
+    ASSERT_TRUE(ParseServiceAnswer(RoundAnswer(0, rows), &answer));
+    EXPECT_EQ(ServiceAnswer::Kind::Done, answer.kind);
+    EXPECT_EQ(0, answer.exitCode);
+    ASSERT_EQ(2u, answer.rows.size());
+    EXPECT_EQ("", answer.rows[0].localTime);
+    EXPECT_EQ("Good name", answer.rows[1].server) << "a tab cannot split a field";
+    ASSERT_TRUE(ParseServiceAnswer(StatusAnswer(3540, -1, {}), &answer));
+    EXPECT_EQ(ServiceAnswer::Kind::Status, answer.kind);
+    EXPECT_EQ(3540, answer.secondsToNextRound);
+    EXPECT_EQ(-1, answer.exitCode);
+    ASSERT_TRUE(ParseServiceAnswer(BusyAnswer(), &answer));
+    EXPECT_EQ(ServiceAnswer::Kind::Busy, answer.kind);
+    for (const char* junk : {"DONE", "DONE x", "STATUS 1", "OK", "DONE 0\nthree\tfields\tonly", ""}) {
+        EXPECT_FALSE(ParseServiceAnswer(junk, &answer)) << junk;
+    }
+}
+
+TEST(ServiceProtocol, OneSyncPerTenSeconds)
+{
+    SyncRequestLimit limit;
+    EXPECT_TRUE(limit.Allow(5000));
+    EXPECT_FALSE(limit.Allow(14999));
+    EXPECT_TRUE(limit.Allow(15000));
+    EXPECT_FALSE(limit.Allow(15001));
+}
+
+TEST(ServiceSchedule, TenSecondsAfterStartThenEveryIntervalAndAfterAResume)
+{
+    ServiceSchedule schedule(1000, 0);  // an interval of 0 means every 60 minutes here
+    EXPECT_FALSE(schedule.Due(10999));
+    EXPECT_TRUE(schedule.Due(11000));
+    schedule.OnRoundStarted(11000);
+    EXPECT_EQ(3600000u, schedule.MsUntilDue(11000));
+    schedule.OnResume(20000);
+    EXPECT_EQ(10000u, schedule.MsUntilDue(20000));
+    ServiceSchedule every5(0, 5);
+    every5.OnRoundStarted(10000);
+    EXPECT_TRUE(every5.Due(310000));
+}
+
+TEST(ServiceAccess, TheServiceAloneAndNoUserMakesThePipeOrWritesTheFolder)
+{
+    const std::string sid = ServiceSidText("Tempivo");
+    const std::string folder = ServiceFolderAccessList();
+    EXPECT_EQ(0u, folder.find("D:P(")) << "protected: nothing inherited";
+    EXPECT_NE(std::string::npos, folder.find("(A;OICI;0x1301bf;;;" + sid + ")"));
+    EXPECT_NE(std::string::npos, folder.find("(A;OICI;0x1200a9;;;BU)")) << "users read and list, nothing more";
+    const std::string pipe = ServicePipeAccessList();
+    EXPECT_EQ(0u, pipe.find("D:(D;;GA;;;NU)")) << "the network refused before any allowance";
+    const size_t users = pipe.find(";;;IU)");
+    ASSERT_NE(std::string::npos, users);
+    const unsigned long mask = std::strtoul(pipe.c_str() + pipe.rfind("(A;;", users) + 4, nullptr, 16);
+    EXPECT_EQ(0u, mask & 0x4) << "no FILE_CREATE_PIPE_INSTANCE for users";
+    EXPECT_EQ(0x2u, mask & 0x2) << "they write a request";
+}
+
+TEST(ServiceSid, AsWindowsDerivesIt)
+{
+    EXPECT_EQ("S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", ServiceSidText("TrustedInstaller"));
+    EXPECT_EQ(ServiceSidText("TEMPIVO"), ServiceSidText("Tempivo"));
+    const std::array<uint8_t, 20> abc = Sha1("abc");  // FIPS 180 example
+    EXPECT_EQ(0xA9, abc[0]);
+    EXPECT_EQ(0x9D, abc[19]);
+}
+
+}  // namespace

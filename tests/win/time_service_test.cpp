@@ -1,0 +1,235 @@
+// The time service in Wine's service manager, end to end: installed from a folder, it synchronises
+// from the copied list, answers its pipe (and only what it should), keeps the clock's right to
+// itself, backs the window when the window may not set the clock, refuses to start when its pipe
+// was taken, and leaves nothing behind when removed.
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "peers.h"
+#include "program_run.h"
+
+namespace {
+
+std::string KnownFolder(int id)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
+    return std::string(path) + "\\Tempivo\\";
+}
+
+std::string ReadAll(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string bytes;
+    if (file == INVALID_HANDLE_VALUE) {
+        return "<missing>";
+    }
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        bytes.append(chunk, got);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+DWORD ServiceState()
+{
+    DWORD state = 0;
+    if (SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT)) {
+        if (SC_HANDLE service = OpenServiceA(manager, "Tempivo", SERVICE_QUERY_STATUS)) {
+            SERVICE_STATUS status{};
+            QueryServiceStatus(service, &status);
+            state = status.dwCurrentState;
+            CloseServiceHandle(service);
+        }
+        CloseServiceHandle(manager);
+    }
+    return state;
+}
+
+bool WaitFor(DWORD state, DWORD limitMs)
+{
+    const DWORD start = GetTickCount();
+    while (ServiceState() != state && GetTickCount() - start < limitMs) {
+        Sleep(100);
+    }
+    return ServiceState() == state;
+}
+
+void Control(DWORD control)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, "Tempivo", SERVICE_ALL_ACCESS);
+    SERVICE_STATUS status{};
+    if (control == 0) {
+        StartServiceA(service, 0, nullptr);
+    } else {
+        ControlService(service, control, &status);
+    }
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+}
+
+// One message to the pipe and its answer, as a user's program would send it; "<no pipe>" when it
+// cannot be opened, "<closed>" when the service ended the connection.
+std::string Ask(const std::string& request)
+{
+    WaitNamedPipeA("\\\\.\\pipe\\Tempivo", 2000);
+    HANDLE pipe = CreateFileA("\\\\.\\pipe\\Tempivo", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) {
+        return "<no pipe>";
+    }
+    DWORD mode = PIPE_READMODE_MESSAGE;
+    SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr);
+    char answer[8192];
+    DWORD got = 0;
+    const bool done = TransactNamedPipe(pipe, const_cast<char*>(request.data()), static_cast<DWORD>(request.size()),
+                                        answer, sizeof answer, &got, nullptr) != FALSE;
+    CloseHandle(pipe);
+    return done ? std::string(answer, got) : "<closed>";
+}
+
+// The bounding set of the service's Linux process: CAP_SYS_TIME (bit 25) must be gone from it.
+bool ServiceProcessMaySetTheClock(bool* found)
+{
+    *found = false;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
+    bool may = false;
+    do {
+        const std::string pid = entry.cFileName;
+        if (pid.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        std::string command = ReadAll("Z:\\proc\\" + pid + "\\cmdline");
+        if (command.find("horavo.exe") == std::string::npos || command.find("-service") == std::string::npos) {
+            continue;
+        }
+        const std::string status = ReadAll("Z:\\proc\\" + pid + "\\status");
+        const size_t bounding = status.find("CapBnd:");
+        if (bounding != std::string::npos) {
+            *found = true;
+            const unsigned long long bits = std::strtoull(status.c_str() + bounding + 7, nullptr, 16);
+            may = may || ((bits >> 25) & 1) != 0;
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return may;
+}
+
+class TimeService : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        // Whatever an earlier run left is removed first: a service of automatic start comes back.
+        ProgramRun cleaner;
+        std::string said;
+        cleaner.RunToEnd("-uninstall-service", &said);
+    }
+    static void TearDownTestSuite() { SetUpTestSuite(); }
+
+    ProgramRun installer;
+};
+
+TEST_F(TimeService, InstallsRunsAnswersItsPipeBacksTheWindowAndLeavesNothingWhenRemoved)
+{
+    // Installed from a folder with a list and settings.
+    installer.WriteFile("server.data", "1\tGood\t" + PeerAddress("good") + "\r\n");
+    installer.WriteFile("horavo.ini", "[SETTING]\r\nINTERVAL=30\r\nOFFSET=0\r\n");
+    std::string said;
+    ASSERT_EQ(0u, installer.RunToEnd("-install-service", &said)) << said;
+    EXPECT_NE(std::string::npos, said.find("インストールし")) << said;
+    ASSERT_TRUE(WaitFor(SERVICE_RUNNING, 5000));
+    const std::string data = KnownFolder(CSIDL_COMMON_APPDATA);
+    EXPECT_EQ("1\tGood\t" + PeerAddress("good") + "\r\n", ReadAll(data + "server.data"));
+    EXPECT_NE("<missing>", ReadAll(KnownFolder(CSIDL_PROGRAM_FILES) + "horavo.exe"));
+
+    // Its first round, ten seconds after the start, from the copied list.
+    const DWORD start = GetTickCount();
+    while (ReadAll(data + "horavo.log").find("\tGood\t") == std::string::npos && GetTickCount() - start < 30000) {
+        Sleep(250);
+    }
+    EXPECT_NE(std::string::npos, ReadAll(data + "horavo.log").find("同期成功")) << ReadAll(data + "horavo.log");
+
+    bool found = false;
+    EXPECT_FALSE(ServiceProcessMaySetTheClock(&found)) << "the tests never let Wine near the real clock";
+    EXPECT_TRUE(found) << "the service's process";
+
+    // The pipe's access list as the system keeps it (Wine keeps no file's list: the folder's is
+    // tested natively).
+    HANDLE client = CreateFileA("\\\\.\\pipe\\Tempivo", READ_CONTROL | GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, client);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, GetSecurityInfo(client, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                             nullptr, nullptr, &descriptor));
+    CloseHandle(client);
+    char* sddl = nullptr;
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &sddl,
+                                                         nullptr);
+    const std::string pipeAccess = sddl != nullptr ? sddl : "";
+    LocalFree(sddl);
+    LocalFree(descriptor);
+    EXPECT_EQ(0u, pipeAccess.find("D:(D;;GA;;;NU)")) << pipeAccess;
+    EXPECT_NE(std::string::npos, pipeAccess.find("(A;;0x12018b;;;IU)")) << pipeAccess;
+
+    // The pipe: two requests, one SYNC per 10 s, nothing else, and the service goes on.
+    EXPECT_EQ(0u, Ask("STATUS").find("STATUS ")) << Ask("STATUS");
+    const std::string synced = Ask("SYNC");
+    EXPECT_EQ(0u, synced.find("DONE 0\nGood\t")) << synced;
+    EXPECT_EQ("BUSY", Ask("SYNC"));
+    EXPECT_EQ("ERROR", Ask("HELLO"));
+    EXPECT_EQ("ERROR", Ask(std::string(65, 'S')));
+    EXPECT_EQ("ERROR", Ask("SYNC 127.0.0.1:123")) << "no request names a server";
+    EXPECT_EQ(0u, Ask("STATUS").find("STATUS ")) << "alive after the junk";
+
+    // A window that may not set the clock (a minute off: Wine refuses it) gets the service's rows.
+    Sleep(10500);  // past the one SYNC per 10 s
+    ProgramRun window;
+    window.WriteFile("server.data", "0\tNear\t" + PeerAddress("near") + "\r\n");
+    ASSERT_TRUE(window.Start());
+    HWND main = window.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    SendMessageA(GetDlgItem(main, 1000), BM_CLICK, 0, 0);
+    const std::vector<LogRow> rows = window.WaitForLogRows(main, 2, 15000);
+    ASSERT_EQ(2u, rows.size()) << (rows.empty() ? "" : rows[0][0] + " " + rows[0][1] + " " + rows[0][2] + " " + rows[0][3]);
+    EXPECT_EQ("Near", rows[0][0]);
+    EXPECT_EQ("権限エラー", rows[0][3]);
+    EXPECT_EQ("[サービス] Good", rows[1][0]);
+    EXPECT_EQ("同期成功", rows[1][3]);
+    PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+    window.WaitForExit();
+
+    // A pipe of that name made first by another program keeps the service from starting.
+    Control(SERVICE_CONTROL_STOP);
+    ASSERT_TRUE(WaitFor(SERVICE_STOPPED, 5000));
+    HANDLE squatter = CreateNamedPipeA("\\\\.\\pipe\\Tempivo", PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE, 4, 512, 512, 0,
+                                       nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, squatter);
+    Control(0);
+    EXPECT_TRUE(WaitFor(SERVICE_STOPPED, 5000));
+    CloseHandle(squatter);
+    EXPECT_NE(std::string::npos, ReadAll(data + "horavo.log").find("ほかのプログラムが先に作っていた"));
+
+    // Started any other way, it says so and ends.
+    ProgramRun stray;
+    EXPECT_EQ(1u, stray.RunToEnd("-service", &said));
+    EXPECT_NE(std::string::npos, said.find("-install-service")) << said;
+
+    // Removed: the service and both folders.
+    ASSERT_EQ(0u, installer.RunToEnd("-uninstall-service", &said)) << said;
+    EXPECT_EQ(0u, ServiceState()) << "no such service";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(data.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(KnownFolder(CSIDL_PROGRAM_FILES).c_str()));
+}
+
+}  // namespace

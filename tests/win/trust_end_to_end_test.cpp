@@ -1,0 +1,146 @@
+// Whom horavo.exe believes, end to end against loopback servers: IPv6 servers, kiss-o'-death replies,
+// several servers that must agree, and a large correction that needs a second opinion.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "log_texts.h"
+#include "peers.h"
+#include "program_run.h"
+
+namespace {
+
+const char kSynced[] = "同期成功";
+const char kRefused[] = "権限エラー";
+const char kHeld[] = "未設定 (ずれ過大)";
+
+// The program on a list, its window found; each synchronisation is the tray's 今すぐ同期.
+struct Window {
+    explicit Window(const std::string& list, const std::string& settings = "")
+    {
+        run.WriteFile("server.data", list);
+        if (!settings.empty()) {
+            run.WriteFile("horavo.ini", settings);
+        }
+        EXPECT_TRUE(run.Start());
+        window = run.WaitForMainWindow();
+        EXPECT_NE(nullptr, window);
+    }
+    std::vector<LogRow> SyncNow(size_t rowsAfter, DWORD limitMs = 6000)
+    {
+        PostMessageA(window, WM_COMMAND, 40001, 0);  // 今すぐ同期
+        return run.WaitForLogRows(window, rowsAfter, limitMs);
+    }
+    ProgramRun run;
+    HWND window = nullptr;
+};
+
+std::string Ticked(const char* name, const std::string& address)
+{
+    return std::string("1\t") + name + "\t" + address + "\r\n";
+}
+
+TEST(Trust, IPv6ServersSynchronise)
+{
+    for (const std::string& address : {PeerAddress6("good6"), std::string("::1")}) {
+        Window program("0\tSix\t" + address + "\r\n");
+        SendMessageA(GetDlgItem(program.window, 1000), BM_CLICK, 0, 0);
+        const std::vector<LogRow> rows = program.run.WaitForLogRows(program.window, 1);
+        ASSERT_EQ(1u, rows.size()) << address;
+        EXPECT_EQ(kSynced, rows[0][3]) << address;
+    }
+}
+
+TEST(Trust, AKissKeepsItsServerAwayAsItAsked)
+{
+    // A refusing server has its row once and is never asked again; a rate-limited one is skipped.
+    for (const char* kiss : {"deny", "rate"}) {
+        Window program(Ticked(kiss, PeerAddress(kiss)) + Ticked("Good", PeerAddress("good")));
+        const size_t before = PeerRequestTransmits(kiss).size();
+        std::vector<LogRow> rows = program.SyncNow(2);
+        ASSERT_EQ(2u, rows.size()) << kiss;
+        EXPECT_EQ(std::string(kiss) == "deny" ? "アクセス拒否" : "要求過多", rows[0][1]) << kiss;
+        EXPECT_EQ(kSynced, rows[1][3]) << kiss;
+        rows = program.SyncNow(3);
+        ASSERT_EQ(3u, rows.size()) << kiss;
+        EXPECT_EQ("Good", rows[2][0]) << kiss << ": the next round asks the other server alone";
+        EXPECT_EQ(1u, PeerRequestTransmits(kiss).size() - before) << kiss;
+    }
+}
+
+TEST(Trust, SeveralServersOutvoteOneAnHourOff)
+{
+    Window program(Ticked("Good", PeerAddress("good")) + Ticked("Hour", PeerAddress("hour")) +
+                       Ticked("Good2", PeerAddress("good2")),
+                   "[SETTING]\r\nCONSENSUS=1\r\n");
+    const std::vector<LogRow> rows = program.SyncNow(3);
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ((LogRow{"Hour", rows[0][1], rows[0][2], "不一致"}), rows[0]);
+    EXPECT_NEAR(3600, TimeTextSeconds(rows[0][1]) - TimeTextSeconds(rows[0][2]), 1.0) << "its own time";
+    // Whichever of the two agreeing servers is nearer their median sets the clock; the row that
+    // sets it comes last.
+    EXPECT_EQ("一致", rows[1][3]);
+    EXPECT_EQ("同期成功", rows[2][3]);
+    EXPECT_NE(rows[1][0], rows[2][0]);
+    EXPECT_NE("Hour", rows[2][0]);
+}
+
+TEST(Trust, AutomaticModeSetsATwoHourStepOnlyWhenTwoServersAgree)
+{
+    const struct {
+        const char* what;
+        std::string list;
+        DWORD exitCode;
+        std::vector<std::string> statuses;
+    } cases[] = {
+        {"one server two hours off", Ticked("Two", PeerAddress("twohours")), 5, {kHeld}},
+        {"two agree", Ticked("Two", PeerAddress("twohours")) + Ticked("Twin", PeerAddress("twohours2")), 1,
+         {kHeld, kRefused}},  // Wine refuses any far step: the attempt shows as 権限エラー
+    };
+    for (const auto& c : cases) {
+        ProgramRun run;
+        run.WriteFile("server.data", c.list);
+        ASSERT_TRUE(run.Start("-auto"));
+        EXPECT_EQ(c.exitCode, run.WaitForExit(12000)) << c.what;
+        const std::string log = run.ReadFile("horavo.log");
+        std::vector<std::string> statuses;
+        for (size_t at = 0; (at = log.find("\r\n", at)) != std::string::npos; at += 2) {
+            const size_t start = log.rfind('\t', at) + 1;
+            const std::string exitCodeLine = "終了コード";
+            if (log.compare(start, exitCodeLine.size(), exitCodeLine) != 0) {  // automatic mode's own line
+                statuses.push_back(log.substr(start, at - start));
+            }
+        }
+        EXPECT_EQ(c.statuses, statuses) << c.what << "\n" << log;
+    }
+}
+
+TEST(Trust, TheUserIsAskedInWordsBeforeALargeStep)
+{
+    Window program("0\tTwo\t" + PeerAddress("twohours") + "\r\n");
+    PostMessageA(GetDlgItem(program.window, 1000), BM_CLICK, 0, 0);
+    // The question box of the program's process.
+    HWND box = nullptr;
+    for (int polls = 0; box == nullptr && polls < 250; ++polls) {
+        Sleep(20);
+        HWND found = FindWindowA("#32770", "時計の大きな修正");
+        DWORD owner = 0;
+        GetWindowThreadProcessId(found, &owner);
+        if (found != nullptr && owner == GetProcessId(program.run.Process())) {
+            box = found;
+        }
+    }
+    ASSERT_NE(nullptr, box);
+    char text[256] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    EXPECT_STREQ("時計を 2 時間 進めます。よろしいですか？", text);
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    const std::vector<LogRow> rows = program.run.WaitForLogRows(program.window, 1);
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ(kHeld, rows[0][3]) << "いいえ sets nothing";
+}
+
+}  // namespace

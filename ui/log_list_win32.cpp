@@ -1,0 +1,53 @@
+// The log list: one row per synchronisation attempt, newest selected and in view, the newest
+// thousand kept; every row also goes to "horavo.log" and into the tray tip (Win32).
+#include "main_dialog_win32.h"
+
+#include "shell/trace.h"
+#include "shell/tray_tip.h"
+#include "store/log_file.h"
+#include "store/log_file_format.h"
+#include "sync/system_time_win32.h"
+#include "sync/time_text.h"
+
+void MainDialog::AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status)
+{
+    int row = static_cast<int>(SendMessageA(m_logList, LVM_GETITEMCOUNT, 0, 0));
+    // A window that lives in the tray for months would otherwise hold every row ever written.
+    while (row >= kMaxLogRows) {
+        SendMessageA(m_logList, LVM_DELETEITEM, 0, 0);
+        --row;
+    }
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<char*>(server);
+    SendMessageA(m_logList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+
+    const char* const columns[] = {serverTime, localTime, status};
+    for (int column = 1; column <= 3; ++column) {
+        item.iSubItem = column;
+        item.pszText = const_cast<char*>(columns[column - 1]);
+        SendMessageA(m_logList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(m_logList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(m_logList, LVM_ENSUREVISIBLE, row, TRUE);
+    RecordSynchronisation({server, serverTime, localTime, status});
+}
+
+void MainDialog::RecordSynchronisation(const LogRow& row)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string writtenAt = FormatSecondsTime(FromSystemTime(now));
+    if (!m_logFilePath.empty()) {
+        const FileResult written = AppendLogLine(
+            m_logFilePath, FormatLogFileLine(writtenAt, {row.server, row.serverTime, row.localTime, row.status}));
+        if (!written.ok) {
+            Trace("horavo.log: %s failed, error %lu\n", written.failedCall, static_cast<unsigned long>(written.error));
+        }
+    }
+    m_trayIcon.SetTip(TrayTip(writtenAt, row.status).c_str());
+}

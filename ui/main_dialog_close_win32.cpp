@@ -1,0 +1,70 @@
+// The exit command, and the end of the session: stop the timer, the round and the tray icon, save
+// both files, and tell the user of a file whose changes could not be saved (Win32).
+#include "main_dialog_win32.h"
+
+#include "res/texts.h"
+#include "shell/system_error_text.h"
+#include "store/file_locations.h"
+#include "store/program_path.h"
+
+namespace {
+
+// Every file of the program lives beside it; a path too long to use is still named.
+UnsavedFile Unsaved(const std::string& name, const FileResult& result)
+{
+    const PathParts program = SplitPath(ProgramFilePath().c_str(), IsAnsiLeadByte);
+    const char* refusal = RefusalWords(result.refusal);
+    return {name, program.drive + program.folder, refusal != nullptr ? refusal : SystemErrorText(result.error)};
+}
+
+}  // namespace
+
+void MainDialog::CloseMainDialog(int exitCode)
+{
+    // Closed by someone (taskkill without /f sends WM_CLOSE) before the round ended: the user's
+    // files are not automatic mode's to write.
+    if (m_autoMode) {
+        EndAutomaticMode(AutomaticEnd::Stopped);
+        return;
+    }
+    const std::vector<UnsavedFile> unsaved = StopAndSave();
+    if (!unsaved.empty()) {
+        MessageBoxA(m_hWnd, UnsavedFilesMessage(unsaved).c_str(), texts::kProgramName, MB_OK | MB_ICONWARNING);
+    }
+    DestroyWindow(m_hWnd);
+    PostQuitMessage(exitCode);
+}
+
+void MainDialog::OnEndSession(bool ending)
+{
+    // Logging off is how a program that lives in the tray usually ends: what the exit command would
+    // write is written now, before the system ends the process; nobody is there to be told of a
+    // failure. Automatic mode writes nothing.
+    if (!ending) {
+        return;
+    }
+    if (m_autoMode) {
+        EndAutomaticMode(AutomaticEnd::Stopped);
+        return;
+    }
+    StopAndSave();
+}
+
+std::vector<UnsavedFile> MainDialog::StopAndSave()
+{
+    KillTimer(m_hWnd, SYNC_TIMER_ID);
+    // A lookup still under way would write into this object after the program has let go of it.
+    m_sync.Stop();
+    m_trayIcon.Remove();
+    std::vector<UnsavedFile> unsaved;
+    const FileResult settings = SaveSettings();
+    if (!settings.ok && !(CurrentSettings() == m_settingsAsRead)) {
+        const PathParts program = SplitPath(ProgramFilePath().c_str(), IsAnsiLeadByte);
+        unsaved.push_back(Unsaved(program.baseName + ".ini", settings));
+    }
+    const FileResult list = SaveServerList();
+    if (!list.ok && !m_serverFile.Holds(m_servers)) {
+        unsaved.push_back(Unsaved("server.data", list));
+    }
+    return unsaved;
+}

@@ -1,0 +1,62 @@
+// Run mode, creation and first showing of the main window, and its message loop (Win32).
+#include "shell/run_main_dialog.h"
+
+#include "res/resource.h"
+#include "shell/app_module_win32.h"
+#include "shell/command_line.h"
+#include "shell/trace.h"
+#include "res/texts.h"
+#include "store/file_locations.h"
+#include "store/program_path.h"
+#include "store/settings_file.h"
+#include "ui/main_dialog_win32.h"
+
+#include <cstdio>
+
+namespace {
+
+// The folder as far as the platform tells it: a path too long is given cut, which still shows where.
+std::string ProgramFolderText()
+{
+    char path[MAX_PATH + 1] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    const PathParts parts = SplitPath(path, IsAnsiLeadByte);
+    return parts.drive + parts.folder;
+}
+
+}  // namespace
+
+int RunMainDialog(const char* arguments, int showCommand)
+{
+    // The window looks its loop up while it is being created, so the loop comes first.
+    CMessageLoop loop;
+    g_module.AddMessageLoop(&loop);
+
+    MainDialog dialog(IsAutoModeArgument(arguments));
+    if (dialog.AutoMode()) {
+        showCommand = SW_SHOWMINIMIZED;
+    }
+    HWND window = CreateDialogFor(&dialog, IDD_MAIN, nullptr);
+    if (window == nullptr) {
+        Trace("Main dialog creation failed!\n");
+        g_module.RemoveMessageLoop();
+        return 0;
+    }
+
+    char iniPath[260];
+    BuildIniPath(iniPath);
+    if (ReadStartMinimised(iniPath) == 1) {
+        showCommand = SW_SHOWMINIMIZED;
+    }
+    ShowWindow(window, showCommand);
+    // Told once the window is there; automatic mode ends instead, with its line where it can.
+    if (!dialog.AutoMode() && !dialog.FolderHoldsFiles()) {
+        char text[1024];
+        std::snprintf(text, sizeof text, texts::kFolderTooLong, ProgramFolderText().c_str());
+        MessageBoxA(window, text, texts::kProgramName, MB_OK | MB_ICONWARNING);
+    }
+
+    const int exitCode = loop.Run();
+    g_module.RemoveMessageLoop();
+    return exitCode;
+}
