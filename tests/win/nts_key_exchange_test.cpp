@@ -72,7 +72,7 @@ sockaddr_in6 Loopback6(uint16_t port)
     sockaddr_in6 address{};
     address.sin6_family = AF_INET6;
     address.sin6_port = htons(port);
-    address.sin6_addr = in6addr_loopback;
+    address.sin6_addr.s6_addr[15] = 1;  // ::1; the delay-loaded ws2_32 brings no in6addr_loopback
     return address;
 }
 
