@@ -5,58 +5,19 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
-#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "nts_peer.h"
 #include "sync/nts_extension_fields.h"
 
 namespace {
-
-// What tests/peer/nts_server.sh wrote: the certificate's name, the ports, the certificate.
-struct NtsServer {
-    std::string name;
-    uint16_t ntskePort = 0;
-    uint16_t ntpPort = 0;
-    std::vector<uint8_t> certificate;
-};
-
-std::string AsWindowsPath(std::string unixPath)
-{
-    for (char& c : unixPath) {
-        c = c == '/' ? '\\' : c;
-    }
-    return "Z:" + unixPath;  // Wine shows the Linux root as drive Z:
-}
-
-NtsServer ReadServer()
-{
-    NtsServer server;
-    std::ifstream state(AsWindowsPath(NTS_SERVER_FILE_UNIX_PATH));
-    std::string key;
-    std::string value;
-    while (state >> key >> value) {
-        if (key == "name") {
-            server.name = value;
-        } else if (key == "ntske") {
-            server.ntskePort = static_cast<uint16_t>(std::stoi(value));
-        } else if (key == "ntp") {
-            server.ntpPort = static_cast<uint16_t>(std::stoi(value));
-        } else if (key == "cert") {
-            std::ifstream der(AsWindowsPath(value), std::ios::binary);
-            server.certificate.assign(std::istreambuf_iterator<char>(der), std::istreambuf_iterator<char>());
-        }
-    }
-    return server;
-}
 
 sockaddr_in Loopback4(uint16_t port)
 {
@@ -98,31 +59,12 @@ protected:
     // The server's certificate in the machine's ROOT store for this run only.
     static void SetUpTestSuite()
     {
-        s_server = ReadServer();
+        s_server = ReadNtsServer(NTS_SERVER_FILE_UNIX_PATH);
         ASSERT_FALSE(s_server.certificate.empty()) << "no NTS server: run through ctest, fixture nts_server";
-        ASSERT_TRUE(CertAddEncodedCertificateToSystemStoreA("ROOT", s_server.certificate.data(),
-                                                            static_cast<DWORD>(s_server.certificate.size())));
+        ASSERT_TRUE(TrustCertificate(s_server.certificate));
     }
 
-    static void TearDownTestSuite()
-    {
-        const HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
-        const PCCERT_CONTEXT ours = CertCreateCertificateContext(
-            X509_ASN_ENCODING, s_server.certificate.data(), static_cast<DWORD>(s_server.certificate.size()));
-        if (store != nullptr && ours != nullptr) {
-            const PCCERT_CONTEXT stored = CertFindCertificateInStore(store, X509_ASN_ENCODING, 0,
-                                                                     CERT_FIND_EXISTING, ours, nullptr);
-            if (stored != nullptr) {
-                CertDeleteCertificateFromStore(stored);
-            }
-        }
-        if (ours != nullptr) {
-            CertFreeCertificateContext(ours);
-        }
-        if (store != nullptr) {
-            CertCloseStore(store, 0);
-        }
-    }
+    static void TearDownTestSuite() { DistrustCertificate(s_server.certificate); }
 
     static NtsServer s_server;
 };
