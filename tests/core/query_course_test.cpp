@@ -343,9 +343,10 @@ NtsKeyExchangeResult KeyExchangeResult(bool ok = true)
     return result;
 }
 
-// The NTS reply to the latest request: its Unique Identifier, then one fresh cookie sealed under
-// the S2C key, one byte of the tag flipped on request; or an NTS NAK.
-std::vector<uint8_t> NtsReplyTo(ScriptedNetwork& network, bool flipTag, bool nak = false)
+// The NTS reply to the latest request: its Unique Identifier, then fresh cookies sealed under the
+// S2C key, one byte of the tag flipped on request; or an NTS NAK.
+std::vector<uint8_t> NtsReplyTo(ScriptedNetwork& network, bool flipTag, bool nak = false, size_t cookies = 1,
+                                size_t cookieSize = 100)
 {
     network.Answer();
     std::vector<uint8_t> reply = network.datagram;
@@ -358,8 +359,10 @@ std::vector<uint8_t> NtsReplyTo(ScriptedNetwork& network, bool flipTag, bool nak
     AppendExtensionField(reply, kNtsUniqueIdentifierField, fields[0].body, fields[0].bodySize);
     if (!nak) {
         std::vector<uint8_t> sealed;
-        const std::vector<uint8_t> cookie(100, 0xC0);
-        AppendExtensionField(sealed, kNtsCookieField, cookie.data(), cookie.size());
+        const std::vector<uint8_t> cookie(cookieSize, 0xC0);
+        for (size_t i = 0; i < cookies; ++i) {
+            AppendExtensionField(sealed, kNtsCookieField, cookie.data(), cookie.size());
+        }
         AesSivKey s2c;
         s2c.fill(2);
         AppendNtsAuthenticator(reply, s2c, NtsNonce{}, sealed);
@@ -373,11 +376,12 @@ TEST(QueryCourse, AnNtsServerIsAskedWithItsKeysAndOnlyAVerifiedReplyCounts)
     const struct {
         const char* what;
         bool keyExchangeOk;
-        std::vector<int> replies;  // 0 authentic, 1 tag altered, 2 NTS NAK
+        std::vector<int> replies;  // 0 authentic, 1 tag altered, 2 NTS NAK, 3 authentic, 1.5 KB
         QueryStatus status;
         size_t keyExchanges;
     } cases[] = {
         {"authentic", true, {0}, QueryStatus::Answered, 1},
+        {"authentic, seven cookies of 200 bytes: past 1 KB", true, {3}, QueryStatus::Answered, 1},
         {"a failed key exchange: nothing is asked", false, {}, QueryStatus::NtsKeyExchangeFailed, 1},
         {"an altered tag is dropped like a forged reply", true, {1}, QueryStatus::Waiting, 1},
         {"dropped, then the authentic one", true, {1, 0}, QueryStatus::Answered, 1},
@@ -398,7 +402,8 @@ TEST(QueryCourse, AnNtsServerIsAskedWithItsKeysAndOnlyAVerifiedReplyCounts)
             ASSERT_EQ(QueryStatus::Waiting, status) << c.what;
             EXPECT_EQ(123, network.ports.back()) << c.what << ": NTP at the key exchange's host, port 123";
             EXPECT_EQ(0x23, network.lastRequest[0]) << c.what << ": NTPv4";
-            network.datagram = NtsReplyTo(network, reply == 1, reply == 2);
+            network.datagram = reply == 3 ? NtsReplyTo(network, false, false, 7, 200)
+                                          : NtsReplyTo(network, reply == 1, reply == 2);
             status = course.OnReadable();
         }
         EXPECT_EQ(c.status, status) << c.what;
