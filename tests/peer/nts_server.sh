@@ -10,7 +10,10 @@ state="$state_file.d"
 
 stop() {
     if [ -s "$state/chronyd.pid" ]; then
-        kill "$(cat "$state/chronyd.pid")" 2>/dev/null || true
+        pid=$(cat "$state/chronyd.pid")
+        kill "$pid" 2>/dev/null || true
+        # chronyd writes its keys to the dump folder as it ends: the folder goes once it has.
+        for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.02; done
     fi
     if [ -s "$state/timeout.pid" ]; then
         kill "$(cat "$state/timeout.pid")" 2>/dev/null || true
