@@ -42,6 +42,7 @@ inline constexpr char kWidestCorrectionText[] = "-86400.000 秒";
 
 // The status column of a log row.
 inline constexpr char kStatusSynced[] = "同期成功";
+inline constexpr char kStatusSyncedNts[] = "同期成功 (NTS)";
 inline constexpr char kStatusNoRight[] = "権限エラー";
 inline constexpr char kStatusError[] = "エラー";
 inline constexpr char kStatusHeld[] = "未設定 (ずれ過大)";
@@ -66,6 +67,7 @@ inline constexpr char kFailureUnknownServer[] = "接続先不明";
 inline constexpr char kFailureNoAnswer[] = "応答なし";
 inline constexpr char kFailureDenied[] = "アクセス拒否";
 inline constexpr char kFailureRateLimited[] = "要求過多";
+inline constexpr char kFailureNtsKeyExchange[] = "NTS 鍵交換失敗";
 
 // The line horavo.log gets when automatic mode ends: who, why, and the exit code.
 inline constexpr char kAutoModeName[] = "自動モード";

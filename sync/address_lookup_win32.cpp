@@ -1,5 +1,7 @@
-// The lookups' threads and the table of their results, under one lock (Win32).
+// The lookups' and key exchanges' threads and the table of their results, under one lock (Win32).
 #include "address_lookup_win32.h"
+
+#include "sync/nts_key_exchange_win32.h"
 
 #include <cstring>
 #include <map>
@@ -12,12 +14,19 @@ struct LookupEntry {
     bool cancelled = false;
     int error = 0;
     std::vector<NetAddress> addresses;
+    bool keyExchange = false;
+    NtsKeyExchangeResult exchange;
 };
 
 // Made once and never destroyed: a worker may still finish while the process ends.
 struct LookupTable {
-    LookupTable() { InitializeCriticalSection(&lock); }
+    LookupTable()
+    {
+        InitializeCriticalSection(&lock);
+        InitializeCriticalSection(&keyExchangeTurn);
+    }
     CRITICAL_SECTION lock;
+    CRITICAL_SECTION keyExchangeTurn;  // one key exchange at a time
     uintptr_t lastId = 0;
     std::map<uintptr_t, LookupEntry> entries;
 };
@@ -33,7 +42,78 @@ struct LookupJob {
     std::string host;
     HWND window;
     UINT message;
+    uint16_t port = 0;  // a key exchange's
 };
+
+DWORD WINAPI RunLookup(void* parameter);
+
+// Posts the end of a job whose entry has been filled in, or forgets a cancelled one. Under the lock.
+void Finish(LookupTable& table, std::map<uintptr_t, LookupEntry>::iterator entry, const LookupJob& job)
+{
+    entry->second.finished = true;
+    if (!PostMessageA(job.window, job.message, job.id, 0)) {
+        table.entries.erase(entry);  // nobody is there to take it
+    }
+}
+
+bool Cancelled(uintptr_t id)
+{
+    LookupTable& table = Table();
+    EnterCriticalSection(&table.lock);
+    const auto entry = table.entries.find(id);
+    const bool cancelled = entry == table.entries.end() || entry->second.cancelled;
+    LeaveCriticalSection(&table.lock);
+    return cancelled;
+}
+
+DWORD WINAPI RunKeyExchange(void* parameter)
+{
+    LookupJob* job = static_cast<LookupJob*>(parameter);
+    LookupTable& table = Table();
+    NtsKeyExchangeResult result;
+    result.failure = NtsKeFailure::Network;
+    EnterCriticalSection(&table.keyExchangeTurn);
+    // One cancelled while it waited its turn costs nothing more.
+    if (!Cancelled(job->id)) {
+        result = RunNtsKeyExchange(job->host, job->port);
+    }
+    LeaveCriticalSection(&table.keyExchangeTurn);
+    EnterCriticalSection(&table.lock);
+    auto entry = table.entries.find(job->id);
+    if (entry != table.entries.end()) {
+        if (entry->second.cancelled) {
+            table.entries.erase(entry);
+        } else {
+            entry->second.exchange = std::move(result);
+            Finish(table, entry, *job);
+        }
+    }
+    LeaveCriticalSection(&table.lock);
+    delete job;
+    return 0;
+}
+
+uintptr_t StartJob(LookupJob job, bool keyExchange)
+{
+    LookupTable& table = Table();
+    EnterCriticalSection(&table.lock);
+    const uintptr_t id = ++table.lastId;
+    table.entries[id] = LookupEntry();
+    table.entries[id].keyExchange = keyExchange;
+    LeaveCriticalSection(&table.lock);
+    job.id = id;
+    auto* parameter = new LookupJob(std::move(job));
+    const HANDLE thread = CreateThread(nullptr, 0, keyExchange ? RunKeyExchange : RunLookup, parameter, 0, nullptr);
+    if (thread == nullptr) {
+        delete parameter;
+        EnterCriticalSection(&table.lock);
+        table.entries.erase(id);
+        LeaveCriticalSection(&table.lock);
+        return 0;
+    }
+    CloseHandle(thread);
+    return id;
+}
 
 DWORD WINAPI RunLookup(void* parameter)
 {
@@ -61,12 +141,9 @@ DWORD WINAPI RunLookup(void* parameter)
         if (entry->second.cancelled) {
             table.entries.erase(entry);
         } else {
-            entry->second.finished = true;
             entry->second.error = error != 0 ? error : (addresses.empty() ? WSAHOST_NOT_FOUND : 0);
             entry->second.addresses = std::move(addresses);
-            if (!PostMessageA(job->window, job->message, job->id, 0)) {
-                table.entries.erase(entry);  // nobody is there to take it
-            }
+            Finish(table, entry, *job);
         }
     }
     LeaveCriticalSection(&table.lock);
@@ -78,22 +155,27 @@ DWORD WINAPI RunLookup(void* parameter)
 
 uintptr_t StartAddressLookup(const std::string& host, HWND window, UINT message)
 {
+    return StartJob(LookupJob{0, host, window, message}, false);
+}
+
+uintptr_t StartNtsKeyExchange(const std::string& host, uint16_t port, HWND window, UINT message)
+{
+    return StartJob(LookupJob{0, host, window, message, port}, true);
+}
+
+bool TakeNtsKeyExchange(uintptr_t id, NtsKeyExchangeResult* result)
+{
     LookupTable& table = Table();
     EnterCriticalSection(&table.lock);
-    const uintptr_t id = ++table.lastId;
-    table.entries[id] = LookupEntry();
-    LeaveCriticalSection(&table.lock);
-    auto* job = new LookupJob{id, host, window, message};
-    const HANDLE thread = CreateThread(nullptr, 0, RunLookup, job, 0, nullptr);
-    if (thread == nullptr) {
-        delete job;
-        EnterCriticalSection(&table.lock);
-        table.entries.erase(id);
-        LeaveCriticalSection(&table.lock);
-        return 0;
+    auto entry = table.entries.find(id);
+    const bool taken = entry != table.entries.end() && entry->second.finished && !entry->second.cancelled &&
+                       entry->second.keyExchange;
+    if (taken) {
+        *result = std::move(entry->second.exchange);
+        table.entries.erase(entry);
     }
-    CloseHandle(thread);
-    return id;
+    LeaveCriticalSection(&table.lock);
+    return taken;
 }
 
 bool TakeAddressLookup(uintptr_t id, int* error, std::vector<NetAddress>* addresses)
@@ -101,7 +183,8 @@ bool TakeAddressLookup(uintptr_t id, int* error, std::vector<NetAddress>* addres
     LookupTable& table = Table();
     EnterCriticalSection(&table.lock);
     auto entry = table.entries.find(id);
-    const bool taken = entry != table.entries.end() && entry->second.finished && !entry->second.cancelled;
+    const bool taken = entry != table.entries.end() && entry->second.finished && !entry->second.cancelled &&
+                       !entry->second.keyExchange;
     if (taken) {
         *error = entry->second.error;
         *addresses = std::move(entry->second.addresses);

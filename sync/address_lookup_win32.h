@@ -1,7 +1,8 @@
-// Host name lookups on worker threads (Win32): getaddrinfo blocks for as long as the name server
-// takes, and that must neither freeze the window nor outlive the query that asked. Each lookup has
-// an id, never reused; its end is posted to the window; its addresses are taken once by that id.
-// A lookup that was cancelled, or that some earlier query started, can never be taken.
+// Host name lookups and NTS key exchanges on worker threads (Win32): getaddrinfo blocks for as long
+// as the name server takes, a key exchange for as long as its TLS takes, and neither may freeze the
+// window nor outlive the query that asked. Each job has an id, never reused; its end is posted to
+// the window; its result is taken once by that id. A job that was cancelled, or that some earlier
+// query started, can never be taken.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "sync/net_address.h"
+#include "sync/nts_ke_session.h"
 
 // Starts looking the name up, for every address of both families in the order the system gives;
 // the end comes as the message with the id in wParam. 0 when no thread could be started.
@@ -22,7 +24,15 @@ uintptr_t StartAddressLookup(const std::string& host, HWND window, UINT message)
 // False for an id that is unknown, cancelled, already taken or not finished.
 bool TakeAddressLookup(uintptr_t id, int* error, std::vector<NetAddress>* addresses);
 
-// Forgets the lookup: its result is thrown away when it comes.
+// Starts an NTS key exchange with the server (its lookup included); the end comes like a lookup's.
+// The exchanges run one at a time, since the TLS library's state is shared. 0 when no thread could
+// be started.
+uintptr_t StartNtsKeyExchange(const std::string& host, uint16_t port, HWND window, UINT message);
+
+// The result of a finished key exchange, once; false as for TakeAddressLookup.
+bool TakeNtsKeyExchange(uintptr_t id, NtsKeyExchangeResult* result);
+
+// Forgets the lookup or key exchange: its result is thrown away when it comes.
 void CancelAddressLookup(uintptr_t id);
 
 // A socket address in the NetAddress form, and back; false for another family.

@@ -31,6 +31,9 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
     case QueryStatus::RateLimited:
         failure = texts::kFailureRateLimited;
         break;
+    case QueryStatus::NtsKeyExchangeFailed:
+        failure = texts::kFailureNtsKeyExchange;
+        break;
     case QueryStatus::Waiting:
     case QueryStatus::Answered:
         return false;
@@ -40,11 +43,11 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
 }
 
 LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
-                const CalendarTime& clockBefore, ClockOutcome outcome)
+                const CalendarTime& clockBefore, ClockOutcome outcome, bool authenticated)
 {
     const char* status = texts::kStatusError;
     if (outcome == ClockOutcome::Set) {
-        status = texts::kStatusSynced;
+        status = authenticated ? texts::kStatusSyncedNts : texts::kStatusSynced;
     } else if (outcome == ClockOutcome::NoRight) {
         status = texts::kStatusNoRight;
     }

@@ -24,9 +24,10 @@ std::vector<std::string> LogLineFields(const LogRow& row);
 // The row of a query that ended without a usable reply; Waiting and Answered give no row (false).
 bool FailureRow(const std::string& server, QueryStatus status, LogRow* row);
 
-// The row of a reply: the corrected time with the offset, the clock as it was, and whether it was set.
+// The row of a reply: the corrected time with the offset, the clock as it was, and whether it was set
+// (and whether from an NTS-authenticated reply).
 LogRow ClockRow(const std::string& server, const CalendarTime& corrected, int32_t offsetSeconds,
-                const CalendarTime& clockBefore, ClockOutcome outcome);
+                const CalendarTime& clockBefore, ClockOutcome outcome, bool authenticated = false);
 
 // The same two times with another status: a reply not set (held back, disagreeing, or agreeing
 // with the one set).

@@ -1,4 +1,5 @@
-// The steps of a query in the order RFC 4330's client takes them, with this program's failure rows.
+// The steps of a query in the order RFC 4330's client takes them, with this program's failure rows;
+// for an NTS server (RFC 8915) the key exchange first, and sealed requests and verified replies.
 #include "query_course.h"
 
 #include <algorithm>
@@ -14,15 +15,30 @@ QueryStatus QueryCourse::Start(const char* address)
 
     const ServerAddress parsed = ParseServerAddress(address);
     m_port = parsed.port;
+    m_nts = parsed.nts;
+    m_keyExchangedAgain = false;
     // No address, a host or port that does not fit, or no host before the colon: nobody to ask.
     if (parsed.status != ServerAddress::Status::Ok || parsed.host.empty()) {
         return QueryStatus::UnknownServer;
     }
+    if (!m_nts) {
+        return Resolve(parsed.host);
+    }
+    m_keHost = parsed.host;
+    m_kePort = parsed.port;
+    // Cookies left from an earlier round spare the key exchange.
+    const NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
+    return session != nullptr && !session->cookies.empty() ? AskNtpServer() : StartKeyExchange();
+}
+
+QueryStatus QueryCourse::Resolve(const std::string& host)
+{
+    m_keyExchange = false;
     NetAddress numeric;
-    if (m_network.NumericAddress(parsed.host, &numeric)) {
+    if (m_network.NumericAddress(host, &numeric)) {
         return OnLookupDone(0, 0, {numeric});
     }
-    if (!m_network.StartLookup(parsed.host, &m_lookup)) {
+    if (!m_network.StartLookup(host, &m_lookup)) {
         m_lookup = 0;
         return Fail(QueryStatus::UnknownServer);
     }
@@ -31,11 +47,47 @@ QueryStatus QueryCourse::Start(const char* address)
     return QueryStatus::Waiting;
 }
 
+QueryStatus QueryCourse::StartKeyExchange()
+{
+    // A socket of the cookies that failed must not deliver a late reply to the next request.
+    End();
+    m_keyExchange = true;
+    if (!m_network.StartKeyExchange(m_keHost, static_cast<uint16_t>(m_kePort), &m_lookup)) {
+        m_lookup = 0;
+        return Fail(QueryStatus::NtsKeyExchangeFailed);
+    }
+    m_lookupDeadline = CounterIn(kKeyExchangeLimitMs);
+    m_network.StartWait(kKeyExchangeLimitMs);
+    return QueryStatus::Waiting;
+}
+
+QueryStatus QueryCourse::OnKeyExchangeDone(uintptr_t exchange, const NtsKeyExchangeResult& result)
+{
+    if (exchange != m_lookup || !m_keyExchange || exchange == 0) {
+        return QueryStatus::Waiting;
+    }
+    m_lookup = 0;
+    m_network.StopWait();
+    // Fail closed: without keys and cookies from a verified server nothing is asked at all.
+    if (!result.ok || result.response.cookies.empty()) {
+        return Fail(QueryStatus::NtsKeyExchangeFailed);
+    }
+    m_sessions.Keep(m_keHost, m_kePort, result);
+    return AskNtpServer();
+}
+
+QueryStatus QueryCourse::AskNtpServer()
+{
+    const NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
+    m_port = session->ntpPort;
+    return Resolve(session->ntpHost);
+}
+
 QueryStatus QueryCourse::OnLookupDone(uintptr_t lookup, int error, const std::vector<NetAddress>& addresses)
 {
     // The completion of a lookup this query no longer waits for: nothing ends. A numeric address
-    // comes as the end of no lookup at all.
-    if (lookup != m_lookup) {
+    // comes as the end of no lookup at all; a key exchange's end is no lookup's.
+    if (lookup != m_lookup || (lookup != 0 && m_keyExchange)) {
         return QueryStatus::Waiting;
     }
     m_lookup = 0;
@@ -69,8 +121,7 @@ QueryStatus QueryCourse::Ask(size_t address)
             return Fail(QueryStatus::NotifyFailed);
         }
     }
-    SendRequest();
-    return QueryStatus::Waiting;
+    return SendRequest();
 }
 
 QueryStatus QueryCourse::OnReadable()
@@ -80,19 +131,35 @@ QueryStatus QueryCourse::OnReadable()
     for (int read = 0; WaitingForReply() && read < kDatagramsPerNotice; ++read) {
         // Extension fields and a key and digest may follow the 48 bytes of the reply: a datagram is
         // taken whole, and its first 48 bytes are what the checks read.
-        uint8_t datagram[1024];
+        // An NTS reply brings its cookies and may pass 1 KB; one byte more than the largest taken
+        // shows a datagram that was cut.
+        m_datagram.resize(kNtsMaxPacketSize + 1);
+        uint8_t* const datagram = m_datagram.data();
         NetAddress from;
-        const int length = m_network.Receive(datagram, sizeof datagram, &from);
+        const int length = m_network.Receive(datagram, m_datagram.size(), &from);
         if (length < 0) {
             break;
         }
         // The round trip ends here, before anything else is done with the datagram.
         const int64_t receivedAt = m_network.CounterNow();
         const int64_t clockAt = m_network.ClockNow();
-        switch (m_exchange.Judge(from == m_addresses[m_asking], datagram, static_cast<size_t>(length), m_toLocal)) {
+        const bool fromServerAsked = from == m_addresses[m_asking];
+        DatagramVerdict verdict = DatagramVerdict::FromElsewhere;
+        if (m_nts) {
+            // Nothing of an NTS server counts before its authenticator verifies, kisses included.
+            if (fromServerAsked) {
+                const QueryStatus status = OnNtsDatagram(datagram, static_cast<size_t>(length), &verdict);
+                if (status != QueryStatus::Waiting) {
+                    return status;
+                }
+            }
+        } else {
+            verdict = m_exchange.Judge(fromServerAsked, datagram, static_cast<size_t>(length), m_toLocal);
+        }
+        switch (verdict) {
         case DatagramVerdict::Answer:
             m_answer = {m_exchange.ServerTimeAtReceipt(datagram, receivedAt, m_network.CounterFrequency()),
-                        receivedAt, clockAt};
+                        receivedAt, clockAt, m_nts};
             End();
             return QueryStatus::Answered;
         case DatagramVerdict::KissDeny:
@@ -117,7 +184,7 @@ QueryStatus QueryCourse::OnWaitOver()
             m_network.StartWait(MillisecondsTo(m_lookupDeadline));
             return QueryStatus::Waiting;
         }
-        return Fail(QueryStatus::UnknownServer);
+        return Fail(m_keyExchange ? QueryStatus::NtsKeyExchangeFailed : QueryStatus::UnknownServer);
     }
     // Only a request waits; a late report after the end changes nothing.
     if (!WaitingForReply()) {
@@ -131,8 +198,7 @@ QueryStatus QueryCourse::OnWaitOver()
         return Fail(QueryStatus::NoAnswer);
     }
     if (m_exchange.MaySendAgain()) {
-        SendRequest();
-        return QueryStatus::Waiting;
+        return SendRequest();
     }
     if (m_asking + 1 < m_addresses.size()) {
         return Ask(m_asking + 1);
@@ -180,12 +246,84 @@ int64_t QueryCourse::CounterIn(unsigned milliseconds)
     return m_network.CounterNow() + m_network.CounterFrequency() * milliseconds / 1000;
 }
 
-void QueryCourse::SendRequest()
+QueryStatus QueryCourse::SendRequest()
 {
     const SntpMessage request = m_exchange.NextRequest(m_network.RandomOrigin(), m_network.CounterNow());
-    // A failed send ends nothing: the query waits, like one whose server does not answer.
-    m_network.Send(request.data(), request.size(), m_addresses[m_asking]);
+    if (m_nts) {
+        const std::vector<uint8_t> sealed = NtsRequest(request);
+        if (sealed.empty()) {
+            // Out of cookies: back to the key exchange once, then this server has failed.
+            return m_keyExchangedAgain ? Fail(QueryStatus::NtsKeyExchangeFailed) : GoBackToKeyExchange();
+        }
+        m_network.Send(sealed.data(), sealed.size(), m_addresses[m_asking]);
+    } else {
+        // A failed send ends nothing: the query waits, like one whose server does not answer.
+        m_network.Send(request.data(), request.size(), m_addresses[m_asking]);
+    }
     // The wait never runs past the name's time.
     m_waitDeadline = std::min(CounterIn(kReplyWaitMs), m_nameDeadline);
     m_network.StartWait(MillisecondsTo(m_waitDeadline));
+    return QueryStatus::Waiting;
+}
+
+QueryStatus QueryCourse::GoBackToKeyExchange()
+{
+    m_keyExchangedAgain = true;
+    return StartKeyExchange();
+}
+
+std::vector<uint8_t> QueryCourse::NtsRequest(const SntpMessage& request)
+{
+    NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
+    if (session == nullptr) {
+        return {};
+    }
+    std::vector<uint8_t> cookie = session->TakeCookie();
+    if (cookie.empty()) {
+        return {};
+    }
+    SntpMessage header = request;
+    header[0] = 0x23;  // NTPv4: extension fields are a version 4 matter (RFC 7822)
+    // A fresh unique identifier and nonce each time, from the same random source as the origin.
+    for (size_t i = 0; i < m_uniqueId.size(); i += 8) {
+        const uint64_t random = m_network.RandomOrigin();
+        for (size_t b = 0; b < 8; ++b) {
+            m_uniqueId[i + b] = static_cast<uint8_t>(random >> (8 * b));
+        }
+    }
+    NtsNonce nonce{};
+    for (size_t i = 0; i < nonce.size(); i += 8) {
+        const uint64_t random = m_network.RandomOrigin();
+        for (size_t b = 0; b < 8; ++b) {
+            nonce[i + b] = static_cast<uint8_t>(random >> (8 * b));
+        }
+    }
+    m_s2cKey = session->keys.serverToClient;
+    return BuildNtsRequest(header, m_uniqueId, cookie, session->cookies.size(), session->keys.clientToServer, nonce);
+}
+
+QueryStatus QueryCourse::OnNtsDatagram(const uint8_t* datagram, size_t length, DatagramVerdict* verdict)
+{
+    const NtsReply reply = VerifyNtsReply(datagram, length, m_uniqueId, m_s2cKey);
+    if (reply.verdict == NtsReplyVerdict::NtsNak) {
+        // The server no longer takes the cookies: new ones once, then this server has failed.
+        if (m_keyExchangedAgain) {
+            return Fail(QueryStatus::NtsKeyExchangeFailed);
+        }
+        NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
+        if (session != nullptr) {
+            session->cookies.clear();
+        }
+        return GoBackToKeyExchange();
+    }
+    if (reply.verdict != NtsReplyVerdict::Authentic) {
+        *verdict = DatagramVerdict::Unusable;  // dropped like a forged reply: the wait goes on
+        return QueryStatus::Waiting;
+    }
+    NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
+    if (session != nullptr) {
+        session->AddCookies(reply.cookies);
+    }
+    *verdict = m_exchange.Judge(true, datagram, length, m_toLocal);
+    return QueryStatus::Waiting;
 }

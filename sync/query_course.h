@@ -1,6 +1,6 @@
 // The course of one query to a time server, free of sockets: the order of its steps (address,
-// host lookup, socket, request, wait, request again, reply), every address of a name in turn, and
-// what ends it. The network, the counters and the random source are reached through QueryNetwork,
+// NTS key exchange, host lookup, socket, request, wait, request again, reply), every address of a
+// name in turn, and what ends it. The network, the counters and the random source are reached through QueryNetwork,
 // which the Win32 query provides with Winsock 2.
 #pragma once
 
@@ -10,12 +10,16 @@
 #include <vector>
 
 #include "sync/net_address.h"
+#include "sync/nts_extension_fields.h"
+#include "sync/nts_sessions.h"
 #include "sync/query_status.h"
 #include "sync/server_time.h"
 #include "sync/sntp_exchange.h"
 
 constexpr unsigned kLookupLimitMs = 5000;  // a name server that does not answer costs no more
 constexpr unsigned kNameLimitMs = 8000;    // the exchanges with all the addresses of one name
+// An NTS key exchange: its own lookup, then its connection and TLS within the exchange's limit.
+constexpr unsigned kKeyExchangeLimitMs = kLookupLimitMs + kNtsKeTimeLimitMs;
 
 class QueryNetwork {
 public:
@@ -26,7 +30,10 @@ public:
     virtual bool NumericAddress(const std::string& host, NetAddress* address) = 0;
     // Starts looking the name up; its end is reported with the handle. False when it cannot start.
     virtual bool StartLookup(const std::string& host, uintptr_t* lookup) = 0;
-    virtual void CancelLookup(uintptr_t lookup) = 0;
+    virtual void CancelLookup(uintptr_t lookup) = 0;  // a lookup or a key exchange
+    // Starts an NTS key exchange with the server (its own lookup included) away from the caller's
+    // thread; its end is reported with the handle like a lookup's. False when it cannot start.
+    virtual bool StartKeyExchange(const std::string& host, uint16_t port, uintptr_t* exchange) = 0;
     virtual void Send(const uint8_t* request, size_t length, const NetAddress& to) = 0;
     // A datagram that has come: its length, or -1 when none (more) could be read; and its sender.
     virtual int Receive(uint8_t* buffer, size_t size, NetAddress* from) = 0;
@@ -46,10 +53,14 @@ constexpr int kDatagramsPerNotice = 64;
 
 class QueryCourse {
 public:
-    QueryCourse(QueryNetwork& network, LocalTimeConversion toLocal) : m_network(network), m_toLocal(toLocal) {}
+    QueryCourse(QueryNetwork& network, LocalTimeConversion toLocal, NtsSessions& sessions = ProcessNtsSessions())
+        : m_network(network), m_toLocal(toLocal), m_sessions(sessions)
+    {
+    }
 
     // Ends the query under way, then asks the server at the address (a host name, a dotted address
-    // or an IPv6 literal, optionally with a port). Waiting, or why no request could go out.
+    // or an IPv6 literal, optionally with a port; "nts:" in front for NTS). Waiting, or why no
+    // request could go out.
     QueryStatus Start(const char* address);
 
     // The lookup's end with the addresses in the order the system gives them (none when it failed),
@@ -59,6 +70,9 @@ public:
     // checked on every datagram as well: datagrams that keep the wait's timer from being delivered
     // cannot hold off the end, and a timer that comes early only waits on.
     QueryStatus OnLookupDone(uintptr_t lookup, int error, const std::vector<NetAddress>& addresses);
+    // The end of the key exchange with this handle: its keys and cookies are kept for the server,
+    // and the NTP server it names is asked. A failed one ends the query; any other's changes nothing.
+    QueryStatus OnKeyExchangeDone(uintptr_t exchange, const NtsKeyExchangeResult& result);
     QueryStatus OnReadable();
     QueryStatus OnWaitOver();
 
@@ -66,14 +80,21 @@ public:
     void End();
 
     bool SocketOpen() const { return m_socketOpen; }
-    uintptr_t Lookup() const { return m_lookup; }
+    uintptr_t Lookup() const { return m_lookup; }  // a lookup's or a key exchange's handle
+    bool KeyExchangeUnderWay() const { return m_lookup != 0 && m_keyExchange; }
     int Port() const { return m_port; }
     const ServerAnswer& Answer() const { return m_answer; }
 
 private:
     QueryStatus Fail(QueryStatus why);
+    QueryStatus Resolve(const std::string& host);
+    QueryStatus StartKeyExchange();
+    QueryStatus AskNtpServer();
     QueryStatus Ask(size_t address);
-    void SendRequest();
+    QueryStatus SendRequest();
+    QueryStatus GoBackToKeyExchange();
+    std::vector<uint8_t> NtsRequest(const SntpMessage& header);
+    QueryStatus OnNtsDatagram(const uint8_t* datagram, size_t length, DatagramVerdict* verdict);
     bool WaitingForReply() const;
     bool Passed(int64_t deadline);
     unsigned MillisecondsTo(int64_t deadline);
@@ -81,6 +102,7 @@ private:
 
     QueryNetwork& m_network;
     LocalTimeConversion m_toLocal;
+    NtsSessions& m_sessions;
     bool m_socketOpen = false;
     NetAddress::Family m_socketFamily = NetAddress::Family::V4;
     uintptr_t m_lookup = 0;
@@ -92,4 +114,14 @@ private:
     int m_port = 0;
     SntpExchange m_exchange;
     ServerAnswer m_answer{};
+    std::vector<uint8_t> m_datagram;  // large enough for an NTS reply with its cookies
+    // NTS: the key exchange server, whether the handle is its exchange, whether this query went
+    // back to it already, and what the latest request must be answered with.
+    bool m_nts = false;
+    std::string m_keHost;
+    int32_t m_kePort = 0;
+    bool m_keyExchange = false;
+    bool m_keyExchangedAgain = false;
+    NtsUniqueId m_uniqueId{};
+    AesSivKey m_s2cKey{};
 };

@@ -10,4 +10,5 @@ enum class QueryStatus {
     NoAnswer,       // no usable reply came from any of its addresses, nor to the requests sent again
     Denied,         // the server refuses this client (kiss codes DENY, RSTR): never asked again
     RateLimited,    // the server is asked too often (kiss code RATE): left alone for a while
+    NtsKeyExchangeFailed,  // NTS: no keys and cookies from the key exchange, or none the server took
 };

@@ -8,19 +8,40 @@
 
 namespace {
 
-ServerAddress WithPort(std::string host, const char* portText)
+ServerAddress WithPort(std::string host, const char* portText, int32_t defaultPort)
 {
     if (host.size() > kMaxHostBytes) {
-        return {ServerAddress::Status::HostTooLong, std::string(), kNtpPort};
+        return {ServerAddress::Status::HostTooLong, std::string(), defaultPort};
     }
     if (portText == nullptr) {
-        return {ServerAddress::Status::Ok, host, kNtpPort};
+        return {ServerAddress::Status::Ok, host, defaultPort};
     }
     if (std::strlen(portText) > kMaxPortTextBytes) {
-        return {ServerAddress::Status::PortTooLong, host, kNtpPort};
+        return {ServerAddress::Status::PortTooLong, host, defaultPort};
     }
     // Seven bytes cannot leave the 32-bit range, so the value is the one atoi would give.
     return {ServerAddress::Status::Ok, host, static_cast<int32_t>(ReadLeadingDecimal(portText))};
+}
+
+ServerAddress ParseHostAndPort(const char* text, int32_t defaultPort)
+{
+    if (*text == '[') {
+        const char* close = std::strchr(text, ']');
+        if (close == nullptr || (close[1] != '\0' && close[1] != ':')) {
+            return {ServerAddress::Status::Malformed, std::string(), defaultPort};
+        }
+        return WithPort(std::string(text + 1, static_cast<size_t>(close - text - 1)),
+                        close[1] == ':' ? close + 2 : nullptr, defaultPort);
+    }
+    if (IsIpv6Literal(text)) {
+        return WithPort(text, nullptr, defaultPort);
+    }
+    const char* colon = std::strchr(text, ':');
+    const size_t hostLength = colon != nullptr ? static_cast<size_t>(colon - text) : std::strlen(text);
+    if (hostLength > kMaxHostBytes) {
+        return {ServerAddress::Status::HostTooLong, std::string(), defaultPort};
+    }
+    return WithPort(std::string(text, hostLength), colon != nullptr ? colon + 1 : nullptr, defaultPort);
 }
 
 bool IsDottedQuad(const std::string& text)
@@ -109,21 +130,11 @@ ServerAddress ParseServerAddress(const char* text)
     if (*text == '\0') {
         return {ServerAddress::Status::Empty, std::string(), -1};
     }
-    if (*text == '[') {
-        const char* close = std::strchr(text, ']');
-        if (close == nullptr || (close[1] != '\0' && close[1] != ':')) {
-            return {ServerAddress::Status::Malformed, std::string(), kNtpPort};
-        }
-        return WithPort(std::string(text + 1, static_cast<size_t>(close - text - 1)),
-                        close[1] == ':' ? close + 2 : nullptr);
+    const size_t prefixLength = sizeof kNtsAddressPrefix - 1;
+    if (std::strncmp(text, kNtsAddressPrefix, prefixLength) == 0) {
+        ServerAddress address = ParseHostAndPort(text + prefixLength, kNtsKeDefaultPort);
+        address.nts = true;
+        return address;
     }
-    if (IsIpv6Literal(text)) {
-        return WithPort(text, nullptr);
-    }
-    const char* colon = std::strchr(text, ':');
-    const size_t hostLength = colon != nullptr ? static_cast<size_t>(colon - text) : std::strlen(text);
-    if (hostLength > kMaxHostBytes) {
-        return {ServerAddress::Status::HostTooLong, std::string(), kNtpPort};
-    }
-    return WithPort(std::string(text, hostLength), colon != nullptr ? colon + 1 : nullptr);
+    return ParseHostAndPort(text, kNtpPort);
 }

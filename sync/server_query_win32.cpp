@@ -26,6 +26,13 @@ QueryStatus ServerQuery::Start(const char* address, HWND window)
 
 QueryStatus ServerQuery::OnLookupDone(uintptr_t lookup)
 {
+    if (m_course.KeyExchangeUnderWay()) {
+        NtsKeyExchangeResult exchange;
+        if (lookup != m_course.Lookup() || !TakeNtsKeyExchange(lookup, &exchange)) {
+            return QueryStatus::Waiting;
+        }
+        return m_course.OnKeyExchangeDone(lookup, exchange);
+    }
     int error = 0;
     std::vector<NetAddress> addresses;
     if (lookup != m_course.Lookup() || !TakeAddressLookup(lookup, &error, &addresses)) {
@@ -99,6 +106,12 @@ bool ServerQuery::StartLookup(const std::string& host, uintptr_t* lookup)
 void ServerQuery::CancelLookup(uintptr_t lookup)
 {
     CancelAddressLookup(lookup);
+}
+
+bool ServerQuery::StartKeyExchange(const std::string& host, uint16_t port, uintptr_t* exchange)
+{
+    *exchange = StartNtsKeyExchange(host, port, m_window, WM_LOOKUPDONE);
+    return *exchange != 0;
 }
 
 void ServerQuery::Send(const uint8_t* request, size_t length, const NetAddress& to)

@@ -24,8 +24,8 @@ public:
     // could go out.
     QueryStatus Start(const char* address, HWND window);
 
-    // The end of the lookup with this id (its addresses are taken from the lookups' table), a
-    // notice of the socket, and the end of a wait.
+    // The end of the lookup or key exchange with this id (its result is taken from the lookups'
+    // table), a notice of the socket, and the end of a wait.
     QueryStatus OnLookupDone(uintptr_t lookup);
     QueryStatus OnSocketEvent(SOCKET socket, int event, int error);
     QueryStatus OnTimer();
@@ -49,6 +49,7 @@ private:
     bool NumericAddress(const std::string& host, NetAddress* address) override;
     bool StartLookup(const std::string& host, uintptr_t* lookup) override;
     void CancelLookup(uintptr_t lookup) override;
+    bool StartKeyExchange(const std::string& host, uint16_t port, uintptr_t* exchange) override;
     void Send(const uint8_t* request, size_t length, const NetAddress& to) override;
     int Receive(uint8_t* buffer, size_t size, NetAddress* from) override;
     void StartWait(unsigned milliseconds) override;

@@ -26,6 +26,7 @@ struct ServerAnswer {
     int64_t unixTicksAtReceipt;  // 100 ns ticks since 1970 UTC
     int64_t receivedAtCounter;
     int64_t clockAtReceipt;      // the system clock then, likewise: the answer's offset is the difference
+    bool authenticated;          // NTS: the reply verified with the server's key
 };
 
 // The local time to set the clock to now: the answer's time carried forward by the counter to the

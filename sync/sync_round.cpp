@@ -261,7 +261,7 @@ void SyncRound::Apply(size_t server, const ServerAnswer& answer)
         return;
     }
     AddRow(ClockRow(m_servers[server].name, applied.target, m_rules.offsetSeconds, applied.clock.clockBefore,
-                    applied.clock.outcome));
+                    applied.clock.outcome, answer.authenticated));
     m_result.lacksRight = applied.clock.outcome == ClockOutcome::NoRight;
     End(applied.clock.outcome == ClockOutcome::Set ? RoundOutcome::Set : RoundOutcome::Refused);
 }

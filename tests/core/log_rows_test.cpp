@@ -17,6 +17,7 @@ TEST(LogRows, EveryFailureHasItsText)
         {QueryStatus::NoAnswer, "応答なし"},
         {QueryStatus::Denied, "アクセス拒否"},
         {QueryStatus::RateLimited, "要求過多"},
+        {QueryStatus::NtsKeyExchangeFailed, "NTS 鍵交換失敗"},
     };
     for (const auto& c : cases) {
         LogRow row;

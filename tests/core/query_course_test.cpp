@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fixed_zones.h"
+#include "sync/nts_extension_fields.h"
 
 namespace {
 
@@ -50,11 +51,18 @@ public:
         return lookupStarts;
     }
     void CancelLookup(uintptr_t lookup) override { cancelled.push_back(lookup); }
+    bool StartKeyExchange(const std::string& host, uint16_t port, uintptr_t* exchange) override
+    {
+        keyExchanges.push_back(host + ":" + std::to_string(port));
+        *exchange = 88 + keyExchanges.size();
+        return true;
+    }
     void Send(const uint8_t* request, size_t length, const NetAddress& to) override
     {
         SntpMessage message{};
         std::copy(request, request + std::min(length, message.size()), message.begin());
         sent.push_back(message);
+        lastRequest.assign(request, request + length);
         ports.push_back(to.port);
         askedAt.push_back(to);
     }
@@ -116,6 +124,8 @@ public:
     std::vector<NetAddress> askedAt;
     std::vector<NetAddress::Family> sockets;
     std::vector<uintptr_t> cancelled;
+    std::vector<std::string> keyExchanges;
+    std::vector<uint8_t> lastRequest;  // whole, extension fields included
     unsigned waitMs = 0;
     int junkLeft = 0;  // datagrams from elsewhere waiting to be read
     int64_t counter = 0;
@@ -318,6 +328,120 @@ TEST(QueryCourse, ANewQueryEndsTheOneUnderWay)
     EXPECT_EQ((std::vector<uintptr_t>{77}), network.cancelled);
     EXPECT_EQ(QueryStatus::Waiting, course.OnLookupDone(77, 0, {kServer}));
     EXPECT_EQ(1u, network.sent.size()) << "the cancelled lookup sends nothing";
+}
+
+// What a key exchange gives: two keys, eight cookies of 100 bytes, the NTP server at its default.
+NtsKeyExchangeResult KeyExchangeResult(bool ok = true)
+{
+    NtsKeyExchangeResult result;
+    result.ok = ok;
+    result.keys.clientToServer.fill(1);
+    result.keys.serverToClient.fill(2);
+    for (uint8_t i = 0; ok && i < kNtsMaxCookies; ++i) {
+        result.response.cookies.push_back(std::vector<uint8_t>(100, i));
+    }
+    return result;
+}
+
+// The NTS reply to the latest request: its Unique Identifier, then fresh cookies sealed under the
+// S2C key, one byte of the tag flipped on request; or an NTS NAK.
+std::vector<uint8_t> NtsReplyTo(ScriptedNetwork& network, bool flipTag, bool nak = false, size_t cookies = 1,
+                                size_t cookieSize = 100)
+{
+    network.Answer();
+    std::vector<uint8_t> reply = network.datagram;
+    if (nak) {
+        reply[1] = 0;
+        std::memcpy(reply.data() + 12, "NTSN", 4);
+    }
+    std::vector<ExtensionField> fields;
+    ReadExtensionFields(network.lastRequest.data(), network.lastRequest.size(), 48, &fields);
+    AppendExtensionField(reply, kNtsUniqueIdentifierField, fields[0].body, fields[0].bodySize);
+    if (!nak) {
+        std::vector<uint8_t> sealed;
+        const std::vector<uint8_t> cookie(cookieSize, 0xC0);
+        for (size_t i = 0; i < cookies; ++i) {
+            AppendExtensionField(sealed, kNtsCookieField, cookie.data(), cookie.size());
+        }
+        AesSivKey s2c;
+        s2c.fill(2);
+        AppendNtsAuthenticator(reply, s2c, NtsNonce{}, sealed);
+        reply[reply.size() - 1] ^= flipTag ? 1 : 0;
+    }
+    return reply;
+}
+
+TEST(QueryCourse, AnNtsServerIsAskedWithItsKeysAndOnlyAVerifiedReplyCounts)
+{
+    const struct {
+        const char* what;
+        bool keyExchangeOk;
+        std::vector<int> replies;  // 0 authentic, 1 tag altered, 2 NTS NAK, 3 authentic, 1.5 KB
+        QueryStatus status;
+        size_t keyExchanges;
+    } cases[] = {
+        {"authentic", true, {0}, QueryStatus::Answered, 1},
+        {"authentic, seven cookies of 200 bytes: past 1 KB", true, {3}, QueryStatus::Answered, 1},
+        {"a failed key exchange: nothing is asked", false, {}, QueryStatus::NtsKeyExchangeFailed, 1},
+        {"an altered tag is dropped like a forged reply", true, {1}, QueryStatus::Waiting, 1},
+        {"dropped, then the authentic one", true, {1, 0}, QueryStatus::Answered, 1},
+        {"a NAK: one key exchange more", true, {2, 0}, QueryStatus::Answered, 2},
+        {"a NAK again: the server has failed", true, {2, 2}, QueryStatus::NtsKeyExchangeFailed, 2},
+    };
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        NtsSessions sessions;
+        QueryCourse course(network, UtcZone, sessions);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("nts:127.0.0.1")) << c.what;
+        EXPECT_TRUE(course.KeyExchangeUnderWay()) << c.what;
+        QueryStatus status = course.OnKeyExchangeDone(89, KeyExchangeResult(c.keyExchangeOk));
+        for (const int reply : c.replies) {
+            if (course.KeyExchangeUnderWay()) {
+                status = course.OnKeyExchangeDone(course.Lookup(), KeyExchangeResult());
+            }
+            ASSERT_EQ(QueryStatus::Waiting, status) << c.what;
+            EXPECT_EQ(123, network.ports.back()) << c.what << ": NTP at the key exchange's host, port 123";
+            EXPECT_EQ(0x23, network.lastRequest[0]) << c.what << ": NTPv4";
+            network.datagram = reply == 3 ? NtsReplyTo(network, false, false, 7, 200)
+                                          : NtsReplyTo(network, reply == 1, reply == 2);
+            status = course.OnReadable();
+        }
+        EXPECT_EQ(c.status, status) << c.what;
+        EXPECT_EQ(c.keyExchanges, network.keyExchanges.size()) << c.what;
+        EXPECT_EQ("127.0.0.1:4460", network.keyExchanges[0]) << c.what;
+        EXPECT_EQ(c.status == QueryStatus::Answered, c.status == QueryStatus::Answered && course.Answer().authenticated)
+            << c.what;
+        if (c.status == QueryStatus::Answered) {
+            EXPECT_EQ(kNtsMaxCookies, sessions.Find("127.0.0.1", 4460)->cookies.size()) << c.what << ": refilled";
+        }
+    }
+}
+
+TEST(QueryCourse, AnNtsServersCookiesOutliveTheQueryAndAStaleKeyExchangeIsNeverUsed)
+{
+    ScriptedNetwork network;
+    NtsSessions sessions;
+    QueryCourse first(network, UtcZone, sessions);
+    ASSERT_EQ(QueryStatus::Waiting, first.Start("nts:127.0.0.1:10460"));
+    ASSERT_EQ(QueryStatus::Waiting, first.Start("nts:127.0.0.1:10460")) << "a new query ends the first";
+    EXPECT_EQ((std::vector<uintptr_t>{89}), network.cancelled);
+    EXPECT_EQ(QueryStatus::Waiting, first.OnKeyExchangeDone(89, KeyExchangeResult())) << "the cancelled one";
+    EXPECT_TRUE(network.sent.empty());
+    NtsKeyExchangeResult named = KeyExchangeResult();
+    named.response.hasNtpPort = true;
+    named.response.ntpPort = 10123;
+    ASSERT_EQ(QueryStatus::Waiting, first.OnKeyExchangeDone(90, named));
+    EXPECT_EQ(10123, network.ports.back()) << "the port the key exchange named";
+
+    // The next query of the same server, with no reply to the first: seven cookies left.
+    QueryCourse next(network, UtcZone, sessions);
+    ASSERT_EQ(QueryStatus::Waiting, next.Start("nts:127.0.0.1:10460"));
+    EXPECT_FALSE(next.KeyExchangeUnderWay());
+    EXPECT_EQ(2u, network.keyExchanges.size());
+    EXPECT_EQ(6u, sessions.Find("127.0.0.1", 10460)->cookies.size());
+    network.datagram = NtsReplyTo(network, false);
+    EXPECT_EQ(QueryStatus::Answered, next.OnReadable());
+    EXPECT_EQ(7u, sessions.Find("127.0.0.1", 10460)->cookies.size());
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ struct AddressCase {
     std::string host;
     int32_t port;
     uint16_t wirePort;
+    bool nts = false;
 };
 
 TEST(ParseServerAddress, SplitsHostAndPort)
@@ -54,6 +55,16 @@ TEST(ParseServerAddress, SplitsHostAndPort)
         {"[::1]:12345678", Status::PortTooLong, "::1", 123, 123},
         {"2001:db8::1::2", Status::PortTooLong, "2001", 123, 123},  // not a literal: cut as always
         {"1:2:3:4:5:6:7", Status::PortTooLong, "1", 123, 123},
+        // NTS: the port is the key exchange's, 4460 unless written.
+        {"nts:time.cloudflare.com", Status::Ok, "time.cloudflare.com", 4460, 4460, true},
+        {"nts:nts.netnod.se:4461", Status::Ok, "nts.netnod.se", 4461, 4461, true},
+        {"nts:[::1]:10460", Status::Ok, "::1", 10460, 10460, true},
+        {"nts:2001:db8::1", Status::Ok, "2001:db8::1", 4460, 4460, true},
+        {"nts:", Status::Ok, "", 4460, 4460, true},
+        {"nts:" + tooLong, Status::HostTooLong, "", 4460, 4460, true},
+        {"nts:localhost:12345678", Status::PortTooLong, "localhost", 4460, 4460, true},
+        {"NTS:4460", Status::Ok, "NTS", 4460, 4460, false},  // only the list's own spelling
+        {"ntp.example:nts", Status::Ok, "ntp.example", 0, 0, false},
     };
     for (const AddressCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -62,6 +73,7 @@ TEST(ParseServerAddress, SplitsHostAndPort)
         EXPECT_EQ(c.host, address.host);
         EXPECT_EQ(c.port, address.port);
         EXPECT_EQ(c.wirePort, address.WirePort());
+        EXPECT_EQ(c.nts, address.nts);
     }
 }
 

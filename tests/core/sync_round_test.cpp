@@ -19,6 +19,7 @@ struct ScriptedServer {
     QueryStatus atStart;
     QueryStatus atEnd;
     int64_t offsetSeconds = 0;
+    bool nts = false;  // its answer verified with NTS
 };
 
 class ScriptedWorld : public RoundQueries, public RoundClock, public RoundLog {
@@ -31,7 +32,8 @@ public:
     }
     ServerAnswer QueryAnswer(int slot) const override
     {
-        return {kClock + servers.at(slots.at(slot)).offsetSeconds * kSecond, 0, kClock};
+        const ScriptedServer& server = servers.at(slots.at(slot));
+        return {kClock + server.offsetSeconds * kSecond, 0, kClock, server.nts};
     }
     void EndQuery(int slot) override { ended.push_back(slot); }
     void StartRoundWait(unsigned milliseconds) override { roundWaitMs = milliseconds; }
@@ -94,6 +96,8 @@ public:
         {"twoHours", {QueryStatus::Waiting, QueryStatus::Answered, 7200}},
         {"deny", {QueryStatus::Waiting, QueryStatus::Denied}},
         {"rate", {QueryStatus::Waiting, QueryStatus::RateLimited}},
+        {"nts", {QueryStatus::Waiting, QueryStatus::Answered, 0, true}},
+        {"ntsKeFails", {QueryStatus::Waiting, QueryStatus::NtsKeyExchangeFailed}},
     };
     ClockOutcome clock = ClockOutcome::Set;
     bool converts = true;
@@ -128,6 +132,9 @@ TEST(SyncRound, OneByOneAsksUntilOneAnswersAndEndsWithItsExitCode)
         {"a refused clock ends the round: no server's fault", {"good", "good2"}, ClockOutcome::NoRight, {"good"},
          {"good 権限エラー"}, 1},
         {"another refusal", {"good"}, ClockOutcome::Failed, {"good"}, {"good エラー"}, 1},
+        {"NTS: a failed key exchange, then an authenticated answer", {"ntsKeFails", "nts"}, ClockOutcome::Set,
+         {"ntsKeFails", "nts"}, {"ntsKeFails NTS 鍵交換失敗 エラー", "nts 同期成功 (NTS)"}, 0},
+        {"NTS: an authenticated answer the clock refuses", {"nts"}, ClockOutcome::NoRight, {"nts"}, {"nts 権限エラー"}, 1},
         {"every server fails", {"silent", "lookupFails", "unknown"}, ClockOutcome::Set,
          {"silent", "lookupFails", "unknown"}, {"silent 応答なし エラー", "lookupFails 接続先不明 エラー", "unknown 接続先不明 エラー"}, 3},
         {"nobody to ask", {}, ClockOutcome::Set, {}, {}, 3},

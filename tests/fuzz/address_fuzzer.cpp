@@ -1,5 +1,6 @@
 // Fuzzes the address text of a server row: what is asked either fits the query's buffers and is
-// the text before the first colon, an IPv6 literal as a whole, or the text in brackets; or is refused.
+// the text before the first colon, an IPv6 literal as a whole, or the text in brackets, after an
+// "nts:" that marks an NTS server; or is refused.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string text(reinterpret_cast<const char*>(data), size);
     const char* address = text.c_str();  // up to the first zero byte, as the list gives it
     const ServerAddress parsed = ParseServerAddress(address);
-    const std::string asText(address);
+    std::string asText(address);
     if (parsed.status == ServerAddress::Status::Empty && !asText.empty()) {
         std::abort();
     }
@@ -22,8 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (parsed.host.size() > kMaxHostBytes) {
         std::abort();
     }
+    if (parsed.nts) {
+        if (asText.compare(0, sizeof kNtsAddressPrefix - 1, kNtsAddressPrefix) != 0) {
+            std::abort();
+        }
+        asText.erase(0, sizeof kNtsAddressPrefix - 1);
+    }
+    const int32_t defaultPort = parsed.nts ? kNtsKeDefaultPort : kNtpPort;
     const std::string bracketed = "[" + parsed.host + "]";
-    const bool wholeLiteral = asText == parsed.host && IsIpv6Literal(parsed.host) && parsed.port == kNtpPort;
+    const bool wholeLiteral = asText == parsed.host && IsIpv6Literal(parsed.host) && parsed.port == defaultPort;
     const bool beforeColon = parsed.host.find(':') == std::string::npos &&
                              asText.compare(0, parsed.host.size(), parsed.host) == 0 &&
                              (asText.size() == parsed.host.size() || asText[parsed.host.size()] == ':');

@@ -4,7 +4,7 @@
 set -eu
 objdump=$1
 shift
-system_dlls=" $(echo advapi32.dll comctl32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll \
+system_dlls=" $(echo advapi32.dll bcrypt.dll comctl32.dll comdlg32.dll crypt32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll \
     ole32.dll oleaut32.dll shell32.dll shlwapi.dll urlmon.dll user32.dll version.dll ws2_32.dll wsock32.dll) "
 status=0
 for exe in "$@"; do

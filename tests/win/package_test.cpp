@@ -40,7 +40,7 @@ TEST(Package, TheProgramStartsFromTheUnpackedFolder)
     ASSERT_TRUE(run.Start());
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(5, SendMessageA(GetDlgItem(window, 1001), LVM_GETITEMCOUNT, 0, 0)) << "the starter list";
+    EXPECT_EQ(7, SendMessageA(GetDlgItem(window, 1001), LVM_GETITEMCOUNT, 0, 0)) << "the starter list";
     SendMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_EQ(2u, run.WaitForExit());
     EXPECT_EQ(list, run.ReadFile("server.data")) << "written back byte for byte";

@@ -79,14 +79,16 @@ TEST(Trust, SeveralServersOutvoteOneAnHourOff)
                    "[SETTING]\r\nCONSENSUS=1\r\n");
     const std::vector<LogRow> rows = program.SyncNow(3);
     ASSERT_EQ(3u, rows.size());
-    EXPECT_EQ((LogRow{"Hour", rows[0][1], rows[0][2], "不一致", rows[0][4]}), rows[0]);
-    EXPECT_NEAR(3600, TimeTextSeconds(rows[0][1]) - TimeTextSeconds(rows[0][2]), 1.0) << "its own time";
-    EXPECT_NEAR(3600, std::atof(rows[0][4].c_str()), 1.0) << "the correction column says the same: " << rows[0][4];
     // Whichever of the two agreeing servers is nearer their median sets the clock; the row that
-    // sets it comes last.
-    EXPECT_EQ("一致", rows[1][3]);
+    // sets it comes last, the other two in the list's order, so Hour's row is first or second.
+    const size_t hour = rows[0][0] == "Hour" ? 0 : 1;
+    const size_t agreed = 1 - hour;
+    EXPECT_EQ((LogRow{"Hour", rows[hour][1], rows[hour][2], "不一致", rows[hour][4]}), rows[hour]);
+    EXPECT_NEAR(3600, TimeTextSeconds(rows[hour][1]) - TimeTextSeconds(rows[hour][2]), 1.0) << "its own time";
+    EXPECT_NEAR(3600, std::atof(rows[hour][4].c_str()), 1.0) << "the correction column says the same: " << rows[hour][4];
+    EXPECT_EQ("一致", rows[agreed][3]);
     EXPECT_EQ("同期成功", rows[2][3]);
-    EXPECT_NE(rows[1][0], rows[2][0]);
+    EXPECT_NE(rows[agreed][0], rows[2][0]);
     EXPECT_NE("Hour", rows[2][0]);
 }
 

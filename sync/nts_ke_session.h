@@ -1,0 +1,51 @@
+// One NTS key exchange over a connected byte stream, free of sockets: TLS 1.3 only, ALPN "ntske/1",
+// the server's certificate checked against the roots given and the server's name (fail closed),
+// the request sent, the response read until End of Message, the two keys exported. The Win32 glue
+// supplies the stream and the system's roots.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sync/nts_ke_records.h"
+#include "sync/nts_keys.h"
+
+constexpr unsigned kNtsKeTimeLimitMs = 5000;  // the whole exchange, connection included
+
+enum class NtsKeFailure {
+    None,
+    Network,       // no Windows Sockets, no address for the name, or no connection to any address
+    TlsSetup,      // no random source, or no trusted roots at all
+    Handshake,     // no TLS 1.3 session: the server's other versions or suites, or an alert
+    Certificate,   // not signed by a trusted root, out of date, or for another name
+    Alpn,          // the server did not choose ntske/1
+    TimedOut,      // the time limit passed
+    Closed,        // the connection ended or failed before End of Message
+    Response,      // the response was refused: see the response's verdict
+    KeyExport,
+};
+
+struct NtsKeyExchangeResult {
+    bool ok = false;
+    NtsKeFailure failure = NtsKeFailure::None;
+    NtsKeResponse response;
+    NtsKeys keys{};
+};
+
+// The stream under TLS. Each returns the bytes moved (more than 0), or a failure.
+class NtsByteStream {
+public:
+    enum : int { kTimedOut = -1, kFailed = -2 };
+    virtual int Send(const uint8_t* data, size_t size) = 0;
+    virtual int Receive(uint8_t* buffer, size_t size) = 0;  // 0: the peer closed the connection
+
+protected:
+    ~NtsByteStream() = default;
+};
+
+// Runs the exchange over a connected stream. The roots are DER certificates; those that do not
+// parse are passed over. Not for two threads at once: the library's crypto state is shared.
+NtsKeyExchangeResult RunNtsKeSession(NtsByteStream& stream, const std::vector<std::vector<uint8_t>>& trustedRoots,
+                                     const std::string& serverName);

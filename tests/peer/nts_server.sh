@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Starts and stops a loopback NTS server for the tests: chronyd -x (it serves and never touches
+# the clock) with NTS-KE over TLS 1.3, a throw-away self-signed certificate for NAME, on free
+# ports of 127.0.0.1 and ::1. STATE_FILE gets "name NAME", "ntske PORT", "ntp PORT" and "cert PATH" (DER).
+# Usage: nts_server.sh start STATE_FILE NAME | nts_server.sh stop STATE_FILE
+set -eu
+action=$1
+state_file=$2
+state="$state_file.d"
+
+stop() {
+    if [ -s "$state/chronyd.pid" ]; then
+        pid=$(cat "$state/chronyd.pid")
+        kill "$pid" 2>/dev/null || true
+        # chronyd writes its keys to the dump folder as it ends: the folder goes once it has.
+        for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.02; done
+    fi
+    if [ -s "$state/timeout.pid" ]; then
+        kill "$(cat "$state/timeout.pid")" 2>/dev/null || true
+    fi
+    rm -rf "$state" "$state_file"
+}
+
+if [ "$action" = stop ]; then
+    stop
+    exit 0
+fi
+
+name=$3
+stop
+mkdir -p "$state/dump"
+
+# Two free ports from the system: TCP for NTS-KE, UDP for NTP.
+read -r ntske_port ntp_port < <(python3 -c '
+import socket
+t = socket.socket(socket.AF_INET, socket.SOCK_STREAM); t.bind(("127.0.0.1", 0))
+u = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); u.bind(("127.0.0.1", 0))
+print(t.getsockname()[1], u.getsockname()[1])')
+
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
+    -subj "/CN=$name" -addext "subjectAltName=DNS:$name" \
+    -keyout "$state/key.pem" -out "$state/cert.pem" 2>/dev/null
+openssl x509 -in "$state/cert.pem" -outform DER -out "$state/cert.der"
+
+cat >"$state/chrony.conf" <<CONF
+port $ntp_port
+bindaddress 127.0.0.1
+bindaddress ::1
+allow 127.0.0.1
+allow ::1
+local stratum 2
+cmdport 0
+ntsport $ntske_port
+ntsserverkey $state/key.pem
+ntsservercert $state/cert.pem
+ntsdumpdir $state/dump
+ntsprocesses 0
+pidfile $state/chronyd.pid
+driftfile $state/chrony.drift
+CONF
+# -x: never the clock. -u root: it reads the key before it would drop its rights. The time-out is
+# a safety net: chronyd ends by itself even if nobody stops it.
+timeout 900 chronyd -x -n -u root -f "$state/chrony.conf" >"$state/chronyd.log" 2>&1 </dev/null &
+echo $! >"$state/timeout.pid"
+
+# Ready once its NTS-KE port accepts a connection.
+for _ in $(seq 100); do
+    if (exec 3<>"/dev/tcp/127.0.0.1/$ntske_port") 2>/dev/null; then
+        printf 'name %s\nntske %s\nntp %s\ncert %s\n' "$name" "$ntske_port" "$ntp_port" "$state/cert.der" >"$state_file"
+        exit 0
+    fi
+    sleep 0.05
+done
+echo "nts_server.sh: chronyd did not start:" >&2
+cat "$state/chronyd.log" >&2
+stop
+exit 1

@@ -1,0 +1,22 @@
+// The loopback NTS servers that tests/peer/nts_server.sh started, and their throw-away certificates
+// made trusted for a test's run (Win32).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What nts_server.sh wrote: the certificate's name, the ports, the certificate (DER).
+struct NtsServer {
+    std::string name;
+    uint16_t ntskePort = 0;
+    uint16_t ntpPort = 0;
+    std::vector<uint8_t> certificate;
+};
+
+// The server of a state file, given as a Linux path; an empty certificate when there is none.
+NtsServer ReadNtsServer(const char* stateFileUnixPath);
+
+// Puts the certificate in the ROOT store, where the program looks for its roots; and takes it out.
+bool TrustCertificate(const std::vector<uint8_t>& certificate);
+void DistrustCertificate(const std::vector<uint8_t>& certificate);
