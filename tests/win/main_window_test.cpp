@@ -216,4 +216,21 @@ TEST_F(MainWindowTest, NumberEditsTakeKeysWithoutTheInputMethod)
     ImmDestroyContext(context);
 }
 
+TEST_F(MainWindowTest, F1AnywhereInTheWindowOpensTheHelp)
+{
+    Open();
+    ShowWindow(dialog_->m_hWnd, SW_SHOWNORMAL);
+    SetFocus(ServerList());
+    MSG key{ServerList(), WM_KEYDOWN, VK_F1, 0, 0, {0, 0}};
+    ASSERT_TRUE(loop_.FilterMessage(&key)) << "the window's loop takes F1";
+    HWND viewer = nullptr;
+    for (const DWORD start = GetTickCount(); viewer == nullptr && GetTickCount() - start < 5000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+        viewer = FindWindowA("HH Parent", nullptr);
+    }
+    ASSERT_NE(nullptr, viewer) << "the help viewer opened";
+    SendMessageA(viewer, WM_CLOSE, 0, 0);
+}
+
 }  // namespace
