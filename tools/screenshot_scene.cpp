@@ -9,7 +9,8 @@
 //
 // The scene "traymenu" minimises the window into the tray and opens the icon's menu there.
 //
-// Usage: screenshot_scene.exe FOLDER main|entry|delete|about|traymenu|sync
+// The scene "rights" presses 同期 for a server whose time the clock refuses and shows the notice.
+// Usage: screenshot_scene.exe FOLDER main|entry|delete|about|traymenu|sync|rights
 #include <windows.h>
 
 #include <commctrl.h>
@@ -30,6 +31,21 @@ HWND WaitForWindow(const char* title)
         HWND window = FindWindowA("#32770", title);
         if (window != nullptr && IsWindowVisible(window)) {
             return window;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// A dialog with this title other than the one given: the task dialog carries the program's name too.
+HWND WaitForOtherWindow(const char* title, HWND other)
+{
+    for (int tries = 0; tries < 200; ++tries) {
+        for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", title); window != nullptr;
+             window = FindWindowExA(nullptr, window, "#32770", title)) {
+            if (window != other && IsWindowVisible(window)) {
+                return window;
+            }
         }
         Sleep(50);
     }
@@ -104,7 +120,7 @@ void OpenWith(HWND main, int command)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: screenshot_scene FOLDER main|entry|delete|about|traymenu|sync\n");
+        std::fprintf(stderr, "usage: screenshot_scene FOLDER main|entry|delete|about|traymenu|sync|rights\n");
         return 2;
     }
     const std::string folder = argv[1];
@@ -138,6 +154,10 @@ int main(int argc, char** argv)
     } else if (std::strcmp(scene, "about") == 0) {
         OpenWith(main, IDC_ABOUT_BUTTON);
         shown = WaitForWindow("バージョン情報");
+    } else if (std::strcmp(scene, "rights") == 0) {
+        // The selected server is a minute off: the clock is asked, and refused for want of the right.
+        OpenWith(main, IDC_SYNC);
+        shown = WaitForOtherWindow("Tempivo", main);
     } else if (std::strcmp(scene, "traymenu") == 0) {
         PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         Sleep(500);

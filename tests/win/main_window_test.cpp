@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -218,19 +219,36 @@ TEST_F(MainWindowTest, NumberEditsTakeKeysWithoutTheInputMethod)
 
 TEST_F(MainWindowTest, F1AnywhereInTheWindowOpensTheHelp)
 {
+    // The stand-in engine records the call instead of opening a viewer; nothing in this program has
+    // loaded the process's engine before.
+    const char key[] = "Software\\Classes\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+    char registered[MAX_PATH] = "";
+    LONG size = sizeof registered;
+    RegQueryValueA(HKEY_LOCAL_MACHINE, key, registered, &size);
+    // A copy of its own: the engine stays loaded for the rest of the process, apart from the
+    // engine tests' stand-in.
+    const std::string fake = ProgramFolder() + "f1_hhctrl.dll";
+    CopyFileA((ProgramFolder() + "fake_hhctrl.dll").c_str(), fake.c_str(), FALSE);
+    RegSetValueA(HKEY_LOCAL_MACHINE, key, REG_SZ, fake.c_str(), static_cast<DWORD>(fake.size()));
+
     Open();
-    ShowWindow(dialog_->m_hWnd, SW_SHOWNORMAL);
-    SetFocus(ServerList());
-    MSG key{ServerList(), WM_KEYDOWN, VK_F1, 0, 0, {0, 0}};
-    ASSERT_TRUE(loop_.FilterMessage(&key)) << "the window's loop takes F1";
-    HWND viewer = nullptr;
-    for (const DWORD start = GetTickCount(); viewer == nullptr && GetTickCount() - start < 5000;) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        PumpMessages();
-        viewer = FindWindowA("HH Parent", nullptr);
-    }
-    ASSERT_NE(nullptr, viewer) << "the help viewer opened";
-    SendMessageA(viewer, WM_CLOSE, 0, 0);
+    MSG key1{ServerList(), WM_KEYDOWN, VK_F1, 0, 0, {0, 0}};
+    EXPECT_TRUE(loop_.FilterMessage(&key1)) << "the window's loop takes F1";
+    HMODULE engine = GetModuleHandleA(fake.c_str());
+    RegSetValueA(HKEY_LOCAL_MACHINE, key, REG_SZ, registered, static_cast<DWORD>(std::strlen(registered)));
+    ASSERT_NE(nullptr, engine) << "the help engine was asked";
+    const auto calls = reinterpret_cast<int(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(engine, "FakeHelpCalls")));
+    const auto lastCall = reinterpret_cast<void(WINAPI*)(char*, UINT*, DWORD_PTR*)>(
+        reinterpret_cast<void*>(GetProcAddress(engine, "FakeHelpLastCall")));
+    EXPECT_EQ(1, calls());
+    char file[MAX_PATH] = "";
+    UINT command = 0xFFFF;
+    DWORD_PTR data = 0;
+    lastCall(file, &command, &data);
+    EXPECT_STREQ("horavo.chm", file);
+    MSG other{ServerList(), WM_KEYDOWN, VK_F2, 0, 0, {0, 0}};
+    loop_.FilterMessage(&other);
+    EXPECT_EQ(1, calls()) << "only F1";
 }
 
 }  // namespace
