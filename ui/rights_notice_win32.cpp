@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <string>
-
 #include "res/texts.h"
 
 namespace {
@@ -15,15 +13,18 @@ constexpr int kRestartElevatedButton = 102;
 constexpr int kHelpButton = 103;
 constexpr int kCloseButton = 104;
 
-std::wstring Wide(const char* text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(length > 0 ? static_cast<size_t>(length) : 1u, L'\0');
-    if (length > 0) {
-        MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
+// A text in the task dialog's wide characters; fixed buffers, as a wide string class would add
+// kilobytes of library code for eight texts.
+struct WideText {
+    explicit WideText(const char* text)
+    {
+        if (MultiByteToWideChar(CP_ACP, 0, text, -1, chars, sizeof chars / sizeof chars[0]) == 0) {
+            chars[0] = L'\0';
+        }
     }
-    return wide;
-}
+    const wchar_t* c_str() const { return chars; }
+    wchar_t chars[512];
+};
 
 }  // namespace
 
@@ -37,19 +38,18 @@ RightsChoice AskAboutRights(HWND owner, bool* dontShowAgain)
                                            GetProcAddress(controls, "TaskDialogIndirect")))
                                      : nullptr;
     if (taskDialog == nullptr) {
-        const std::string text = std::string(texts::kRightsHeading) + "\r\n\r\n" + texts::kRightsExplanation;
-        MessageBoxA(owner, text.c_str(), texts::kProgramName, MB_OK | MB_ICONWARNING);
+        MessageBoxA(owner, texts::kRightsExplanation, texts::kRightsHeading, MB_OK | MB_ICONWARNING);
         return RightsChoice::Close;
     }
 
-    const std::wstring title = Wide(texts::kProgramName);
-    const std::wstring heading = Wide(texts::kRightsHeading);
-    const std::wstring explanation = Wide(texts::kRightsExplanation);
-    const std::wstring install = Wide(texts::kRightsInstallService);
-    const std::wstring restart = Wide(texts::kRightsRestartElevated);
-    const std::wstring help = Wide(texts::kRightsHelp);
-    const std::wstring close = Wide(texts::kRightsClose);
-    const std::wstring dontShow = Wide(texts::kRightsDontShowAgain);
+    const WideText title(texts::kProgramName);
+    const WideText heading(texts::kRightsHeading);
+    const WideText explanation(texts::kRightsExplanation);
+    const WideText install(texts::kRightsInstallService);
+    const WideText restart(texts::kRightsRestartElevated);
+    const WideText help(texts::kRightsHelp);
+    const WideText close(texts::kRightsClose);
+    const WideText dontShow(texts::kRightsDontShowAgain);
     const TASKDIALOG_BUTTON buttons[] = {{kInstallServiceButton, install.c_str()},
                                          {kRestartElevatedButton, restart.c_str()},
                                          {kHelpButton, help.c_str()},

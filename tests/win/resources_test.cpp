@@ -75,9 +75,13 @@ std::vector<GroupIconEntry> IconImages(int id)
 
 TEST(Resources, IconsHaveEverySizeTheSystemAsksForInTrueColour)
 {
-    // 16 to 48 for the small and large icons at 100 % to 300 %, 256 for Explorer's large views.
-    const std::vector<int> sizes = {16, 20, 24, 32, 48, 256};
+    // 16 to 48 for the small and large icons at 100 % to 300 %, 256 for Explorer's large views (the
+    // warning icon is the tray's only).
     for (const int id : {IDI_PROGRAM, IDI_TRAY_TROUBLE}) {
+        std::vector<int> sizes = {16, 20, 24, 32, 48};
+        if (id == IDI_PROGRAM) {
+            sizes.push_back(256);
+        }
         std::vector<int> found;
         for (const GroupIconEntry& image : IconImages(id)) {
             found.push_back(image.width == 0 ? 256 : image.width);  // 0 stands for 256
@@ -85,6 +89,13 @@ TEST(Resources, IconsHaveEverySizeTheSystemAsksForInTrueColour)
         }
         std::sort(found.begin(), found.end());
         EXPECT_EQ(sizes, found) << id;
+        // Each size loads, PNG-compressed as they are stored.
+        for (const int size : sizes) {
+            HICON icon = static_cast<HICON>(
+                LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+            EXPECT_NE(nullptr, icon) << id << " at " << size;
+            if (icon) DestroyIcon(icon);
+        }
     }
     const std::vector<GroupIconEntry> logRow = IconImages(IDI_LOG_ROW);
     ASSERT_EQ(1u, logRow.size());
