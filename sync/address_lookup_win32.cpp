@@ -47,15 +47,6 @@ struct LookupJob {
 
 DWORD WINAPI RunLookup(void* parameter);
 
-// Posts the end of a job whose entry has been filled in, or forgets a cancelled one. Under the lock.
-void Finish(LookupTable& table, std::map<uintptr_t, LookupEntry>::iterator entry, const LookupJob& job)
-{
-    entry->second.finished = true;
-    if (!PostMessageA(job.window, job.message, job.id, 0)) {
-        table.entries.erase(entry);  // nobody is there to take it
-    }
-}
-
 bool Cancelled(uintptr_t id)
 {
     LookupTable& table = Table();
@@ -66,30 +57,42 @@ bool Cancelled(uintptr_t id)
     return cancelled;
 }
 
-DWORD WINAPI RunKeyExchange(void* parameter)
+// Puts a finished job's result into its entry and posts its end, or forgets it when it was
+// cancelled meanwhile or nobody is there to take it; then frees the job.
+void Deliver(LookupJob* job, LookupEntry result)
 {
-    LookupJob* job = static_cast<LookupJob*>(parameter);
     LookupTable& table = Table();
-    NtsKeyExchangeResult result;
-    result.failure = NtsKeFailure::Network;
-    EnterCriticalSection(&table.keyExchangeTurn);
-    // One cancelled while it waited its turn costs nothing more.
-    if (!Cancelled(job->id)) {
-        result = RunNtsKeyExchange(job->host, job->port);
-    }
-    LeaveCriticalSection(&table.keyExchangeTurn);
     EnterCriticalSection(&table.lock);
     auto entry = table.entries.find(job->id);
     if (entry != table.entries.end()) {
         if (entry->second.cancelled) {
             table.entries.erase(entry);
         } else {
-            entry->second.exchange = std::move(result);
-            Finish(table, entry, *job);
+            result.keyExchange = entry->second.keyExchange;
+            result.finished = true;
+            entry->second = std::move(result);
+            if (!PostMessageA(job->window, job->message, job->id, 0)) {
+                table.entries.erase(entry);
+            }
         }
     }
     LeaveCriticalSection(&table.lock);
     delete job;
+}
+
+DWORD WINAPI RunKeyExchange(void* parameter)
+{
+    LookupJob* job = static_cast<LookupJob*>(parameter);
+    LookupTable& table = Table();
+    LookupEntry result;
+    result.exchange.failure = NtsKeFailure::Network;
+    EnterCriticalSection(&table.keyExchangeTurn);
+    // One cancelled while it waited its turn costs nothing more.
+    if (!Cancelled(job->id)) {
+        result.exchange = RunNtsKeyExchange(job->host, job->port);
+    }
+    LeaveCriticalSection(&table.keyExchangeTurn);
+    Deliver(job, std::move(result));
     return 0;
 }
 
@@ -134,20 +137,10 @@ DWORD WINAPI RunLookup(void* parameter)
     if (found != nullptr) {
         freeaddrinfo(found);
     }
-    LookupTable& table = Table();
-    EnterCriticalSection(&table.lock);
-    auto entry = table.entries.find(job->id);
-    if (entry != table.entries.end()) {
-        if (entry->second.cancelled) {
-            table.entries.erase(entry);
-        } else {
-            entry->second.error = error != 0 ? error : (addresses.empty() ? WSAHOST_NOT_FOUND : 0);
-            entry->second.addresses = std::move(addresses);
-            Finish(table, entry, *job);
-        }
-    }
-    LeaveCriticalSection(&table.lock);
-    delete job;
+    LookupEntry result;
+    result.error = error != 0 ? error : (addresses.empty() ? WSAHOST_NOT_FOUND : 0);
+    result.addresses = std::move(addresses);
+    Deliver(job, std::move(result));
     return 0;
 }
 

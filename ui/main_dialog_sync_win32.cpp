@@ -135,9 +135,9 @@ void MainDialog::OnServiceAnswer()
     }
 }
 
-void MainDialog::RunElevated(const char* arguments)
+bool MainDialog::RunElevated(const char* arguments)
 {
-    // The service gets the list and settings as they stand now.
+    // The new process gets the list and settings as they stand now.
     SaveSettings();
     SaveServerList();
     char program[MAX_PATH + 1] = "";
@@ -149,7 +149,7 @@ void MainDialog::RunElevated(const char* arguments)
     run.lpFile = program;
     run.lpParameters = arguments;
     run.nShow = SW_SHOWNORMAL;
-    ShellExecuteExA(&run);
+    return ShellExecuteExA(&run) != FALSE;
 }
 
 void MainDialog::TellRoundEnd(RoundOutcome outcome, bool lacksRight)
@@ -193,19 +193,8 @@ void MainDialog::ExplainMissingRight()
 void MainDialog::RestartElevated()
 {
     // The new process must not find this one still holding the session's instance.
-    SaveSettings();
-    SaveServerList();
-    char program[MAX_PATH + 1] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    SHELLEXECUTEINFOA run{};
-    run.cbSize = sizeof run;
-    run.hwnd = m_hWnd;
-    run.lpVerb = "runas";
-    run.lpFile = program;
-    run.lpParameters = SkipProgramName(GetCommandLineA());
-    run.nShow = SW_SHOWNORMAL;
     ReleaseSingleInstance();
-    if (ShellExecuteExA(&run)) {
+    if (RunElevated(SkipProgramName(GetCommandLineA()))) {
         CloseMainDialog(IDCANCEL);
     } else {
         ClaimSingleInstance();  // declined at the prompt: this window stays the one

@@ -102,7 +102,7 @@ private:
     // The time service's rows after the window's own setting was refused for lack of the right.
     void OnServiceAnswer();
     // The system menu's two items: the same program started elevated to install or remove the service.
-    void RunElevated(const char* arguments);
+    bool RunElevated(const char* arguments);  // false when it did not start (declined, say)
     bool ConfirmStep(int64_t stepTicks) override;
     // The row's line in "horavo.log", and the tray tip.
     void RecordSynchronisation(const LogRow& row);

@@ -15,7 +15,7 @@ FailureKind KindOf(RoundOutcome outcome, bool lacksRight)
 {
     switch (outcome) {
     case RoundOutcome::Set:
-    case RoundOutcome::NoServers:
+    case RoundOutcome::NoServers:  // not asked: AfterRound keeps what was
         return {0, nullptr};
     case RoundOutcome::Refused:
         return lacksRight ? FailureKind{1, texts::kBalloonNoRight} : FailureKind{2, texts::kBalloonRefused};
@@ -34,7 +34,7 @@ FailureKind KindOf(RoundOutcome outcome, bool lacksRight)
 TrayNotice TrayNotices::AfterRound(RoundOutcome outcome, bool lacksRight)
 {
     if (outcome == RoundOutcome::NoServers) {
-        return {m_trouble, nullptr};
+        return {m_lastFailure != 0, nullptr};
     }
     const FailureKind failure = KindOf(outcome, lacksRight);
     TrayNotice notice;
@@ -43,6 +43,5 @@ TrayNotice TrayNotices::AfterRound(RoundOutcome outcome, bool lacksRight)
         notice.balloon = failure.text;
     }
     m_lastFailure = failure.kind;
-    m_trouble = notice.trouble;
     return notice;
 }

@@ -16,5 +16,4 @@ public:
 
 private:
     int m_lastFailure = 0;  // the kind of the failures in a row so far; 0 after a good round
-    bool m_trouble = false;
 };
