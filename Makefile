@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 VERSION := $(shell awk '/^project/ { for (i = 1; i < NF; i++) if ($$i == "VERSION") print $$(i + 1) }' CMakeLists.txt)
 # The 32-bit build is the product; its programs run only where the machine runs 32-bit programs.
 RUNS_32_BIT = bash scripts/runs-32-bit.sh
-NO_32_BIT = this machine runs no 32-bit programs, so 32-bit Wine cannot start
+NO_32_BIT = 32-bit Wine cannot start here (this machine runs no 32-bit programs, or 32-bit Wine could not be installed)
 
 .PHONY: check run bench dist fuzz setup native windows windows64 fuzz-check clean
 

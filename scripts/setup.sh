@@ -52,8 +52,22 @@ if [ ${#missing[@]} -gt 0 ]; then
     made_policy=1
   fi
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror caught mid-sync fails one index now and then: try again, then go on with the lists
+  # that did arrive (the install below says whether they were enough).
+  for attempt in 1 2 3; do
+    $SUDO apt-get update -qq && break
+    echo "setup: apt-get update failed (attempt $attempt of 3)"
+    [ "$attempt" = 3 ] || sleep 10
+  done
+  if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+    # 32-bit Wine needs the i386 lists to match the machine's own packages version for version; when
+    # the mirror cannot give them, the rest still installs and only the 64-bit build is tested.
+    rest=()
+    for pkg in "${missing[@]}"; do [ "$pkg" = "wine32:i386" ] || rest+=("$pkg"); done
+    [ ${#rest[@]} -lt ${#missing[@]} ] || exit 1
+    echo "setup: 32-bit Wine could not be installed; installing the rest (only the 64-bit build will be tested)"
+    $SUDO apt-get install -y -qq --no-install-recommends "${rest[@]}" >/dev/null
+  fi
   if [ "$made_policy" = 1 ]; then $SUDO rm -f "$policy"; fi
   # chrony is here only as a test peer run by hand (chronyd -Q or -x). Its service would steer the
   # real clock from the next boot on, so a chrony installed by us never starts as a service.
