@@ -70,14 +70,12 @@ std::string RoundAnswer(int exitCode, const std::vector<LogRow>& rows)
     return WithRows("DONE " + std::to_string(exitCode), rows);
 }
 
-std::string StatusAnswer(int64_t secondsToNextRound, int lastExitCode, const std::vector<LogRow>& rows)
+std::string StatusAnswer(int64_t secondsToNextRound, int lastExitCode, int64_t secondsSinceLastRound,
+                         const std::vector<LogRow>& rows)
 {
-    return WithRows("STATUS " + std::to_string(secondsToNextRound) + " " + std::to_string(lastExitCode), rows);
-}
-
-std::string BusyAnswer()
-{
-    return "BUSY";
+    return WithRows("STATUS " + std::to_string(secondsToNextRound) + " " + std::to_string(lastExitCode) + " " +
+                        std::to_string(secondsSinceLastRound),
+                    rows);
 }
 
 std::string ErrorAnswer()
@@ -92,6 +90,8 @@ bool ParseServiceAnswer(const std::string& text, ServiceAnswer* answer)
     const std::vector<std::string> head = Split(lines[0], ' ');
     int64_t number = 0;
     int64_t second = 0;
+    int64_t third = -1;
+    // "BUSY" came from services that limited SYNC; a client still reads it.
     if (head.size() == 1 && (head[0] == "BUSY" || head[0] == "ERROR") && lines.size() == 1) {
         answer->kind = head[0] == "BUSY" ? ServiceAnswer::Kind::Busy : ServiceAnswer::Kind::Error;
         return true;
@@ -99,11 +99,13 @@ bool ParseServiceAnswer(const std::string& text, ServiceAnswer* answer)
     if (head.size() == 2 && head[0] == "DONE" && ReadNumber(head[1], &number)) {
         answer->kind = ServiceAnswer::Kind::Done;
         answer->exitCode = static_cast<int>(number);
-    } else if (head.size() == 3 && head[0] == "STATUS" && ReadNumber(head[1], &number) &&
-               ReadNumber(head[2], &second)) {
+    } else if ((head.size() == 3 || head.size() == 4) && head[0] == "STATUS" && ReadNumber(head[1], &number) &&
+               ReadNumber(head[2], &second) && (head.size() == 3 || ReadNumber(head[3], &third))) {
+        // An older service sends no time since its last round.
         answer->kind = ServiceAnswer::Kind::Status;
         answer->secondsToNextRound = number;
         answer->exitCode = static_cast<int>(second);
+        answer->secondsSinceLastRound = third;
     } else {
         return false;
     }
@@ -115,15 +117,5 @@ bool ParseServiceAnswer(const std::string& text, ServiceAnswer* answer)
         }
         answer->rows.push_back({fields[0], fields[1], fields[2], fields[3], fields.size() == 5 ? fields[4] : ""});
     }
-    return true;
-}
-
-bool SyncRequestLimit::Allow(uint64_t nowMs)
-{
-    if (m_asked && nowMs - m_lastMs < kSyncRequestGapMs) {
-        return false;
-    }
-    m_asked = true;
-    m_lastMs = nowMs;
     return true;
 }

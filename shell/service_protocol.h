@@ -1,6 +1,6 @@
-// The time service's pipe, free of pipes: the two requests a user may send, the answers, and the
-// limit on SYNC. No request carries a server, a time or an offset: a user can ask for the right
-// time, never for another time.
+// The time service's pipe, free of pipes: the two requests a user may send and the answers. No
+// request carries a server, a time or an offset: a user can ask for the right time, never for
+// another time.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +12,6 @@
 
 constexpr char kServicePipeName[] = "\\\\.\\pipe\\Tempivo";
 constexpr size_t kMaxServiceRequestBytes = 64;
-constexpr uint64_t kSyncRequestGapMs = 10000;  // at most one SYNC round a client asks for per 10 s
 
 enum class ServiceRequest {
     Sync,    // "SYNC": a round now; answered when it ends
@@ -22,31 +21,22 @@ enum class ServiceRequest {
 
 ServiceRequest ParseServiceRequest(const std::string& message, bool wholeMessage);
 
-// "DONE <exit code>" and the round's rows; "BUSY"; "STATUS <seconds to the next round> <exit code
-// of the last round, -1 before the first>" and its rows; "ERROR". Each row a line of five fields
-// separated by tabs.
+// "DONE <exit code>" and the round's rows; "STATUS <seconds to the next round> <exit code of the
+// last round> <seconds since it ended>" (both -1 before the first) and its rows; "ERROR". Each row
+// a line of five fields separated by tabs.
 std::string RoundAnswer(int exitCode, const std::vector<LogRow>& rows);
-std::string StatusAnswer(int64_t secondsToNextRound, int lastExitCode, const std::vector<LogRow>& rows);
-std::string BusyAnswer();
+std::string StatusAnswer(int64_t secondsToNextRound, int lastExitCode, int64_t secondsSinceLastRound,
+                         const std::vector<LogRow>& rows);
 std::string ErrorAnswer();
 
 struct ServiceAnswer {
-    enum class Kind { Done, Busy, Status, Error };
+    enum class Kind { Done, Busy, Status, Error };  // Busy: an older service's refusal of a SYNC
     Kind kind = Kind::Error;
     int exitCode = -1;
     int64_t secondsToNextRound = 0;
+    int64_t secondsSinceLastRound = -1;  // -1 before the first round, or from an older service
     std::vector<LogRow> rows;
 };
 
-// False for a text that is none of the answers above.
+// False for a text that is none of the answers above (nor an older service's).
 bool ParseServiceAnswer(const std::string& text, ServiceAnswer* answer);
-
-// SYNC at most once per gap; the first is always allowed.
-class SyncRequestLimit {
-public:
-    bool Allow(uint64_t nowMs);
-
-private:
-    bool m_asked = false;
-    uint64_t m_lastMs = 0;
-};

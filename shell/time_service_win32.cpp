@@ -102,12 +102,15 @@ public:
     void Run()
     {
         for (;;) {
+            const uint64_t sleep = m_schedule.MsToSleep(NowMs(), m_sync.Running());
+            if (sleep == 0) {
+                StartRound();
+                continue;
+            }
             std::vector<HANDLE> handles{g_stopEvent};
             handles.insert(handles.end(), m_pipe.Events().begin(), m_pipe.Events().end());
-            const uint64_t wait = m_schedule.MsUntilDue(NowMs());
             const DWORD woke = MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
-                                                           wait > 60000 ? 60000 : static_cast<DWORD>(wait), QS_ALLINPUT,
-                                                           MWMO_INPUTAVAILABLE);
+                                                           static_cast<DWORD>(sleep), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             if (woke == WAIT_OBJECT_0) {
                 break;
             }
@@ -121,9 +124,6 @@ public:
                 } else {
                     DispatchMessageA(&message);
                 }
-            }
-            if (m_schedule.Due(NowMs()) && !m_sync.Running()) {
-                StartRound();
             }
         }
         m_sync.Stop();
@@ -159,6 +159,7 @@ private:
     void AddRow(const LogRow& row) override { Log(row); }
     void OnRoundEnded(const RoundResult& result) override
     {
+        m_schedule.OnRoundEnded(NowMs());
         m_lastExitCode = result.ExitCode();
         m_lastRows = result.rows;
         for (size_t instance : m_waiting) {
@@ -173,21 +174,28 @@ private:
         case ServiceRequest::Invalid:
             m_pipe.Answer(instance, ErrorAnswer());
             return;
-        case ServiceRequest::Status:
+        case ServiceRequest::Status: {
+            uint64_t sinceLast = 0;
+            const bool ended = m_schedule.MsSinceLastRound(NowMs(), &sinceLast);
             m_pipe.Answer(instance, StatusAnswer(static_cast<int64_t>(m_schedule.MsUntilDue(NowMs()) / 1000),
-                                                 m_lastExitCode, m_lastRows));
+                                                 m_lastExitCode, ended ? static_cast<int64_t>(sinceLast / 1000) : -1,
+                                                 m_lastRows));
             return;
+        }
         case ServiceRequest::Sync:
-            if (!m_limit.Allow(NowMs())) {
-                m_pipe.Answer(instance, BusyAnswer());
+            // Every user's SYNC gets a round's end: the one under way, one that just ended, or a new one.
+            switch (m_schedule.OnSyncRequest(NowMs(), m_sync.Running())) {
+            case SyncReply::JoinRound:
+                m_waiting.push_back(instance);
+                return;
+            case SyncReply::LastRound:
+                m_pipe.Answer(instance, RoundAnswer(m_lastExitCode, m_lastRows));
+                return;
+            case SyncReply::StartRound:
+                m_waiting.push_back(instance);  // before the start: a round with nobody to ask ends at once
+                StartRound();
                 return;
             }
-            // Answered when the round ends: the one under way, or one started now.
-            m_waiting.push_back(instance);
-            if (!m_sync.Running()) {
-                StartRound();
-            }
-            return;
         }
     }
 
@@ -199,7 +207,6 @@ private:
     SyncHost m_sync;
     ServiceSchedule m_schedule;
     ServicePipe m_pipe;
-    SyncRequestLimit m_limit;
     std::vector<size_t> m_waiting;  // pipe instances owed the end of the round
     int m_lastExitCode = -1;
     std::vector<LogRow> m_lastRows;

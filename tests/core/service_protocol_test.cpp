@@ -1,10 +1,9 @@
-// The time service's pipe messages, its schedule and limit, and its SID.
+// The time service's pipe messages, its access lists and its SID.
 #include "shell/service_protocol.h"
 
 #include <gtest/gtest.h>
 
 #include "shell/service_access.h"
-#include "shell/service_schedule.h"
 
 #include <cstdlib>
 #include "shell/service_sid.h"
@@ -48,38 +47,20 @@ TEST(ServiceProtocol, AnswersGoThereAndBack)
     EXPECT_EQ("+0.002 秒", answer.rows[1].correction);
     ASSERT_TRUE(ParseServiceAnswer("DONE 0\nNICT\ta\tb\t同期成功", &answer)) << "an older service's four fields";
     EXPECT_EQ("同期成功", answer.rows[0].status);
-    ASSERT_TRUE(ParseServiceAnswer(StatusAnswer(3540, -1, {}), &answer));
+    ASSERT_TRUE(ParseServiceAnswer(StatusAnswer(3540, 0, 60, rows), &answer));
     EXPECT_EQ(ServiceAnswer::Kind::Status, answer.kind);
     EXPECT_EQ(3540, answer.secondsToNextRound);
-    EXPECT_EQ(-1, answer.exitCode);
-    ASSERT_TRUE(ParseServiceAnswer(BusyAnswer(), &answer));
+    EXPECT_EQ(0, answer.exitCode);
+    EXPECT_EQ(60, answer.secondsSinceLastRound);
+    EXPECT_EQ(2u, answer.rows.size());
+    ASSERT_TRUE(ParseServiceAnswer("STATUS 3540 -1", &answer)) << "an older service's status";
+    EXPECT_EQ(-1, answer.secondsSinceLastRound);
+    ASSERT_TRUE(ParseServiceAnswer("BUSY", &answer)) << "an older service's refusal";
     EXPECT_EQ(ServiceAnswer::Kind::Busy, answer.kind);
-    for (const char* junk : {"DONE", "DONE x", "STATUS 1", "OK", "DONE 0\nthree\tfields\tonly", ""}) {
+    for (const char* junk : {"DONE", "DONE x", "STATUS 1", "STATUS 1 2 x", "STATUS 1 2 3 4", "OK",
+                             "DONE 0\nthree\tfields\tonly", ""}) {
         EXPECT_FALSE(ParseServiceAnswer(junk, &answer)) << junk;
     }
-}
-
-TEST(ServiceProtocol, OneSyncPerTenSeconds)
-{
-    SyncRequestLimit limit;
-    EXPECT_TRUE(limit.Allow(5000));
-    EXPECT_FALSE(limit.Allow(14999));
-    EXPECT_TRUE(limit.Allow(15000));
-    EXPECT_FALSE(limit.Allow(15001));
-}
-
-TEST(ServiceSchedule, TenSecondsAfterStartThenEveryIntervalAndAfterAResume)
-{
-    ServiceSchedule schedule(1000, 0);  // an interval of 0 means every 60 minutes here
-    EXPECT_FALSE(schedule.Due(10999));
-    EXPECT_TRUE(schedule.Due(11000));
-    schedule.OnRoundStarted(11000);
-    EXPECT_EQ(3600000u, schedule.MsUntilDue(11000));
-    schedule.OnResume(20000);
-    EXPECT_EQ(10000u, schedule.MsUntilDue(20000));
-    ServiceSchedule every5(0, 5);
-    every5.OnRoundStarted(10000);
-    EXPECT_TRUE(every5.Due(310000));
 }
 
 TEST(ServiceAccess, TheServiceAloneAndNoUserMakesThePipeOrWritesTheFolder)

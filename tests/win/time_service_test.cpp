@@ -115,6 +115,12 @@ bool ServiceProcessMaySetTheClock(bool* found)
         if (command.find("horavo.exe") == std::string::npos || command.find("-service") == std::string::npos) {
             continue;
         }
+        // Only this prefix's: the service of another prefix (another build's tests) is not ours.
+        const char* ours = std::getenv("WINEPREFIX");
+        const std::string prefix = std::string("WINEPREFIX=") + (ours != nullptr ? ours : "") + '\0';
+        if (ReadAll("Z:\\proc\\" + pid + "\\environ").find(prefix) == std::string::npos) {
+            continue;
+        }
         const std::string status = ReadAll("Z:\\proc\\" + pid + "\\status");
         const size_t bounding = status.find("CapBnd:");
         if (bounding != std::string::npos) {
@@ -182,18 +188,18 @@ TEST_F(TimeService, InstallsRunsAnswersItsPipeBacksTheWindowAndLeavesNothingWhen
     EXPECT_EQ(0u, pipeAccess.find("D:(D;;GA;;;NU)")) << pipeAccess;
     EXPECT_NE(std::string::npos, pipeAccess.find("(A;;0x12018b;;;IU)")) << pipeAccess;
 
-    // The pipe: two requests, one SYNC per 10 s, nothing else, and the service goes on.
+    // The pipe: two requests and nothing else, and the service goes on. A SYNC soon after a round
+    // gets that round's end.
     EXPECT_EQ(0u, Ask("STATUS").find("STATUS ")) << Ask("STATUS");
     const std::string synced = Ask("SYNC");
     EXPECT_EQ(0u, synced.find("DONE 0\nGood\t")) << synced;
-    EXPECT_EQ("BUSY", Ask("SYNC"));
+    EXPECT_EQ(0u, Ask("SYNC").find("DONE 0\nGood\t")) << "no BUSY any more";
     EXPECT_EQ("ERROR", Ask("HELLO"));
     EXPECT_EQ("ERROR", Ask(std::string(65, 'S')));
     EXPECT_EQ("ERROR", Ask("SYNC 127.0.0.1:123")) << "no request names a server";
     EXPECT_EQ(0u, Ask("STATUS").find("STATUS ")) << "alive after the junk";
 
     // A window that may not set the clock (a minute off: Wine refuses it) gets the service's rows.
-    Sleep(10500);  // past the one SYNC per 10 s
     ProgramRun window;
     window.WriteFile("server.data", "0\tNear\t" + PeerAddress("near") + "\r\n");
     ASSERT_TRUE(window.Start());
