@@ -11,6 +11,7 @@ constexpr unsigned WM_LOOKUPDONE = 3124;   // wParam: the lookup handle; high wo
 constexpr unsigned WM_SOCKETEVENT = 3224;  // wParam: the socket; lParam: the event, and the error above it
 
 constexpr unsigned WM_SERVICEANSWER = 3324;  // the time service's answer came in (or none can come)
+constexpr unsigned WM_SERVICESTATUS = 3325;  // the time service's STATUS came in, for the service line
 
 // Timers of the main window.
 constexpr uintptr_t SYNC_TIMER_ID = 3524;  // the schedule's one-second tick

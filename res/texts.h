@@ -118,6 +118,14 @@ inline constexpr char kServiceRowPrefix[] = "[サービス] ";
 inline constexpr char kServiceLogName[] = "時刻設定サービス";
 inline constexpr char kServiceStarted[] = "開始しました";
 inline constexpr char kServiceStopped[] = "停止しました";
+// The main window's line about the service, and the tray tip's.
+inline constexpr char kServiceLineName[] = "時刻設定サービス: ";
+inline constexpr char kServiceLineRunning[] = "実行中";
+inline constexpr char kServiceLineStopped[] = "停止中";
+inline constexpr char kServiceLineNoAnswer[] = "(応答なし)";
+inline constexpr char kServiceLineLast[] = "前回";
+inline constexpr char kServiceLineNext[] = "次回";
+inline constexpr char kServiceLineDueNow[] = "同期中";
 inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール...";
 inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール...";
 

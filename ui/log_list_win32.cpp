@@ -50,5 +50,6 @@ void MainDialog::RecordSynchronisation(const LogRow& row)
             Trace("horavo.log: %s failed, error %lu\n", written.failedCall, static_cast<unsigned long>(written.error));
         }
     }
-    m_trayIcon.SetTip(TrayTip(writtenAt, row.status).c_str());
+    m_ownTip = TrayTip(writtenAt, row.status);
+    m_trayIcon.SetTip(m_serviceLine.Tip(m_ownTip).c_str());
 }

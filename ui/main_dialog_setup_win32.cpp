@@ -82,6 +82,9 @@ BOOL MainDialog::OnInitDialog()
     } else {
         SetUpTrayIcon();
         SetUpSystemMenu();
+        // The service's line, when one is installed: asked now, then as the window goes on.
+        m_serviceLine.Attach(GetDlgItem(m_hWnd, IDC_SERVICE_LINE), m_hWnd, WM_SERVICESTATUS);
+        m_serviceLine.Refresh();
     }
     m_schedule.nextServer = 0;
     SetTimer(m_hWnd, SYNC_TIMER_ID, kSyncTimerPeriodMs, nullptr);

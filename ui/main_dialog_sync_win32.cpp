@@ -16,6 +16,7 @@
 
 void MainDialog::TimerTick()
 {
+    m_serviceLine.Tick();
     switch (DecideTick(m_schedule, m_nInterval, GetTickCount(), m_sync.Running())) {
     case TickAction::Nothing:
         break;
@@ -100,12 +101,13 @@ void MainDialog::OnRoundEnded(const RoundResult& result)
 {
     // Refused for lack of the right: the time service, which holds it, is asked to do the round.
     if (result.lacksRight && !m_askingService && TimeServiceRunning() &&
-        AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER)) {
+        AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER, ServiceRequest::Sync)) {
         m_askingService = true;
         return;  // automatic mode ends with the service's result
     }
     if (!m_autoMode) {
         TellRoundEnd(result.outcome, result.lacksRight);
+        m_serviceLine.Refresh();
         return;
     }
     AutomaticEnd why = result.EndOfAutomaticMode();
@@ -119,7 +121,7 @@ void MainDialog::OnServiceAnswer()
 {
     m_askingService = false;
     ServiceAnswer answer;
-    const bool answered = TakeTimeServiceAnswer(&answer) && answer.kind == ServiceAnswer::Kind::Done;
+    const bool answered = TakeTimeServiceAnswer(ServiceRequest::Sync, &answer) && answer.kind == ServiceAnswer::Kind::Done;
     if (answered) {
         for (const LogRow& row : answer.rows) {
             AddRow({texts::kServiceRowPrefix + row.server, row.serverTime, row.localTime, row.status,
@@ -129,6 +131,7 @@ void MainDialog::OnServiceAnswer()
     if (!m_autoMode) {
         const bool set = answered && answer.exitCode == 0;
         TellRoundEnd(set ? RoundOutcome::Set : RoundOutcome::Refused, !answered);
+        m_serviceLine.Refresh();
     }
     if (m_autoMode && IsWindow(m_hWnd)) {
         EndAutomaticMode(answered ? AutomaticEndOfExitCode(answer.exitCode) : AutomaticEnd::Refused);

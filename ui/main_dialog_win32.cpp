@@ -68,6 +68,10 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_SERVICEANSWER:
         OnServiceAnswer();
         return true;
+    case WM_SERVICESTATUS:
+        m_serviceLine.OnAnswer();
+        m_trayIcon.SetTip(m_serviceLine.Tip(m_ownTip).c_str());
+        return true;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE || (wParam & 0xFFF0) == IDM_UNINSTALL_SERVICE) {
             RunElevated((wParam & 0xFFF0) == IDM_INSTALL_SERVICE ? "-install-service" : "-uninstall-service");

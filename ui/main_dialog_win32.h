@@ -17,6 +17,7 @@
 #include "store/settings.h"
 #include "sync/sync_host_win32.h"
 #include "sync/sync_schedule.h"
+#include "ui/service_line_win32.h"
 #include "ui/tray_notice.h"
 #include "ui/unsaved_files.h"
 
@@ -157,4 +158,6 @@ private:
     HWND m_syncAtStartCheck = nullptr;
     HWND m_consensusCheck = nullptr;
     CTrayIcon m_trayIcon;
+    std::string m_ownTip = "Tempivo";  // the tip's part about the window's own rounds
+    ServiceLine m_serviceLine;
 };

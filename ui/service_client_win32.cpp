@@ -1,4 +1,4 @@
-// The pipe's client: the service's process id checked, one SYNC sent, its answer read (Win32).
+// The pipe's client: the service's process id checked, one request sent, its answer read (Win32).
 #include "service_client_win32.h"
 
 #include "shell/service_folders_win32.h"
@@ -7,7 +7,7 @@ namespace {
 
 constexpr DWORD kConnectWaitMs = 2000;
 
-// One request at a time: the window asks again only after it took the last answer.
+// One request of each kind at a time: the window asks again only after it took the last answer.
 struct AnswerSlot {
     AnswerSlot() { InitializeCriticalSection(&lock); }
     CRITICAL_SECTION lock;
@@ -15,35 +15,41 @@ struct AnswerSlot {
     ServiceAnswer answer;
 };
 
-AnswerSlot& Slot()
+AnswerSlot& Slot(ServiceRequest request)
 {
-    static AnswerSlot* slot = new AnswerSlot;  // a worker may outlive the window
-    return *slot;
+    // A worker may outlive the window.
+    static AnswerSlot* sync = new AnswerSlot;
+    static AnswerSlot* status = new AnswerSlot;
+    return request == ServiceRequest::Status ? *status : *sync;
 }
 
-DWORD ServiceProcessId()
+// The service's state, and its process id when it runs.
+ServiceState QueryService(DWORD* processId)
 {
-    DWORD processId = 0;
+    *processId = 0;
+    ServiceState state = ServiceState::NotInstalled;
     if (SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT)) {
         if (SC_HANDLE service = OpenServiceA(manager, kServiceName, SERVICE_QUERY_STATUS)) {
             SERVICE_STATUS_PROCESS status{};
             DWORD needed = 0;
+            state = ServiceState::Stopped;
             if (QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
                                      &needed) &&
                 status.dwCurrentState == SERVICE_RUNNING) {
-                processId = status.dwProcessId;
+                state = ServiceState::Running;
+                *processId = status.dwProcessId;
             }
             CloseServiceHandle(service);
         }
         CloseServiceHandle(manager);
     }
-    return processId;
+    return state;
 }
 
-bool AskOnce(ServiceAnswer* answer)
+bool AskOnce(ServiceRequest request, ServiceAnswer* answer)
 {
-    const DWORD serviceProcess = ServiceProcessId();
-    if (serviceProcess == 0) {
+    DWORD serviceProcess = 0;
+    if (QueryService(&serviceProcess) != ServiceState::Running) {
         return false;
     }
     WaitNamedPipeA(kServicePipeName, kConnectWaitMs);
@@ -62,8 +68,9 @@ bool AskOnce(ServiceAnswer* answer)
     if (ok) {
         char buffer[4096];
         DWORD got = 0;
-        static const char kSync[] = "SYNC";
-        BOOL done = TransactNamedPipe(pipe, const_cast<char*>(kSync), 4, buffer, sizeof buffer, &got, nullptr);
+        std::string message = request == ServiceRequest::Status ? "STATUS" : "SYNC";
+        BOOL done = TransactNamedPipe(pipe, &message[0], static_cast<DWORD>(message.size()), buffer, sizeof buffer, &got,
+                                      nullptr);
         text.assign(buffer, got);
         while (!done && GetLastError() == ERROR_MORE_DATA) {
             done = ReadFile(pipe, buffer, sizeof buffer, &got, nullptr);
@@ -78,6 +85,7 @@ bool AskOnce(ServiceAnswer* answer)
 struct Request {
     HWND window;
     UINT message;
+    ServiceRequest request;
 };
 
 DWORD WINAPI RunRequest(void* parameter)
@@ -85,8 +93,8 @@ DWORD WINAPI RunRequest(void* parameter)
     const Request request = *static_cast<Request*>(parameter);
     delete static_cast<Request*>(parameter);
     ServiceAnswer answer;
-    const bool answered = AskOnce(&answer);
-    AnswerSlot& slot = Slot();
+    const bool answered = AskOnce(request.request, &answer);
+    AnswerSlot& slot = Slot(request.request);
     EnterCriticalSection(&slot.lock);
     slot.ready = answered;
     slot.answer = answer;
@@ -97,26 +105,27 @@ DWORD WINAPI RunRequest(void* parameter)
 
 }  // namespace
 
-bool TimeServiceRunning()
+ServiceState TimeServiceState()
 {
-    return ServiceProcessId() != 0;
+    DWORD processId = 0;
+    return QueryService(&processId);
 }
 
-bool AskTimeServiceInBackground(HWND window, UINT message)
+bool AskTimeServiceInBackground(HWND window, UINT message, ServiceRequest request)
 {
-    auto* request = new Request{window, message};
-    const HANDLE thread = CreateThread(nullptr, 0, RunRequest, request, 0, nullptr);
+    auto* ask = new Request{window, message, request};
+    const HANDLE thread = CreateThread(nullptr, 0, RunRequest, ask, 0, nullptr);
     if (thread == nullptr) {
-        delete request;
+        delete ask;
         return false;
     }
     CloseHandle(thread);
     return true;
 }
 
-bool TakeTimeServiceAnswer(ServiceAnswer* answer)
+bool TakeTimeServiceAnswer(ServiceRequest request, ServiceAnswer* answer)
 {
-    AnswerSlot& slot = Slot();
+    AnswerSlot& slot = Slot(request);
     EnterCriticalSection(&slot.lock);
     const bool ready = slot.ready;
     if (ready) {

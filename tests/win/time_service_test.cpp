@@ -25,6 +25,25 @@ std::string KnownFolder(int id)
     return std::string(path) + "\\Tempivo\\";
 }
 
+// The main window's line about the service once it says what is expected ("" for hidden), or what
+// it said when the limit passed.
+std::string WaitForServiceLine(HWND main, const char* expected, DWORD limitMs = 10000)
+{
+    const DWORD start = GetTickCount();
+    std::string said;
+    do {
+        HWND line = GetDlgItem(main, 1017);
+        char text[256] = "";
+        GetWindowTextA(line, text, sizeof text);
+        said = IsWindowVisible(line) ? text : "";
+        if (*expected == '\0' ? said.empty() : said.find(expected) != std::string::npos) {
+            break;
+        }
+        Sleep(100);
+    } while (GetTickCount() - start < limitMs);
+    return said;
+}
+
 std::string ReadAll(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -205,6 +224,10 @@ TEST_F(TimeService, InstallsRunsAnswersItsPipeBacksTheWindowAndLeavesNothingWhen
     ASSERT_TRUE(window.Start());
     HWND main = window.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
+    // Its line about the service: running, the last round's end, the next one.
+    const std::string line = WaitForServiceLine(main, "同期成功");
+    EXPECT_EQ(0u, line.find("時刻設定サービス: 実行中  前回 ")) << line;
+    EXPECT_NE(std::string::npos, line.find("  次回 ")) << line;
     SendMessageA(GetDlgItem(main, 1000), BM_CLICK, 0, 0);
     const std::vector<LogRow> rows = window.WaitForLogRows(main, 2, 15000);
     ASSERT_EQ(2u, rows.size()) << (rows.empty() ? "" : rows[0][0] + " " + rows[0][1] + " " + rows[0][2] + " " + rows[0][3]);
@@ -236,6 +259,15 @@ TEST_F(TimeService, InstallsRunsAnswersItsPipeBacksTheWindowAndLeavesNothingWhen
     EXPECT_EQ(0u, ServiceState()) << "no such service";
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(data.c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(KnownFolder(CSIDL_PROGRAM_FILES).c_str()));
+    // And the window without a service shows no line about one.
+    ProgramRun after;
+    ASSERT_TRUE(after.Start());
+    HWND plain = after.WaitForMainWindow();
+    ASSERT_NE(nullptr, plain);
+    ASSERT_TRUE(ProgramRun::WaitUntilShown(plain));
+    EXPECT_EQ("", WaitForServiceLine(plain, "", 2000));
+    PostMessageA(plain, WM_COMMAND, IDCANCEL, 0);
+    after.WaitForExit();
 }
 
 }  // namespace
