@@ -29,10 +29,10 @@ public:
     DWORD RunToEnd(const std::string& arguments, std::string* standardError, DWORD limitMs = 30000);
 
     // The main window, once the program has made it; null after the time limit.
-    HWND WaitForMainWindow(DWORD limitMs = 10000);
+    HWND WaitForMainWindow(DWORD limitMs = 30000);
     // Waits until the window is shown, which it is once it is set up: text typed into it before that
     // would be overwritten by the settings. False after the limit.
-    static bool WaitUntilShown(HWND window, DWORD limitMs = 5000);
+    static bool WaitUntilShown(HWND window, DWORD limitMs = 15000);
 
     // The exit code, or STILL_ACTIVE when the process has not ended within the limit.
     DWORD WaitForExit(DWORD limitMs = 10000);
@@ -40,7 +40,7 @@ public:
     // The log list of the running program, read across the process boundary.
     std::vector<LogRow> ReadLogRows(HWND window) const;
     // Waits until the log has at least this many rows, or the limit has passed; the rows there are.
-    std::vector<LogRow> WaitForLogRows(HWND window, size_t count, DWORD limitMs = 5000) const;
+    std::vector<LogRow> WaitForLogRows(HWND window, size_t count, DWORD limitMs = 15000) const;
     // Selects and focuses a row of the server list.
     void SelectServerRow(HWND window, int row) const;
 

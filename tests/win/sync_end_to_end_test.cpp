@@ -23,7 +23,7 @@ const char kNoAnswer[] = "応答なし";
 // Runs the program with one server row and optional settings, presses 同期, and returns the rows
 // that came within the limit (at most one is waited for).
 std::vector<LogRow> SyncOnce(const std::string& name, const std::string& address, const std::string& settings = "",
-                             DWORD limitMs = 5000)
+                             DWORD limitMs = 15000)
 {
     ProgramRun run;
     run.WriteFile("server.data", "0\t" + name + "\t" + address + "\r\n");

@@ -30,7 +30,7 @@ protected:
     int LogRows() const { return static_cast<int>(SendMessageA(LogList(), LVM_GETITEMCOUNT, 0, 0)); }
 
     // Pumps messages until the log has this many rows or the limit has passed.
-    bool WaitForLogRows(int count, DWORD limitMs = 5000)
+    bool WaitForLogRows(int count, DWORD limitMs = 15000)
     {
         const DWORD start = GetTickCount();
         while (LogRows() < count && GetTickCount() - start < limitMs) {

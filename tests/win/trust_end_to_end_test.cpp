@@ -30,7 +30,7 @@ struct Window {
         window = run.WaitForMainWindow();
         EXPECT_NE(nullptr, window);
     }
-    std::vector<LogRow> SyncNow(size_t rowsAfter, DWORD limitMs = 6000)
+    std::vector<LogRow> SyncNow(size_t rowsAfter, DWORD limitMs = 15000)
     {
         PostMessageA(window, WM_COMMAND, 40001, 0);  // 今すぐ同期
         return run.WaitForLogRows(window, rowsAfter, limitMs);
@@ -51,7 +51,7 @@ TEST(Trust, IPv6ServersSynchronise)
         SendMessageA(GetDlgItem(program.window, 1000), BM_CLICK, 0, 0);
         const std::vector<LogRow> rows = program.run.WaitForLogRows(program.window, 1);
         ASSERT_EQ(1u, rows.size()) << address;
-        EXPECT_EQ(kSynced, rows[0][3]) << address;
+        EXPECT_EQ(kSynced, rows[0][3]) << address << ": " << rows[0][1];
     }
 }
 
