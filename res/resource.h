@@ -11,6 +11,7 @@
 
 // The tray icon's menu and its commands (they reach the main window as WM_COMMAND)
 #define IDR_TRAY_MENU 300
+#define IDR_STARTER_LIST 301  // the download's server.data, for a service installed without one
 #define IDM_TRAY_SYNC 40001
 #define IDM_TRAY_SHOW 40002
 #define IDM_TRAY_EXIT 40003

@@ -107,13 +107,19 @@ inline constexpr char kServiceDescription[] =
     "利用者は時刻を合わせるよう頼めますが、時刻やサーバを指定することはできません。";
 inline constexpr char kServiceInstalled[] = "時刻設定サービスをインストールし、開始しました。";
 inline constexpr char kServiceUninstalled[] = "時刻設定サービスをアンインストールしました。";
+inline constexpr char kServiceUsesStarterList[] =
+    "server.data がなかったため、付属の一覧でチェックの付いたサーバを使います。";
+inline constexpr char kServiceFolderAtRestart[] = "使用中のプログラムのフォルダは、次の再起動のときに削除されます: ";
+inline constexpr char kServiceNotInstalled[] = "時刻設定サービスはインストールされていません。";
 inline constexpr char kServiceNeedsAdministrator[] =
     "時刻設定サービスのインストールとアンインストールには管理者の権限が必要です。";
 inline constexpr char kServiceInstallFailed[] = "時刻設定サービスをインストールできませんでした。";
 inline constexpr char kServiceUninstallFailed[] = "時刻設定サービスをアンインストールできませんでした。";
 inline constexpr char kServiceOnlyFromManager[] =
     "-service はサービス マネージャから起動されたときだけ使えます。インストールは -install-service で行います。";
-inline constexpr char kServicePipeTaken[] = "パイプ \\\\.\\pipe\\Tempivo はほかのプログラムが先に作っていたため、サービスを開始しません";
+inline constexpr char kServicePipeTaken[] =
+    "パイプ \\\\.\\pipe\\Tempivo はほかのプログラムが先に作っていたため、パイプなしで時計を合わせます (1 分ごとに作り直します)";
+inline constexpr char kServicePipeOpened[] = "パイプ \\\\.\\pipe\\Tempivo を作りました";
 inline constexpr char kServiceRowPrefix[] = "[サービス] ";
 inline constexpr char kServiceLogName[] = "時刻設定サービス";
 inline constexpr char kServiceStarted[] = "開始しました";

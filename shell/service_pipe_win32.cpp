@@ -12,6 +12,8 @@ constexpr DWORD kAnswerBytes = 64 * 1024;
 
 }  // namespace
 
+ServicePipe::ServicePipe(ServicePipeRequests& requests) : m_requests(requests), m_connections(kInstances) {}
+
 bool ServicePipe::Open(DWORD* error)
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -48,6 +50,9 @@ bool ServicePipe::Open(DWORD* error)
 
 void ServicePipe::Close()
 {
+    for (size_t i = 0; i < m_instances.size(); ++i) {
+        m_connections.OnClosed(i);
+    }
     for (Instance& instance : m_instances) {
         if (instance.pipe != INVALID_HANDLE_VALUE) {
             CancelIo(instance.pipe);
@@ -94,7 +99,8 @@ void ServicePipe::Read(size_t index, State state)
 
 void ServicePipe::Restart(size_t index)
 {
-    // The client went (or misbehaved): the instance listens for the next one.
+    // The client went (or misbehaved, or waited too long): the instance listens for the next one.
+    m_connections.OnClosed(index);
     Instance& instance = m_instances[index];
     CancelIo(instance.pipe);
     DisconnectNamedPipe(instance.pipe);
@@ -102,7 +108,14 @@ void ServicePipe::Restart(size_t index)
     Listen(index);
 }
 
-void ServicePipe::OnEvent(size_t index)
+void ServicePipe::CloseOverdue(uint64_t nowMs)
+{
+    for (size_t index : m_connections.Overdue(nowMs)) {
+        Restart(index);
+    }
+}
+
+void ServicePipe::OnEvent(size_t index, uint64_t nowMs)
 {
     Instance& instance = m_instances[index];
     DWORD bytes = 0;
@@ -110,18 +123,30 @@ void ServicePipe::OnEvent(size_t index)
     const DWORD error = done ? ERROR_SUCCESS : GetLastError();
     ResetEvent(instance.overlapped.hEvent);
     switch (instance.state) {
-    case State::Listening:
-        if (done || error == ERROR_PIPE_CONNECTED) {
+    case State::Listening: {
+        ULONG client = 0;
+        if (!(done || error == ERROR_PIPE_CONNECTED) || !GetNamedPipeClientProcessId(instance.pipe, &client)) {
+            Restart(index);
+            return;
+        }
+        // The process's earlier connection, closed just before this one came, is seen to end first.
+        const int earlier = m_connections.OtherInstanceOf(client, index);
+        if (earlier >= 0 && WaitForSingleObject(m_instances[earlier].overlapped.hEvent, 0) == WAIT_OBJECT_0) {
+            OnEvent(static_cast<size_t>(earlier), nowMs);
+        }
+        if (m_connections.Admit(index, client, nowMs)) {
             Read(index);
         } else {
-            Restart(index);
+            Restart(index);  // a second instance for one process is not given
         }
         return;
+    }
     case State::Reading:
         if (done || error == ERROR_MORE_DATA) {
             // More than one message's worth, or more than 64 bytes: not a request of ours.
             const bool whole = done && bytes <= kMaxServiceRequestBytes;
             instance.state = State::Answering;
+            m_connections.OnRequest(index);
             m_requests.OnRequest(index, ParseServiceRequest(std::string(instance.buffer, bytes), whole));
         } else {
             Restart(index);  // the client closed its end
@@ -133,8 +158,10 @@ void ServicePipe::OnEvent(size_t index)
         } else if (instance.closeAfterWrite) {
             // The error answer is in the pipe: the connection ends at the client's next step, so
             // the client still reads it, and nothing more it sends is served.
+            m_connections.OnAnswered(index, nowMs);
             Read(index, State::Closing);
         } else {
+            m_connections.OnAnswered(index, nowMs);
             Read(index);
         }
         return;

@@ -1,6 +1,8 @@
 // The time service's pipe (Win32): \\.\pipe\Tempivo, made by the service first or not at all,
 // local clients only, message mode, four instances at most, each served by overlapped reads and
-// writes that the service's one thread waits on beside its window messages.
+// writes that the service's one thread waits on beside its window messages. A client must send a
+// whole request within 2 s of connecting (or of its last answer), and a process holds one instance
+// at a time.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/service_connections.h"
 #include "shell/service_protocol.h"
 
 class ServicePipeRequests {
@@ -21,7 +24,7 @@ protected:
 
 class ServicePipe {
 public:
-    explicit ServicePipe(ServicePipeRequests& requests) : m_requests(requests) {}
+    explicit ServicePipe(ServicePipeRequests& requests);
     ~ServicePipe() { Close(); }
     ServicePipe(const ServicePipe&) = delete;
     ServicePipe& operator=(const ServicePipe&) = delete;
@@ -30,10 +33,14 @@ public:
     // others when another program made a pipe of that name first.
     bool Open(DWORD* error);
     void Close();
+    bool IsOpen() const { return !m_instances.empty(); }
 
     // The events the service waits on, one an instance, and what to do when one is signalled.
     const std::vector<HANDLE>& Events() const { return m_events; }
-    void OnEvent(size_t instance);
+    void OnEvent(size_t instance, uint64_t nowMs);
+    // Closes the connections that have not sent a request in time; how long until the next may be.
+    void CloseOverdue(uint64_t nowMs);
+    bool MsUntilNextDeadline(uint64_t nowMs, uint64_t* ms) const { return m_connections.MsUntilNextDeadline(nowMs, ms); }
 
     // Writes the answer; after an error answer the connection is closed.
     void Answer(size_t instance, const std::string& text);
@@ -56,4 +63,5 @@ private:
     ServicePipeRequests& m_requests;
     std::vector<Instance> m_instances;
     std::vector<HANDLE> m_events;
+    ServiceConnections m_connections;
 };

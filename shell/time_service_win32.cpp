@@ -26,6 +26,7 @@ namespace {
 
 constexpr UINT kResumeMessage = WM_APP + 1;  // posted to the service's thread by the control handler
 constexpr DWORD kStopHintMs = 2000;
+constexpr uint64_t kServicePipeRetryMs = 60000;
 
 SERVICE_STATUS_HANDLE g_statusHandle = nullptr;
 HANDLE g_stopEvent = nullptr;
@@ -88,21 +89,21 @@ public:
         m_servers = file.Load();
     }
 
-    // The pipe made first, or the reason the service cannot start.
-    bool Start(DWORD* error)
+    void Start()
     {
-        if (!m_pipe.Open(error)) {
-            Log({texts::kServiceLogName, texts::kServicePipeTaken, "", texts::kStatusError});
-            return false;
-        }
         Log({texts::kServiceLogName, texts::kServiceStarted, "", ""});
-        return true;
+        OpenPipe(NowMs());
     }
 
     void Run()
     {
         for (;;) {
-            const uint64_t sleep = m_schedule.MsToSleep(NowMs(), m_sync.Running());
+            const uint64_t now = NowMs();
+            if (!m_pipe.IsOpen() && now >= m_pipeRetryMs) {
+                OpenPipe(now);
+            }
+            m_pipe.CloseOverdue(now);
+            const uint64_t sleep = MsToSleep(now);
             if (sleep == 0) {
                 StartRound();
                 continue;
@@ -115,7 +116,7 @@ public:
                 break;
             }
             if (woke > WAIT_OBJECT_0 && woke < WAIT_OBJECT_0 + handles.size()) {
-                m_pipe.OnEvent(woke - WAIT_OBJECT_0 - 1);
+                m_pipe.OnEvent(woke - WAIT_OBJECT_0 - 1, NowMs());
             }
             MSG message;
             while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -132,6 +133,40 @@ public:
     }
 
 private:
+    // A pipe that another program made first (one started at sign-in can be there before a service
+    // of delayed start) does not stop the clock being kept: the schedule runs without the pipe, and
+    // the pipe is tried again every minute. The log says so once, and once more when it is had.
+    void OpenPipe(uint64_t nowMs)
+    {
+        DWORD error = ERROR_SUCCESS;
+        if (m_pipe.Open(&error)) {
+            if (m_pipeTakenLogged) {
+                Log({texts::kServiceLogName, texts::kServicePipeOpened, "", ""});
+            }
+            return;
+        }
+        m_pipeRetryMs = nowMs + kServicePipeRetryMs;
+        if (!m_pipeTakenLogged) {
+            Log({texts::kServiceLogName, texts::kServicePipeTaken, "", texts::kStatusError});
+            m_pipeTakenLogged = true;
+        }
+    }
+
+    // Until the schedule's next step, a connection's deadline or the pipe's next try.
+    uint64_t MsToSleep(uint64_t nowMs) const
+    {
+        uint64_t sleep = m_schedule.MsToSleep(nowMs, m_sync.Running());
+        uint64_t deadline = 0;
+        if (m_pipe.MsUntilNextDeadline(nowMs, &deadline) && deadline < sleep) {
+            sleep = deadline == 0 ? 1 : deadline;
+        }
+        if (!m_pipe.IsOpen()) {
+            const uint64_t untilRetry = m_pipeRetryMs > nowMs ? m_pipeRetryMs - nowMs : 1;
+            sleep = untilRetry < sleep ? untilRetry : sleep;
+        }
+        return sleep;
+    }
+
     void StartRound()
     {
         RoundRules rules;
@@ -145,6 +180,8 @@ private:
         m_sync.StartRound(m_servers.RotationFrom(m_cursor), rules);
     }
 
+    // The service alone writes its log: it takes no lock that another account could hold, so no
+    // write can sit between a request and the reading of its reply, where it would land in the clock.
     void Log(const LogRow& row)
     {
         if (m_logPath.empty()) {
@@ -152,7 +189,8 @@ private:
         }
         SYSTEMTIME now;
         GetLocalTime(&now);
-        AppendLogLine(m_logPath, FormatLogFileLine(FormatSecondsTime(FromSystemTime(now)), LogLineFields(row)));
+        AppendLogLine(m_logPath, FormatLogFileLine(FormatSecondsTime(FromSystemTime(now)), LogLineFields(row)),
+                      LogWriters::ThisProcessAlone);
     }
 
     void OnAsking(const RoundServer& server) override { m_cursor = server.row + 1; }
@@ -207,6 +245,8 @@ private:
     SyncHost m_sync;
     ServiceSchedule m_schedule;
     ServicePipe m_pipe;
+    uint64_t m_pipeRetryMs = 0;
+    bool m_pipeTakenLogged = false;
     std::vector<size_t> m_waiting;  // pipe instances owed the end of the round
     int m_lastExitCode = -1;
     std::vector<LogRow> m_lastRows;
@@ -220,15 +260,13 @@ void WINAPI ServiceMain(DWORD /*argc*/, LPSTR* /*argv*/)
     }
     g_serviceThread = GetCurrentThreadId();
     Report(SERVICE_START_PENDING);
-    DWORD error = NO_ERROR;
     {
         TimeService service;
-        if (service.Start(&error)) {
-            Report(SERVICE_RUNNING);
-            service.Run();
-        }
+        service.Start();
+        Report(SERVICE_RUNNING);
+        service.Run();
     }
-    Report(SERVICE_STOPPED, error);
+    Report(SERVICE_STOPPED);
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ namespace {
 
 // Readers (an editor, a tail) may keep it open while lines are added.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-// A writer that holds the mutex longer than this is stuck (or hostile): the line goes anyway.
-constexpr DWORD kMutexWaitMs = 3000;
+// A writer that holds the mutex longer than this is stuck (or hostile): the line is lost, the
+// caller goes on.
+constexpr DWORD kMutexWaitMs = 200;
 
 FileResult OpenForAppending(const std::string& path, HANDLE* file)
 {
@@ -60,21 +61,25 @@ FileResult AppendUnderMutex(const std::string& path, const std::string& line)
 
 }  // namespace
 
-FileResult AppendLogLine(const std::string& path, const std::string& line)
+FileResult AppendLogLine(const std::string& path, const std::string& line, LogWriters writers)
 {
     const FileResult writable = CheckWritable(path);
     if (!writable.ok) {
         return writable;
     }
+    if (writers == LogWriters::ThisProcessAlone) {
+        return AppendUnderMutex(path, line);
+    }
     const HANDLE mutex = CreateMutexA(nullptr, FALSE, LogMutexName(path).c_str());
-    const DWORD wait = mutex != nullptr ? WaitForSingleObject(mutex, kMutexWaitMs) : WAIT_FAILED;
-    const bool held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-    const FileResult result = AppendUnderMutex(path, line);
-    if (held) {
+    if (mutex == nullptr) {
+        return AppendUnderMutex(path, line);  // no mutex to be had: the one writer there is
+    }
+    const DWORD wait = WaitForSingleObject(mutex, kMutexWaitMs);
+    FileResult result = FileResult::Failure("WaitForSingleObject", WAIT_TIMEOUT);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
+        result = AppendUnderMutex(path, line);
         ReleaseMutex(mutex);
     }
-    if (mutex != nullptr) {
-        CloseHandle(mutex);
-    }
+    CloseHandle(mutex);
     return result;
 }

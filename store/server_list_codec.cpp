@@ -99,3 +99,14 @@ std::string WriteServerList(const std::vector<ServerRow>& rows)
     }
     return bytes;
 }
+
+std::string TickedRowsOf(const std::string& listBytes)
+{
+    std::vector<ServerRow> ticked;
+    for (const ServerRow& row : ReadServerList(listBytes).rows) {
+        if (row.ticked) {
+            ticked.push_back(row);
+        }
+    }
+    return WriteServerList(ticked);
+}

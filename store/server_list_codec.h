@@ -43,6 +43,10 @@ void AppendFileLine(const ServerRow& row, std::string* bytes);
 // The bytes of the whole file: every line of FormatServerLine, each ended by CR LF.
 std::string WriteServerList(const std::vector<ServerRow>& rows);
 
+// The list the time service gets when the installing folder has none: the ticked rows of the
+// download's starter list, as a file's bytes.
+std::string TickedRowsOf(const std::string& listBytes);
+
 // A typed name or address as a field of the file: tabs, line ends and the end-of-data byte 0x1A
 // (a paste can bring them) become spaces, so that every row can be saved and read back.
 std::string StorableField(const std::string& text);

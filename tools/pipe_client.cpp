@@ -1,6 +1,7 @@
 // A client of the time service's pipe that behaves as a test or a bench asks: well, or as a
 // crashed, killed, idle or careless program would (Win32 console program).
-//   pipe_client status|sync      one request, its answer on standard output; exit 1 without one
+//   pipe_client status|sync      one request, its answer on standard output; exit 0 for a DONE or
+//                                STATUS answer, 1 for anything else
 //   pipe_client abandon          STATUS, its answer read, then the process ends with the handle open
 //   pipe_client hang [REQUEST]   connects, writes REQUEST if given, never reads: waits to be killed
 //   pipe_client soak COUNT MS    COUNT connections MS apart: every second one ends abruptly (its
@@ -56,7 +57,8 @@ int Ask(const std::string& request, bool abandon)
         ExitProcess(0);  // as a crashed program ends: its handle left for the system to close
     }
     CloseHandle(pipe);
-    return answered ? 0 : 1;
+    const bool done = answer.compare(0, 5, "DONE ") == 0 || answer.compare(0, 7, "STATUS ") == 0;
+    return answered && done ? 0 : 1;
 }
 
 int Hang(const char* request)

@@ -38,16 +38,28 @@ void MainDialog::AddLogRow(const char* server, const char* serverTime, const cha
     RecordSynchronisation({server, serverTime, localTime, status, correction});
 }
 
+void MainDialog::WriteLogLines()
+{
+    for (const std::string& line : m_unwrittenLogLines) {
+        const FileResult written = AppendLogLine(m_logFilePath, line);
+        if (!written.ok) {
+            Trace("horavo.log: %s failed, error %lu\n", written.failedCall, static_cast<unsigned long>(written.error));
+        }
+    }
+    m_unwrittenLogLines.clear();
+}
+
 void MainDialog::RecordSynchronisation(const LogRow& row)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
     const std::string writtenAt = FormatSecondsTime(FromSystemTime(now));
     if (!m_logFilePath.empty()) {
-        const FileResult written = AppendLogLine(
-            m_logFilePath, FormatLogFileLine(writtenAt, LogLineFields(row)));
-        if (!written.ok) {
-            Trace("horavo.log: %s failed, error %lu\n", written.failedCall, static_cast<unsigned long>(written.error));
+        // Held while a round runs: a write that has to wait must not sit between a request and the
+        // reading of its reply.
+        m_unwrittenLogLines.push_back(FormatLogFileLine(writtenAt, LogLineFields(row)));
+        if (!m_sync.Running()) {
+            WriteLogLines();
         }
     }
     m_ownTip = TrayTip(writtenAt, row.status);

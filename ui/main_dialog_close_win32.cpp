@@ -55,6 +55,7 @@ std::vector<UnsavedFile> MainDialog::StopAndSave()
     KillTimer(m_hWnd, SYNC_TIMER_ID);
     // A lookup still under way would write into this object after the program has let go of it.
     m_sync.Stop();
+    WriteLogLines();  // the rows of a round cut short
     m_trayIcon.Remove();
     std::vector<UnsavedFile> unsaved;
     const FileResult settings = SaveSettings();

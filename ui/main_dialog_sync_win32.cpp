@@ -99,6 +99,7 @@ void MainDialog::AddRow(const LogRow& row)
 
 void MainDialog::OnRoundEnded(const RoundResult& result)
 {
+    WriteLogLines();
     // Refused for lack of the right: the time service, which holds it, is asked to do the round.
     if (result.lacksRight && !m_askingService && TimeServiceRunning() &&
         AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER, ServiceRequest::Sync)) {

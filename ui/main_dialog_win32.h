@@ -105,8 +105,9 @@ private:
     // The system menu's two items: the same program started elevated to install or remove the service.
     bool RunElevated(const char* arguments);  // false when it did not start (declined, say)
     bool ConfirmStep(int64_t stepTicks) override;
-    // The row's line in "horavo.log", and the tray tip.
+    // The row's line in "horavo.log" (held while a round runs), and the tray tip.
     void RecordSynchronisation(const LogRow& row);
+    void WriteLogLines();
     void EndAutomaticMode(AutomaticEnd why);
     // After a round in normal mode: the tray's icon and balloon, and the first 権限エラー explained.
     void TellRoundEnd(RoundOutcome outcome, bool lacksRight);
@@ -136,6 +137,7 @@ private:
     ServerListFile m_serverFile;
     ServerList m_servers;
     std::string m_logFilePath;      // empty: no log file
+    std::vector<std::string> m_unwrittenLogLines;
     std::string m_logFileSetting = "1";  // SETTING/LOGFILE as read, written back at exit
     std::string m_maxStepSetting = "900";  // SETTING/MAXSTEP likewise
     std::string m_rightsNoticeSetting;     // SETTING/RIGHTSNOTICE likewise; "0": 今後表示しない

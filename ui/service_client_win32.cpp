@@ -46,17 +46,31 @@ ServiceState QueryService(DWORD* processId)
     return state;
 }
 
-bool AskOnce(ServiceRequest request, ServiceAnswer* answer)
+// The pipe, waited for a few seconds while its instances are all taken (other users' requests).
+HANDLE ConnectToPipe()
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        // Identification only: the service has no use for acting as this user.
+        const HANDLE pipe =
+            CreateFileA(kServicePipeName, GENERIC_READ | FILE_WRITE_DATA | FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                        OPEN_EXISTING, SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+        const DWORD error = GetLastError();
+        const DWORD waited = GetTickCount() - start;
+        if (pipe != INVALID_HANDLE_VALUE || error != ERROR_PIPE_BUSY || waited >= kConnectWaitMs) {
+            return pipe;
+        }
+        WaitNamedPipeA(kServicePipeName, kConnectWaitMs - waited);
+    }
+}
+
+bool AskOnceAlone(ServiceRequest request, ServiceAnswer* answer)
 {
     DWORD serviceProcess = 0;
     if (QueryService(&serviceProcess) != ServiceState::Running) {
         return false;
     }
-    WaitNamedPipeA(kServicePipeName, kConnectWaitMs);
-    // Identification only: the service has no use for acting as this user.
-    const HANDLE pipe =
-        CreateFileA(kServicePipeName, GENERIC_READ | FILE_WRITE_DATA | FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                    SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+    const HANDLE pipe = ConnectToPipe();
     if (pipe == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -80,6 +94,20 @@ bool AskOnce(ServiceRequest request, ServiceAnswer* answer)
     }
     CloseHandle(pipe);
     return ok;
+}
+
+bool AskOnce(ServiceRequest request, ServiceAnswer* answer)
+{
+    // One request of this process at a time: the service gives a process one instance only.
+    static CRITICAL_SECTION* oneAtATime = [] {
+        auto* lock = new CRITICAL_SECTION;
+        InitializeCriticalSection(lock);
+        return lock;
+    }();
+    EnterCriticalSection(oneAtATime);
+    const bool answered = AskOnceAlone(request, answer);
+    LeaveCriticalSection(oneAtATime);
+    return answered;
 }
 
 struct Request {

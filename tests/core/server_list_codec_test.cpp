@@ -179,4 +179,12 @@ TEST(ServerListFile, NamesAndAddressesComeBackByteForByteWhateverTheirEncoding)
     }
 }
 
+TEST(TickedRowsOf, GivesTheServiceTheStarterListsTickedRowsOnly)
+{
+    EXPECT_EQ("1\tNICT\tntp.nict.jp\r\n1\tPool\tjp.pool.ntp.org\r\n",
+              TickedRowsOf("1\tNICT\tntp.nict.jp\r\n0\tGoogle\ttime.google.com\r\n1\tPool\tjp.pool.ntp.org\n"));
+    EXPECT_EQ("", TickedRowsOf("0\tA\ta\r\n"));
+    EXPECT_EQ("", TickedRowsOf(""));
+}
+
 }  // namespace

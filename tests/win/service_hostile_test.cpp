@@ -1,0 +1,197 @@
+// The time service against hostile and unlucky users, end to end: connections that say nothing, a
+// held log lock, a pipe taken before the service starts, a silent round past its due time, two
+// users asking at once, an update while the log is open, a removal by the installed copy itself,
+// and an install from a folder without a list.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "peers.h"
+#include "program_run.h"
+#include "service_test_support.h"
+#include "store/log_file_format.h"
+
+namespace {
+
+const char kPipeTaken[] = "ほかのプログラムが先に作っていた";
+const char kPipeOpened[] = "Tempivo を作りました";
+
+std::string Rows(const std::string& list, const char* name, const std::string& address, int count)
+{
+    std::string rows = list;
+    for (int i = 0; i < count; ++i) {
+        rows += std::string("1\t") + name + "\t" + address + "\r\n";
+    }
+    return rows;
+}
+
+class ServiceAgainstMisuse : public ::testing::Test {
+protected:
+    static void Uninstall()
+    {
+        ProgramRun cleaner;
+        std::string said;
+        cleaner.RunToEnd("-uninstall-service", &said);
+    }
+    static void SetUpTestSuite() { Uninstall(); }
+    void TearDown() override { Uninstall(); }
+
+    const std::string data = KnownFolder(CSIDL_COMMON_APPDATA);
+    ProgramRun installer;
+};
+
+TEST_F(ServiceAgainstMisuse, ConnectionsThatSayNothingLockNobodyOut)
+{
+    InstallService(installer, Rows("", "Good", PeerAddress("good"), 1), "[SETTING]\r\nINTERVAL=60\r\n");
+    // Four programs take every instance and say nothing.
+    PROCESS_INFORMATION idle[4];
+    for (PROCESS_INFORMATION& client : idle) {
+        client = StartPipeClient("hang");
+    }
+    Sleep(1500);
+    const DWORD start = GetTickCount();
+    const std::string answer = Ask("STATUS");
+    EXPECT_EQ(0u, answer.find("STATUS ")) << answer;
+    EXPECT_LT(GetTickCount() - start, 4500u) << "the silent ones are let go after 2 s";
+    for (PROCESS_INFORMATION& client : idle) {
+        EndProcess(&client);
+    }
+    // One process holds one instance: a second connection of it is turned away while it lasts.
+    HANDLE held = CreateFileA("\\\\.\\pipe\\Tempivo", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ("<closed>", Ask("STATUS"));
+    CloseHandle(held);
+    EXPECT_EQ(0u, Ask("STATUS").find("STATUS ")) << "its first closed, it is served again";
+}
+
+TEST_F(ServiceAgainstMisuse, AHeldLogLockNeitherDelaysTheRoundNorMovesTheClock)
+{
+    // Two servers asked at once: a row written while the other's reply is on its way would stall it.
+    InstallService(installer, Rows(Rows("", "Good", PeerAddress("good"), 1), "Good2", PeerAddress("good2"), 1),
+                   "[SETTING]\r\nINTERVAL=60\r\nCONSENSUS=1\r\n");
+    const HANDLE mutex = CreateMutexA(nullptr, TRUE, LogMutexName(data + "horavo.log").c_str());
+    ASSERT_NE(nullptr, mutex);
+    ASSERT_TRUE(WaitForServiceLog("\t同期成功\t", 1, 30000)) << ServiceLog();
+    const std::string log = ServiceLog();
+    EXPECT_EQ(std::string::npos, log.find("権限エラー")) << log;
+    // Every correction in the log is noise-sized: nothing sat between a request and its reply.
+    EXPECT_GE(Occurrences(log, " 秒\r\n"), 2u) << log;
+    for (size_t at = log.find(" 秒\r\n"); at != std::string::npos; at = log.find(" 秒\r\n", at + 1)) {
+        const double correction = std::atof(log.c_str() + log.rfind('\t', at) + 1);
+        EXPECT_LT(std::fabs(correction), 0.5) << log;
+    }
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
+TEST_F(ServiceAgainstMisuse, APipeTakenFirstStopsNeitherItsRoundsNorItsRestAndIsTakenBackLater)
+{
+    // A program made the pipe first. Twenty silent servers make a round of 80 s, past its due time.
+    HANDLE squatter =
+        CreateNamedPipeA("\\\\.\\pipe\\Tempivo", PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE, 4, 512, 512, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, squatter);
+    InstallService(installer, Rows("", "Silent", PeerAddress("silent"), 20), "[SETTING]\r\nINTERVAL=1\r\n");
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(WaitForServiceLog(kPipeTaken, 1, 5000)) << ServiceLog();
+    EXPECT_TRUE(WaitForServiceLog("\tSilent\t", 1, 30000)) << "its round, without the pipe: " << ServiceLog();
+    CloseHandle(squatter);
+
+    // Past the round's due time (70 s after the start) the service sleeps until its round needs it.
+    while (GetTickCount() - start < 72000) {
+        Sleep(500);
+    }
+    std::vector<std::string> pids = LinuxProcesses("horavo.exe", "-service");
+    const std::vector<std::string> server = LinuxProcesses("wineserver", "");
+    pids.insert(pids.end(), server.begin(), server.end());
+    ASSERT_GE(pids.size(), 2u);
+    uint64_t before = 0;
+    for (const std::string& pid : pids) {
+        before += LinuxProcessorTicks(pid);
+    }
+    Sleep(8000);
+    uint64_t after = 0;
+    for (const std::string& pid : pids) {
+        after += LinuxProcessorTicks(pid);
+    }
+    // Clock ticks of 10 ms: 8 s of a spinning loop would be about 800.
+    EXPECT_LT(after - before, 80u) << "the service and its wine server over 8 s of a round past its due time";
+    EXPECT_EQ(std::string::npos, ServiceLog().find("\t同期成功\t")) << "still the one silent round";
+
+    // The pipe was tried again a minute after the start, and is the service's now.
+    EXPECT_TRUE(WaitForServiceLog(kPipeOpened, 1, 15000)) << ServiceLog();
+    EXPECT_EQ(0u, Ask("STATUS").find("STATUS "));
+    EXPECT_EQ(1u, Occurrences(ServiceLog(), kPipeTaken)) << "said once";
+}
+
+TEST_F(ServiceAgainstMisuse, TwoUsersAskingAtOnceShareOneRound)
+{
+    InstallService(installer, Rows("", "Good", PeerAddress("good"), 1), "[SETTING]\r\nINTERVAL=60\r\n");
+    ASSERT_TRUE(WaitForServiceLog("\t同期成功\t", 1, 30000)) << ServiceLog();
+    Sleep(10500);  // past the time a SYNC gets the last round's end
+    PROCESS_INFORMATION first = StartPipeClient("sync");
+    PROCESS_INFORMATION second = StartPipeClient("sync");
+    for (PROCESS_INFORMATION* client : {&first, &second}) {
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(client->hProcess, 20000));
+        DWORD code = 2;
+        GetExitCodeProcess(client->hProcess, &code);
+        EXPECT_EQ(0u, code) << "each gets the round's end, never a refusal";
+        EndProcess(client);
+    }
+    EXPECT_EQ(2u, Occurrences(ServiceLog(), "\t同期成功\t")) << "the first round and one more: " << ServiceLog();
+}
+
+TEST_F(ServiceAgainstMisuse, AnUpdateKeepsTheLogEvenWhileAReaderHoldsIt)
+{
+    InstallService(installer, Rows("", "Good", PeerAddress("good"), 1), "[SETTING]\r\nINTERVAL=60\r\n");
+    ASSERT_TRUE(WaitForServiceLog("\t同期成功\t", 1, 30000)) << ServiceLog();
+    const HANDLE reader = CreateFileA((data + "horavo.log").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    installer.WriteFile("server.data", Rows("", "Good2", PeerAddress("good2"), 1));
+    std::string said;
+    EXPECT_EQ(0u, installer.RunToEnd("-install-service", &said)) << said;
+    EXPECT_TRUE(WaitFor(SERVICE_RUNNING, 10000));
+    CloseHandle(reader);
+    const std::string log = ServiceLog();
+    EXPECT_EQ(1u, Occurrences(log, "\tGood\t")) << "the first round's row is still there: " << log;
+    EXPECT_EQ(1u, Occurrences(log, "\t停止しました\t")) << log;
+    EXPECT_EQ(2u, Occurrences(log, "\t開始しました\t")) << log;
+    EXPECT_EQ(Rows("", "Good2", PeerAddress("good2"), 1), ReadAll(data + "server.data")) << "the new list";
+}
+
+TEST_F(ServiceAgainstMisuse, InstalledWithoutAListItKeepsTheStarterListsTickedServers)
+{
+    std::string said;
+    ASSERT_EQ(0u, installer.RunToEnd("-install-service", &said)) << said;
+    EXPECT_NE(std::string::npos, said.find("付属の一覧")) << said;
+    const std::string list = ReadAll(data + "server.data");
+    EXPECT_NE(std::string::npos, list.find("\tntp.nict.jp\r\n")) << list;
+    EXPECT_EQ(Occurrences(list, "\r\n"), Occurrences("\n" + list, "\n1\t")) << "ticked rows only: " << list;
+}
+
+TEST_F(ServiceAgainstMisuse, RemovedByItsInstalledCopyItsFolderGoesAtTheNextRestart)
+{
+    InstallService(installer, Rows("", "Good", PeerAddress("good"), 1), "[SETTING]\r\nINTERVAL=60\r\n");
+    const std::string programFolder = KnownFolder(CSIDL_PROGRAM_FILES);
+    ProgramRun installed(programFolder.substr(0, programFolder.size() - 1));
+    std::string said;
+    EXPECT_EQ(0u, installed.RunToEnd("-uninstall-service", &said)) << said;
+    EXPECT_NE(std::string::npos, said.find("再起動")) << said;
+    EXPECT_EQ(0u, ServiceState()) << "no such service";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(data.c_str()));
+    // What the system removes at the restart.
+    char pending[8192] = "";
+    DWORD size = sizeof pending;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                 "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &size);
+    const std::string operations(pending, size);
+    EXPECT_NE(std::string::npos, operations.find("Tempivo\\horavo.exe")) << operations;
+}
+
+}  // namespace
