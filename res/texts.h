@@ -25,6 +25,7 @@ inline constexpr char kBalloonRefused[] = "時計の設定に失敗しました�
 inline constexpr char kBalloonNoAnswer[] = "時刻サーバから使える応答がありませんでした。ログをご覧ください。";
 inline constexpr char kBalloonHeld[] = "ずれが大きすぎるため、時計を合わせませんでした。";
 inline constexpr char kBalloonNoAgreement[] = "サーバの時刻が一致しないため、時計を合わせませんでした。";
+inline constexpr char kBalloonTooFew[] = "応答したサーバが 1 台だけで確かめられないため、時計を合わせませんでした。";
 
 // Column titles of the server list and of the log list.
 inline constexpr char kColumnServer[] = "サーバ";
@@ -47,6 +48,7 @@ inline constexpr char kStatusNoRight[] = "権限エラー";
 inline constexpr char kStatusError[] = "エラー";
 inline constexpr char kStatusHeld[] = "未設定 (ずれ過大)";
 inline constexpr char kStatusDisagreed[] = "不一致";
+inline constexpr char kStatusUnconfirmed[] = "未設定 (確認なし)";
 inline constexpr char kStatusAgreed[] = "一致";
 
 // The question before a correction larger than MAXSTEP is set in a synchronisation the user started.
@@ -81,6 +83,7 @@ inline constexpr char kAutoEndStopped[] = "結果の前に終了を指示され�
 inline constexpr char kAutoEndFolderTooLong[] = "フォルダのパスが長すぎてファイルを置けません";
 inline constexpr char kAutoEndHeld[] = "ずれが大きすぎ、確かめるサーバもないため設定しませんでした";
 inline constexpr char kAutoEndNoAgreement[] = "サーバの時刻が一致しません";
+inline constexpr char kAutoEndTooFew[] = "応答したサーバが 1 台だけで確かめられません";
 
 // The message box when the exit command could not write a file whose changes would be lost.
 inline constexpr char kUnsavedIntro[] = "変更を保存できませんでした。";

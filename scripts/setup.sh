@@ -95,3 +95,8 @@ if ! getent hosts localhost >/dev/null 2>&1; then
   echo "setup: adding localhost to /etc/hosts"
   echo '127.0.0.1 localhost' | $SUDO tee -a /etc/hosts >/dev/null
 fi
+# A name with two loopback addresses, one of each family: the tests' pool of two servers.
+if ! getent ahosts tempivo-two.test 2>/dev/null | grep -q '^::1 '; then
+  echo "setup: adding tempivo-two.test to /etc/hosts"
+  printf '127.0.0.1 tempivo-two.test\n::1 tempivo-two.test\n' | $SUDO tee -a /etc/hosts >/dev/null
+fi

@@ -20,9 +20,41 @@ int64_t Distance(int64_t a, int64_t b)
     return a > b ? a - b : b - a;
 }
 
+uint32_t Ipv4Of(const NetAddress& address)
+{
+    return uint32_t{address.bytes[0]} << 24 | uint32_t{address.bytes[1]} << 16 | uint32_t{address.bytes[2]} << 8 |
+           address.bytes[3];
+}
+
+bool Follows(const AnswerSource& follower, const AnswerSource& server)
+{
+    return follower.namesUpstream && server.address.family == NetAddress::Family::V4 &&
+           follower.upstream == Ipv4Of(server.address);
+}
+
+// The agreeing answers that count, one a source.
+size_t IndependentAgreeing(const std::vector<bool>& agreeing, const std::vector<AnswerSource>& sources)
+{
+    std::vector<const AnswerSource*> counted;
+    for (size_t i = 0; i < agreeing.size(); ++i) {
+        if (agreeing[i] && std::none_of(counted.begin(), counted.end(),
+                                        [&](const AnswerSource* other) { return SameSource(*other, sources[i]); })) {
+            counted.push_back(&sources[i]);
+        }
+    }
+    return counted.size();
+}
+
 }  // namespace
 
-Consensus ChooseConsensus(const std::vector<int64_t>& offsets, bool oneServerAsked)
+bool SameSource(const AnswerSource& a, const AnswerSource& b)
+{
+    return a.address == b.address || (a.namesUpstream && b.namesUpstream && a.upstream == b.upstream) ||
+           Follows(a, b) || Follows(b, a);
+}
+
+Consensus ChooseConsensus(const std::vector<int64_t>& offsets, const std::vector<AnswerSource>& sources,
+                          bool oneServerAsked)
 {
     Consensus result;
     if (offsets.empty()) {
@@ -37,7 +69,7 @@ Consensus ChooseConsensus(const std::vector<int64_t>& offsets, bool oneServerAsk
             agreeing.push_back(offset);
         }
     }
-    result.agreed = agreeing.size() >= 2 || (oneServerAsked && offsets.size() == 1);
+    result.agreed = IndependentAgreeing(result.agreeing, sources) >= 2 || (oneServerAsked && offsets.size() == 1);
     if (!result.agreed) {
         return result;
     }
@@ -52,11 +84,11 @@ Consensus ChooseConsensus(const std::vector<int64_t>& offsets, bool oneServerAsk
     return result;
 }
 
-bool TwoAgree(const std::vector<int64_t>& offsets)
+bool TwoAgree(const std::vector<int64_t>& offsets, const std::vector<AnswerSource>& sources)
 {
     for (size_t i = 0; i < offsets.size(); ++i) {
         for (size_t j = i + 1; j < offsets.size(); ++j) {
-            if (Distance(offsets[i], offsets[j]) <= kAgreementTicks) {
+            if (Distance(offsets[i], offsets[j]) <= kAgreementTicks && !SameSource(sources[i], sources[j])) {
                 return true;
             }
         }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "sync/net_address.h"
+
 constexpr int64_t kAgreementTicks = 10000000;  // 1 s in 100 ns ticks
 
 struct Consensus {
@@ -15,10 +17,22 @@ struct Consensus {
     std::vector<bool> agreeing;     // per answer: within 1 s of the median of them all
 };
 
-// Offsets are server time minus local clock, one per answer. The median of them all decides who
-// agrees; the time is the median of those who do. Set only when two agree, or when the round asked
-// one server alone.
-Consensus ChooseConsensus(const std::vector<int64_t>& offsets, bool oneServerAsked);
+// Where an answer came from. One source counts once toward agreement, however many names lead to
+// it: the same address and port twice, two servers that name the same server they follow (the
+// reference identifier of stratum 2 and beyond), or one that follows the other's IPv4 address.
+struct AnswerSource {
+    NetAddress address;
+    bool namesUpstream = false;  // stratum 2 or more: the reference identifier names a server
+    uint32_t upstream = 0;       // that identifier, as the reply's four bytes read big-endian
+};
+bool SameSource(const AnswerSource& a, const AnswerSource& b);
 
-// Whether any two of the offsets agree: the round then waits only a little longer for the rest.
-bool TwoAgree(const std::vector<int64_t>& offsets);
+// Offsets are server time minus local clock, one per answer, with the answers' sources. The median
+// of them all decides who agrees; the time is the median of those who do. Set only when two that
+// agree come from two sources, or when the round asked one server alone.
+Consensus ChooseConsensus(const std::vector<int64_t>& offsets, const std::vector<AnswerSource>& sources,
+                          bool oneServerAsked);
+
+// Whether two of the answers from two sources agree: the round then waits only a little longer
+// for the rest.
+bool TwoAgree(const std::vector<int64_t>& offsets, const std::vector<AnswerSource>& sources);

@@ -36,6 +36,7 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
         break;
     case QueryStatus::Waiting:
     case QueryStatus::Answered:
+    case QueryStatus::KissedAway:  // it said so in an earlier round, whose row told the user
         return false;
     }
     *row = {server, failure, "", texts::kStatusError};
@@ -78,6 +79,7 @@ int AutomaticEndExitCode(AutomaticEnd why)
     case AutomaticEnd::Held:
         return kExitHeld;
     case AutomaticEnd::NoAgreement:
+    case AutomaticEnd::TooFew:
     case AutomaticEnd::NoAnswer:
     case AutomaticEnd::NoneTicked:
     case AutomaticEnd::NoServerList:
@@ -132,6 +134,9 @@ LogRow AutomaticEndRow(AutomaticEnd why)
         break;
     case AutomaticEnd::NoAgreement:
         reason = texts::kAutoEndNoAgreement;
+        break;
+    case AutomaticEnd::TooFew:
+        reason = texts::kAutoEndTooFew;
         break;
     }
     return {texts::kAutoModeName, reason, "", texts::kExitCodeStatus + std::to_string(AutomaticEndExitCode(why))};

@@ -56,6 +56,7 @@ enum class AutomaticEnd {
     FolderTooLong, // the program's folder leaves no room for its files' names
     Held,          // the correction was larger than MAXSTEP and no second server agreed
     NoAgreement,   // several servers answered, and no two of them agreed
+    TooFew,        // several were asked together, and one source alone answered
 };
 
 int AutomaticEndExitCode(AutomaticEnd why);

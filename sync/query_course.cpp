@@ -99,7 +99,34 @@ QueryStatus QueryCourse::OnLookupDone(uintptr_t lookup, int error, const std::ve
         each.port = static_cast<uint16_t>(m_port);  // the low 16 bits of the port
     }
     m_nameDeadline = CounterIn(kNameLimitMs);
-    return Ask(0);
+    return AskFrom(0, QueryStatus::KissedAway);
+}
+
+QueryStatus QueryCourse::AskFrom(size_t address, QueryStatus ifNoneLeft)
+{
+    for (size_t next = address; next < m_addresses.size(); ++next) {
+        if (!m_kisses.Skips(m_addresses[next], NowMs())) {
+            return Ask(next);
+        }
+    }
+    return Fail(ifNoneLeft);
+}
+
+QueryStatus QueryCourse::OnKiss(QueryStatus kiss)
+{
+    // The address that said so is kept away; the name's other addresses are other servers.
+    const NetAddress& kissing = m_addresses[m_asking];
+    if (kiss == QueryStatus::Denied) {
+        m_kisses.Deny(kissing);
+    } else {
+        m_kisses.Hold(kissing, NowMs() + m_kisses.RateHoldMs());
+    }
+    return AskFrom(m_asking + 1, kiss);
+}
+
+uint64_t QueryCourse::NowMs()
+{
+    return static_cast<uint64_t>(m_network.CounterNow() / (m_network.CounterFrequency() / 1000));
 }
 
 QueryStatus QueryCourse::Ask(size_t address)
@@ -158,14 +185,22 @@ QueryStatus QueryCourse::OnReadable()
         }
         switch (verdict) {
         case DatagramVerdict::Answer:
-            m_answer = {m_exchange.ServerTimeAtReceipt(datagram, receivedAt, m_network.CounterFrequency()),
-                        receivedAt, clockAt, m_nts};
+            m_answer = ServerAnswer();
+            m_answer.unixTicksAtReceipt =
+                m_exchange.ServerTimeAtReceipt(datagram, receivedAt, m_network.CounterFrequency());
+            m_answer.receivedAtCounter = receivedAt;
+            m_answer.clockAtReceipt = clockAt;
+            m_answer.authenticated = m_nts;
+            m_answer.from = from;
+            m_answer.stratum = datagram[1];
+            m_answer.referenceId = uint32_t{datagram[12]} << 24 | uint32_t{datagram[13]} << 16 |
+                                   uint32_t{datagram[14]} << 8 | datagram[15];
             End();
             return QueryStatus::Answered;
         case DatagramVerdict::KissDeny:
-            return Fail(QueryStatus::Denied);  // the server said so: its other addresses are its too
+            return OnKiss(QueryStatus::Denied);
         case DatagramVerdict::KissRate:
-            return Fail(QueryStatus::RateLimited);
+            return OnKiss(QueryStatus::RateLimited);
         default:
             break;  // read, dropped, and waited past
         }
@@ -200,10 +235,7 @@ QueryStatus QueryCourse::OnWaitOver()
     if (m_exchange.MaySendAgain()) {
         return SendRequest();
     }
-    if (m_asking + 1 < m_addresses.size()) {
-        return Ask(m_asking + 1);
-    }
-    return Fail(QueryStatus::NoAnswer);
+    return AskFrom(m_asking + 1, QueryStatus::NoAnswer);
 }
 
 void QueryCourse::End()

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sync/kiss_memory.h"
 #include "sync/net_address.h"
 #include "sync/nts_extension_fields.h"
 #include "sync/nts_sessions.h"
@@ -53,8 +54,9 @@ constexpr int kDatagramsPerNotice = 64;
 
 class QueryCourse {
 public:
-    QueryCourse(QueryNetwork& network, LocalTimeConversion toLocal, NtsSessions& sessions = ProcessNtsSessions())
-        : m_network(network), m_toLocal(toLocal), m_sessions(sessions)
+    QueryCourse(QueryNetwork& network, LocalTimeConversion toLocal, NtsSessions& sessions = ProcessNtsSessions(),
+                KissMemory& kisses = ProcessKissMemory())
+        : m_network(network), m_toLocal(toLocal), m_sessions(sessions), m_kisses(kisses)
     {
     }
 
@@ -91,6 +93,10 @@ private:
     QueryStatus StartKeyExchange();
     QueryStatus AskNtpServer();
     QueryStatus Ask(size_t address);
+    // The first address from this one on that no kiss keeps away, or the end of the query.
+    QueryStatus AskFrom(size_t address, QueryStatus ifNoneLeft);
+    QueryStatus OnKiss(QueryStatus kiss);
+    uint64_t NowMs();
     QueryStatus SendRequest();
     QueryStatus GoBackToKeyExchange();
     std::vector<uint8_t> NtsRequest(const SntpMessage& header);
@@ -103,6 +109,7 @@ private:
     QueryNetwork& m_network;
     LocalTimeConversion m_toLocal;
     NtsSessions& m_sessions;
+    KissMemory& m_kisses;
     bool m_socketOpen = false;
     NetAddress::Family m_socketFamily = NetAddress::Family::V4;
     uintptr_t m_lookup = 0;

@@ -11,4 +11,5 @@ enum class QueryStatus {
     Denied,         // the server refuses this client (kiss codes DENY, RSTR): never asked again
     RateLimited,    // the server is asked too often (kiss code RATE): left alone for a while
     NtsKeyExchangeFailed,  // NTS: no keys and cookies from the key exchange, or none the server took
+    KissedAway,     // every address of the server sent a kiss that keeps it away still: not asked, no row
 };

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "calendar_time.h"
+#include "net_address.h"
 #include "sntp_message.h"
 
 // The host's local-time conversion, passed in so the arithmetic runs anywhere: seconds since
@@ -23,10 +24,15 @@ bool CorrectedLocalTime(int64_t unixTicks, int32_t offsetSeconds, LocalTimeConve
 // The server's time when its answer arrived, and the performance counter at that moment: the clock
 // is set to the first plus what the counter has run since.
 struct ServerAnswer {
-    int64_t unixTicksAtReceipt;  // 100 ns ticks since 1970 UTC
-    int64_t receivedAtCounter;
-    int64_t clockAtReceipt;      // the system clock then, likewise: the answer's offset is the difference
-    bool authenticated;          // NTS: the reply verified with the server's key
+    int64_t unixTicksAtReceipt = 0;  // 100 ns ticks since 1970 UTC
+    int64_t receivedAtCounter = 0;
+    int64_t clockAtReceipt = 0;      // the system clock then, likewise: the answer's offset is the difference
+    bool authenticated = false;      // NTS: the reply verified with the server's key
+    // Who answered: the address, and the reply's stratum and reference identifier (for a server of
+    // stratum 2 or more, the server it follows), so that one source counts once toward agreement.
+    NetAddress from{};
+    uint8_t stratum = 0;
+    uint32_t referenceId = 0;
 };
 
 // The local time to set the clock to now: the answer's time carried forward by the counter to the

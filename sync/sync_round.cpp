@@ -5,8 +5,17 @@
 #include <utility>
 
 #include "res/texts.h"
-#include "sync/consensus.h"
 #include "sync/step_guard.h"
+
+namespace {
+
+AnswerSource SourceOf(const ServerAnswer& answer)
+{
+    // Stratum 2 and beyond name the server they follow; stratum 1 names a clock, and 0 a kiss.
+    return {answer.from, answer.stratum >= 2, answer.referenceId};
+}
+
+}  // namespace
 
 AutomaticEnd RoundResult::EndOfAutomaticMode() const
 {
@@ -21,6 +30,8 @@ AutomaticEnd RoundResult::EndOfAutomaticMode() const
         return AutomaticEnd::Held;
     case RoundOutcome::NoAgreement:
         return AutomaticEnd::NoAgreement;
+    case RoundOutcome::TooFew:
+        return AutomaticEnd::TooFew;
     case RoundOutcome::NoAnswer:
         break;
     }
@@ -34,7 +45,10 @@ void SyncRound::Start(std::vector<RoundServer> servers, const RoundRules& rules)
     m_rules = rules;
     m_next = 0;
     m_asked.clear();
+    m_batch = 0;
     m_held.clear();
+    const uint64_t intervalMs = uint64_t{static_cast<uint32_t>(std::max(m_rules.intervalMinutes, 0))} * 60000;
+    m_kisses.SetRateHoldMs(intervalMs);
     m_graceStarted = false;
     m_result = RoundResult();
     m_running = true;
@@ -45,13 +59,23 @@ void SyncRound::Start(std::vector<RoundServer> servers, const RoundRules& rules)
     }
 }
 
+SyncRound::Asked* SyncRound::InSlot(int slot)
+{
+    for (size_t i = m_batch; i < m_asked.size(); ++i) {
+        if (m_asked[i].slot == slot) {
+            return &m_asked[i];
+        }
+    }
+    return nullptr;
+}
+
 void SyncRound::OnQueryEnded(int slot, QueryStatus status)
 {
-    if (!m_running || status == QueryStatus::Waiting || slot < 0 || static_cast<size_t>(slot) >= m_asked.size() ||
-        m_asked[static_cast<size_t>(slot)].done) {
+    Asked* found = m_running && status != QueryStatus::Waiting ? InSlot(slot) : nullptr;
+    if (found == nullptr || found->done) {
         return;
     }
-    Asked& asked = m_asked[static_cast<size_t>(slot)];
+    Asked& asked = *found;
     asked.done = true;
     if (status == QueryStatus::Answered) {
         asked.answered = true;
@@ -74,12 +98,12 @@ void SyncRound::OnRoundWaitOver()
 {
     if (m_running && m_rules.together) {
         m_graceStarted = true;
-        for (size_t slot = 0; slot < m_asked.size(); ++slot) {
-            if (!m_asked[slot].done) {
+        for (size_t i = m_batch; i < m_asked.size(); ++i) {
+            if (!m_asked[i].done) {
                 // Its time is up: two others agreed a while ago.
-                m_queries.EndQuery(static_cast<int>(slot));
-                m_asked[slot].done = true;
-                Failed(m_asked[slot].server, QueryStatus::NoAnswer);
+                m_queries.EndQuery(m_asked[i].slot);
+                m_asked[i].done = true;
+                Failed(m_asked[i].server, QueryStatus::NoAnswer);
             }
         }
         Decide();
@@ -93,16 +117,11 @@ void SyncRound::Stop()
     }
     m_running = false;
     m_queries.StopRoundWait();
-    for (size_t slot = 0; slot < m_asked.size(); ++slot) {
-        if (!m_asked[slot].done) {
-            m_queries.EndQuery(static_cast<int>(slot));
+    for (size_t i = m_batch; i < m_asked.size(); ++i) {
+        if (!m_asked[i].done) {
+            m_queries.EndQuery(m_asked[i].slot);
         }
     }
-}
-
-bool SyncRound::Skipped(const RoundServer& server)
-{
-    return m_kisses.Skips(server.address, m_queries.NowMs());
 }
 
 void SyncRound::AskNext()
@@ -110,16 +129,14 @@ void SyncRound::AskNext()
     // A loop, not recursion: each server whose query fails at once is passed at once.
     while (m_running && m_next < m_servers.size()) {
         const size_t server = m_next++;
-        if (Skipped(m_servers[server])) {
-            continue;
-        }
-        m_asked.assign(1, Asked{server});
+        m_batch = m_asked.size();
+        m_asked.push_back(Asked{server});
         m_log.OnAsking(m_servers[server]);
         const QueryStatus status = m_queries.StartQuery(0, m_servers[server].address);
         if (status == QueryStatus::Waiting) {
             return;
         }
-        m_asked[0].done = true;
+        m_asked.back().done = true;
         Failed(server, status);
     }
     if (m_running) {
@@ -130,12 +147,11 @@ void SyncRound::AskNext()
 
 void SyncRound::AskTogether()
 {
-    for (size_t server = 0; m_running && server < m_servers.size() && m_asked.size() < kMaxServersTogether; ++server) {
-        if (Skipped(m_servers[server])) {
-            continue;
-        }
-        const int slot = static_cast<int>(m_asked.size());
-        m_asked.push_back(Asked{server});
+    m_batch = m_asked.size();
+    m_graceStarted = false;
+    for (int slot = 0; m_running && m_next < m_servers.size() && slot < kMaxServersTogether; ++slot) {
+        const size_t server = m_next++;
+        m_asked.push_back(Asked{server, slot});
         m_log.OnAsking(m_servers[server]);
         const QueryStatus status = m_queries.StartQuery(slot, m_servers[server].address);
         if (status != QueryStatus::Waiting) {
@@ -150,13 +166,6 @@ void SyncRound::AskTogether()
 
 void SyncRound::Failed(size_t server, QueryStatus status)
 {
-    const std::string& address = m_servers[server].address;
-    if (status == QueryStatus::Denied) {
-        m_kisses.Deny(address);
-    } else if (status == QueryStatus::RateLimited) {
-        const uint64_t interval = uint64_t{static_cast<uint32_t>(std::max(m_rules.intervalMinutes, 0))} * 60000;
-        m_kisses.Hold(address, m_queries.NowMs() + std::max(kRateHoldMs, interval));
-    }
     LogRow row;
     if (FailureRow(m_servers[server].name, status, &row)) {
         AddRow(row);
@@ -165,8 +174,12 @@ void SyncRound::Failed(size_t server, QueryStatus status)
 
 void SyncRound::Consider(Asked& asked)
 {
-    const bool confirmed = std::any_of(m_held.begin(), m_held.end(), [&](int64_t held) {
-        return (held > asked.offset ? held - asked.offset : asked.offset - held) <= kAgreementTicks;
+    // Confirmed by another source only: the same server under a second name says nothing new.
+    const AnswerSource source = SourceOf(asked.answer);
+    const bool confirmed = std::any_of(m_held.begin(), m_held.end(), [&](const Held& held) {
+        return (held.offset > asked.offset ? held.offset - asked.offset : asked.offset - held.offset) <=
+                   kAgreementTicks &&
+               !SameSource(held.source, source);
     });
     if (!StepNeedsSecondOpinion(asked.offset, m_rules.maxStepSeconds) || confirmed) {
         Apply(asked.server, asked.answer);
@@ -186,41 +199,51 @@ void SyncRound::Consider(Asked& asked)
         return;
     }
     // Nobody is watching: another server must say the same before the clock moves this far.
-    m_held.push_back(asked.offset);
+    m_held.push_back({asked.offset, source});
     AddTimeRow(asked.server, asked.answer, texts::kStatusHeld);
     AskNext();
 }
 
 void SyncRound::Decide()
 {
+    // Every answer of the round counts, those of earlier eights too.
     std::vector<int64_t> offsets;
+    std::vector<AnswerSource> sources;
     std::vector<const Asked*> answers;
     bool allDone = true;
     for (const Asked& asked : m_asked) {
         allDone = allDone && asked.done;
         if (asked.answered) {
             offsets.push_back(asked.offset);
+            sources.push_back(SourceOf(asked.answer));
             answers.push_back(&asked);
         }
     }
     if (!allDone) {
-        if (!m_graceStarted && TwoAgree(offsets)) {
+        if (!m_graceStarted && TwoAgree(offsets, sources)) {
             m_graceStarted = true;
             m_queries.StartRoundWait(kAgreedGraceMs);
         }
         return;
     }
     m_queries.StopRoundWait();
+    const Consensus consensus = ChooseConsensus(offsets, sources, m_servers.size() == 1);
+    if (!consensus.agreed && m_next < m_servers.size()) {
+        AskTogether();  // no two sources agree yet: the next eight
+        return;
+    }
     if (answers.empty()) {
         End(m_servers.empty() ? RoundOutcome::NoServers : RoundOutcome::NoAnswer);
         return;
     }
-    const Consensus consensus = ChooseConsensus(offsets, m_asked.size() == 1);
     if (!consensus.agreed) {
+        // One source alone is too few, and disagrees with nobody; two or more that differ disagree.
+        const bool oneSource = std::all_of(sources.begin(), sources.end(),
+                                           [&](const AnswerSource& s) { return SameSource(s, sources[0]); });
         for (const Asked* asked : answers) {
-            AddTimeRow(asked->server, asked->answer, texts::kStatusDisagreed);
+            AddTimeRow(asked->server, asked->answer, oneSource ? texts::kStatusUnconfirmed : texts::kStatusDisagreed);
         }
-        End(RoundOutcome::NoAgreement);
+        End(oneSource ? RoundOutcome::TooFew : RoundOutcome::NoAgreement);
         return;
     }
     const size_t agreeing = static_cast<size_t>(std::count(consensus.agreeing.begin(), consensus.agreeing.end(), true));

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sync/clock_outcome.h"
+#include "sync/consensus.h"
 #include "sync/kiss_memory.h"
 #include "sync/log_rows.h"
 #include "sync/query_status.h"
@@ -43,6 +44,7 @@ enum class RoundOutcome {
     NoServers,    // there was none to ask
     Held,         // the correction was too large and nobody confirmed it
     NoAgreement,  // answers came, but no two agreed
+    TooFew,       // together: one source answered where two must agree, and nobody disagreed
 };
 
 struct RoundResult {
@@ -97,13 +99,16 @@ protected:
 
 class SyncRound {
 public:
-    SyncRound(RoundQueries& queries, RoundClock& clock, RoundLog& log)
-        : m_queries(queries), m_clock(clock), m_log(log)
+    // The kisses are the queries' own (they keep each address away as it asked); the round only
+    // tells them how long a RATE kiss holds: its interval, when that is longer than 15 minutes.
+    SyncRound(RoundQueries& queries, RoundClock& clock, RoundLog& log, KissMemory& kisses = ProcessKissMemory())
+        : m_queries(queries), m_clock(clock), m_log(log), m_kisses(kisses)
     {
     }
 
     // Ends a round under way without a word, then asks the servers in their order. A list of one is
     // the 同期 button's round: a failure asks no other. An empty list ends at once, unanswered.
+    // Together, up to eight are asked at once, and the next eight while no two sources agree.
     void Start(std::vector<RoundServer> servers, const RoundRules& rules);
 
     // How a slot's query ended; Waiting changes nothing, and so does a report after the end.
@@ -119,6 +124,7 @@ private:
     // A server asked in this round, and what became of it.
     struct Asked {
         size_t server;
+        int slot = 0;  // the query slot it was asked in (together: its place in its eight)
         bool done = false;
         bool answered = false;
         ServerAnswer answer{};
@@ -134,18 +140,26 @@ private:
     void AddTimeRow(size_t server, const ServerAnswer& answer, const char* status);
     void AddRow(const LogRow& row);
     void End(RoundOutcome outcome);
-    bool Skipped(const RoundServer& server);
+    // The asked server whose query runs in the slot now, or null.
+    Asked* InSlot(int slot);
+
+    // An answer too large to set alone, waiting for a second source to say the same (one by one).
+    struct Held {
+        int64_t offset;
+        AnswerSource source;
+    };
 
     RoundQueries& m_queries;
     RoundClock& m_clock;
     RoundLog& m_log;
-    KissMemory m_kisses;  // for as long as the program runs
+    KissMemory& m_kisses;
     bool m_running = false;
     std::vector<RoundServer> m_servers;
     RoundRules m_rules;
-    size_t m_next = 0;           // one by one: the next server to ask
-    std::vector<Asked> m_asked;  // one by one: the one asked now is last; together: one per slot
-    std::vector<int64_t> m_held; // one by one: offsets too large to set alone, waiting for a second
+    size_t m_next = 0;           // the next server to ask
+    std::vector<Asked> m_asked;  // every server asked in the round, in order
+    size_t m_batch = 0;          // together: where the eight asked last begin in m_asked
+    std::vector<Held> m_held;
     bool m_graceStarted = false;
     RoundResult m_result;
 };

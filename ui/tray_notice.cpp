@@ -25,6 +25,8 @@ FailureKind KindOf(RoundOutcome outcome, bool lacksRight)
         return {4, texts::kBalloonHeld};
     case RoundOutcome::NoAgreement:
         return {5, texts::kBalloonNoAgreement};
+    case RoundOutcome::TooFew:
+        return {6, texts::kBalloonTooFew};
     }
     return {0, nullptr};
 }

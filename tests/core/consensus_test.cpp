@@ -12,6 +12,17 @@ namespace {
 
 constexpr int64_t kMs = 10000;  // 100 ns ticks
 
+// A source per answer, each its own server on 192.0.2.N (stratum 1).
+std::vector<AnswerSource> Distinct(size_t count)
+{
+    std::vector<AnswerSource> sources(count);
+    for (size_t i = 0; i < count; ++i) {
+        sources[i].address.bytes = {192, 0, 2, static_cast<uint8_t>(i + 1)};
+        sources[i].address.port = 123;
+    }
+    return sources;
+}
+
 TEST(ChooseConsensus, TheMedianOfThoseThatAgreeWithTheMedian)
 {
     const struct {
@@ -39,7 +50,7 @@ TEST(ChooseConsensus, TheMedianOfThoseThatAgreeWithTheMedian)
         for (int64_t ms : c.offsetsMs) {
             offsets.push_back(ms * kMs);
         }
-        const Consensus result = ChooseConsensus(offsets, c.oneServer);
+        const Consensus result = ChooseConsensus(offsets, Distinct(offsets.size()), c.oneServer);
         EXPECT_EQ(c.agreed, result.agreed) << c.what;
         EXPECT_EQ(c.agreeing, result.agreeing) << c.what;
         EXPECT_EQ(c.chosen, result.chosen) << c.what;
@@ -47,8 +58,48 @@ TEST(ChooseConsensus, TheMedianOfThoseThatAgreeWithTheMedian)
             EXPECT_EQ(c.offsetMs * kMs, result.offsetTicks) << c.what;
         }
     }
-    EXPECT_TRUE(TwoAgree({0, 5000 * kMs, 5900 * kMs}));
-    EXPECT_FALSE(TwoAgree({0, 5000 * kMs, 3000 * kMs}));
+    EXPECT_TRUE(TwoAgree({0, 5000 * kMs, 5900 * kMs}, Distinct(3)));
+    EXPECT_FALSE(TwoAgree({0, 5000 * kMs, 3000 * kMs}, Distinct(3)));
+}
+
+TEST(ChooseConsensus, OneSourceCountsOnceHoweverManyNamesLeadToIt)
+{
+    // Two answers that agree, from sources related as the case says.
+    const std::vector<AnswerSource> base = Distinct(2);
+    const struct {
+        const char* what;
+        void (*relate)(AnswerSource& a, AnswerSource& b);
+        bool agreed;
+    } cases[] = {
+        {"two servers", [](AnswerSource&, AnswerSource&) {}, true},
+        {"one address under two names", [](AnswerSource& a, AnswerSource& b) { b.address = a.address; }, false},
+        {"one address, another port: another server", [](AnswerSource& a, AnswerSource& b) {
+             b.address = a.address;
+             b.address.port = 124;
+         }, true},
+        {"both follow the same server", [](AnswerSource& a, AnswerSource& b) {
+             a.namesUpstream = b.namesUpstream = true;
+             a.upstream = b.upstream = 0xC6336401;
+         }, false},
+        {"each follows its own", [](AnswerSource& a, AnswerSource& b) {
+             a.namesUpstream = b.namesUpstream = true;
+             a.upstream = 0xC6336401;
+             b.upstream = 0xC6336402;
+         }, true},
+        {"one follows the other", [](AnswerSource&, AnswerSource& b) {
+             b.namesUpstream = true;
+             b.upstream = 0xC0000201;  // 192.0.2.1
+         }, false},
+        {"a stratum-1 identifier is a clock, not a server", [](AnswerSource& a, AnswerSource& b) {
+             a.upstream = b.upstream = 0x47505300;  // "GPS"
+         }, true},
+    };
+    for (const auto& c : cases) {
+        std::vector<AnswerSource> sources = base;
+        c.relate(sources[0], sources[1]);
+        EXPECT_EQ(c.agreed, ChooseConsensus({0, 10 * kMs}, sources, false).agreed) << c.what;
+        EXPECT_EQ(c.agreed, TwoAgree({0, 10 * kMs}, sources)) << c.what;
+    }
 }
 
 TEST(StepGuard, AsksInWordsAboutAStepBeyondTheLimit)

@@ -130,6 +130,7 @@ public:
     int junkLeft = 0;  // datagrams from elsewhere waiting to be read
     int64_t counter = 0;
     uint64_t origin = 0;
+    KissMemory kisses;  // this network's own: a kiss of one test must not keep another's server away
 };
 
 TEST(QueryCourse, WhatEndsAQueryBeforeAnyRequest)
@@ -153,7 +154,7 @@ TEST(QueryCourse, WhatEndsAQueryBeforeAnyRequest)
         network.socketWorks = c.socketWorks;
         network.watchWorks = c.watchWorks;
         network.lookupStarts = c.lookupStarts;
-        QueryCourse course(network, UtcZone);
+        QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
         EXPECT_EQ(c.status, course.Start(c.address)) << c.what;
         // The socket comes with the first request: a name's family is known once it is looked up.
         EXPECT_EQ(!network.sent.empty(), network.open) << c.what << ": the socket stays only while a request waits";
@@ -163,7 +164,7 @@ TEST(QueryCourse, WhatEndsAQueryBeforeAnyRequest)
 TEST(QueryCourse, AStaleLookupChangesNothingAndAFailedOneEndsTheQuery)
 {
     ScriptedNetwork network;
-    QueryCourse course(network, UtcZone);
+    QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
     ASSERT_EQ(QueryStatus::Waiting, course.Start("ntp.example"));
     EXPECT_EQ(QueryStatus::Waiting, course.OnLookupDone(12, 0, {kServer})) << "another lookup's end";
     EXPECT_TRUE(network.sent.empty());
@@ -174,7 +175,7 @@ TEST(QueryCourse, AStaleLookupChangesNothingAndAFailedOneEndsTheQuery)
 TEST(QueryCourse, ASilentServerIsAskedTwiceThenGivenUp)
 {
     ScriptedNetwork network;
-    QueryCourse course(network, UtcZone);
+    QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
     ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
     network.Pass(2000);
     EXPECT_EQ(QueryStatus::Waiting, course.OnWaitOver());
@@ -191,7 +192,7 @@ TEST(QueryCourse, ASilentServerIsAskedTwiceThenGivenUp)
 TEST(QueryCourse, OnlyAnAnswerToTheLatestRequestEndsIt)
 {
     ScriptedNetwork network;
-    QueryCourse course(network, UtcZone);
+    QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
     ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
     network.Answer();
     const std::vector<uint8_t> answerToFirst = network.datagram;
@@ -213,7 +214,7 @@ TEST(QueryCourse, OnlyAnAnswerToTheLatestRequestEndsIt)
 TEST(QueryCourse, JunkThatStarvesTheTimerCannotHoldOffTheWaitsEnd)
 {
     ScriptedNetwork network;
-    QueryCourse course(network, UtcZone);
+    QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
     ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
     const int64_t sentAt = network.counter;  // each reading of the counter adds 0.1 ms
     // Junk from elsewhere arrives at these moments and the wait's timer is never delivered.
@@ -255,7 +256,7 @@ TEST(QueryCourse, EveryAddressOfANameIsAskedInTurnWithinTheNamesTime)
     };
     for (const auto& c : cases) {
         ScriptedNetwork network;
-        QueryCourse course(network, UtcZone);
+        QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
         ASSERT_EQ(QueryStatus::Waiting, course.Start("ntp.example:10123"));
         QueryStatus status = course.OnLookupDone(77, 0, {V6(1), V4(2), V4(3)});
         for (int waits = 0; status == QueryStatus::Waiting && waits < 10; ++waits) {
@@ -283,7 +284,7 @@ TEST(QueryCourse, EveryAddressOfANameIsAskedInTurnWithinTheNamesTime)
 TEST(QueryCourse, ALookupHasItsOwnTimeAndALateOneIsNeverUsed)
 {
     ScriptedNetwork network;
-    QueryCourse course(network, UtcZone);
+    QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
     ASSERT_EQ(QueryStatus::Waiting, course.Start("ntp.example"));
     EXPECT_EQ(kLookupLimitMs, network.waitMs);
     network.Pass(4900);
@@ -311,7 +312,7 @@ TEST(QueryCourse, AKissOfTheServerAskedEndsTheQuery)
     };
     for (const auto& c : cases) {
         ScriptedNetwork network;
-        QueryCourse course(network, UtcZone);
+        QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
         ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
         network.Kiss(c.code, c.echoOrigin);
         EXPECT_EQ(c.status, course.OnReadable()) << c.code << " " << c.echoOrigin;
@@ -319,10 +320,40 @@ TEST(QueryCourse, AKissOfTheServerAskedEndsTheQuery)
     }
 }
 
+TEST(QueryCourse, AKissKeepsItsAddressAwayAndTheNamesOtherServersAreStillAsked)
+{
+    // A pool of two: a DENY from the first address, then the second is asked in the same query.
+    ScriptedNetwork network;
+    QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
+    const auto ask = [&] {
+        EXPECT_EQ(QueryStatus::Waiting, course.Start("pool.example"));
+        return course.OnLookupDone(77, 0, {V4(1), V4(2)});
+    };
+    ASSERT_EQ(QueryStatus::Waiting, ask());
+    network.Kiss("DENY");
+    EXPECT_EQ(QueryStatus::Waiting, course.OnReadable());
+    EXPECT_EQ(V4(2).bytes, network.askedAt.back().bytes) << "the other server of the pool";
+    network.Answer();
+    EXPECT_EQ(QueryStatus::Answered, course.OnReadable());
+    EXPECT_EQ(V4(2).bytes, course.Answer().from.bytes);
+
+    // The next query leaves the first away and asks the second, whose RATE ends it.
+    ASSERT_EQ(QueryStatus::Waiting, ask());
+    EXPECT_EQ(V4(2).bytes, network.askedAt.back().bytes);
+    network.Kiss("RATE");
+    EXPECT_EQ(QueryStatus::RateLimited, course.OnReadable()) << "no address left";
+    const size_t sent = network.sent.size();
+    EXPECT_EQ(QueryStatus::KissedAway, ask()) << "both away: nothing is sent";
+    EXPECT_EQ(sent, network.sent.size());
+    network.Pass(15 * 60 * 1000);
+    EXPECT_EQ(QueryStatus::Waiting, ask()) << "the RATE hold is over";
+    EXPECT_EQ(V4(2).bytes, network.askedAt.back().bytes) << "the DENY is for good";
+}
+
 TEST(QueryCourse, ANewQueryEndsTheOneUnderWay)
 {
     ScriptedNetwork network;
-    QueryCourse course(network, UtcZone);
+    QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
     ASSERT_EQ(QueryStatus::Waiting, course.Start("ntp.example"));
     ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1"));
     EXPECT_EQ((std::vector<uintptr_t>{77}), network.cancelled);
@@ -391,7 +422,7 @@ TEST(QueryCourse, AnNtsServerIsAskedWithItsKeysAndOnlyAVerifiedReplyCounts)
     for (const auto& c : cases) {
         ScriptedNetwork network;
         NtsSessions sessions;
-        QueryCourse course(network, UtcZone, sessions);
+        QueryCourse course(network, UtcZone, sessions, network.kisses);
         ASSERT_EQ(QueryStatus::Waiting, course.Start("nts:127.0.0.1")) << c.what;
         EXPECT_TRUE(course.KeyExchangeUnderWay()) << c.what;
         QueryStatus status = course.OnKeyExchangeDone(89, KeyExchangeResult(c.keyExchangeOk));
@@ -421,7 +452,7 @@ TEST(QueryCourse, AnNtsServersCookiesOutliveTheQueryAndAStaleKeyExchangeIsNeverU
 {
     ScriptedNetwork network;
     NtsSessions sessions;
-    QueryCourse first(network, UtcZone, sessions);
+    QueryCourse first(network, UtcZone, sessions, network.kisses);
     ASSERT_EQ(QueryStatus::Waiting, first.Start("nts:127.0.0.1:10460"));
     ASSERT_EQ(QueryStatus::Waiting, first.Start("nts:127.0.0.1:10460")) << "a new query ends the first";
     EXPECT_EQ((std::vector<uintptr_t>{89}), network.cancelled);
@@ -434,7 +465,7 @@ TEST(QueryCourse, AnNtsServersCookiesOutliveTheQueryAndAStaleKeyExchangeIsNeverU
     EXPECT_EQ(10123, network.ports.back()) << "the port the key exchange named";
 
     // The next query of the same server, with no reply to the first: seven cookies left.
-    QueryCourse next(network, UtcZone, sessions);
+    QueryCourse next(network, UtcZone, sessions, network.kisses);
     ASSERT_EQ(QueryStatus::Waiting, next.Start("nts:127.0.0.1:10460"));
     EXPECT_FALSE(next.KeyExchangeUnderWay());
     EXPECT_EQ(2u, network.keyExchanges.size());

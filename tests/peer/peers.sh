@@ -38,8 +38,16 @@ lifetime=900  # a safety net: they end by themselves even if nobody stops them
 # informing kiss-o'-death (INIT), which is dropped like an unusable reply; "deny", "rstr" and "rate"
 # send the kisses that keep a server away. "good6" answers on ::1, "ntp6" on ::1 port 123. "near" is a minute off (refused
 # by Wine, within the step limit), "hour" and "twohours" beyond it, each with a twin that agrees.
+# "twodeny" (::1) and "twogood" (127.0.0.1) share a port: the two servers of the name tempivo-two.test.
 while read -r name options; do
     [ -n "$name" ] || continue
+    # "@name" stands for the port of a peer started before: two servers behind one name and port.
+    case "$options" in
+    *@*)
+        other=${options##*@}
+        options="${options%@*}$(awk -v n="$other" '$1 == n { print $2 }' "$peers.new")"
+        ;;
+    esac
     # shellcheck disable=SC2086
     "$responder" --lifetime "$lifetime" $options >"$state/$name.log" 2>&1 &
     echo $! >"$state/$name.pid"
@@ -82,6 +90,8 @@ mute --silent
 second --answer-from 2
 flood --flood 12000
 sixteen --silent
+twodeny --ipv6 --kiss DENY
+twogood --port @twodeny
 LIST
 
 # chronyd serves on a port the system just gave a responder that ended at once.

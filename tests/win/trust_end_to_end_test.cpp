@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "log_texts.h"
@@ -146,6 +147,65 @@ TEST(Trust, TheUserIsAskedInWordsBeforeALargeStep)
     const std::vector<LogRow> rows = program.run.WaitForLogRows(program.window, 1);
     ASSERT_EQ(1u, rows.size());
     EXPECT_EQ(kHeld, rows[0][3]) << "いいえ sets nothing";
+}
+
+// -auto's exit code and the reason its end line gives.
+std::pair<DWORD, std::string> AutomaticEnd(const std::string& list, const std::string& settings = "")
+{
+    ProgramRun run;
+    run.WriteFile("server.data", list);
+    if (!settings.empty()) {
+        run.WriteFile("horavo.ini", settings);
+    }
+    EXPECT_TRUE(run.Start("-auto"));
+    const DWORD code = run.WaitForExit(60000);
+    const std::string log = run.ReadFile("horavo.log");
+    const size_t line = log.rfind("\t自動モード\t");
+    const size_t reason = line == std::string::npos ? line : line + std::string("\t自動モード\t").size();
+    return {code, reason == std::string::npos ? log : log.substr(reason, log.find('\t', reason) - reason)};
+}
+
+TEST(Trust, OneServerUnderTwoNamesIsOneSource)
+{
+    // The server an hour off, listed twice: never two servers that agree.
+    const std::string list = Ticked("Hour", PeerAddress("hour")) + Ticked("HourAgain", PeerAddress("hour"));
+    EXPECT_EQ(std::make_pair(DWORD{3}, std::string("応答したサーバが 1 台だけで確かめられません")),
+              AutomaticEnd(list, "[SETTING]\r\nCONSENSUS=1\r\n"))
+        << "asked together";
+    EXPECT_EQ(std::make_pair(DWORD{5}, std::string("ずれが大きすぎ、確かめるサーバもないため設定しませんでした")),
+              AutomaticEnd(list))
+        << "one by one, under the step limit";
+}
+
+TEST(Trust, TogetherAsksOnPastEightSilentServersUntilTwoAgree)
+{
+    std::string list;
+    for (int i = 0; i < 8; ++i) {
+        list += Ticked("Silent", PeerAddress("silent"));
+    }
+    list += Ticked("Good", PeerAddress("good")) + Ticked("Good2", PeerAddress("good2"));
+    for (int i = 0; i < 10; ++i) {
+        list += Ticked("More", PeerAddress("good"));
+    }
+    EXPECT_EQ(std::make_pair(DWORD{0}, std::string("時刻を合わせました")),
+              AutomaticEnd(list, "[SETTING]\r\nCONSENSUS=1\r\n"));
+    // Two answered of two asked, one silent: too few, and nothing disagreed.
+    EXPECT_EQ(std::make_pair(DWORD{3}, std::string("応答したサーバが 1 台だけで確かめられません")),
+              AutomaticEnd(Ticked("Good", PeerAddress("good")) + Ticked("Silent", PeerAddress("silent")),
+                           "[SETTING]\r\nCONSENSUS=1\r\n"));
+}
+
+TEST(Trust, ADenyFromOneAddressOfANameLeavesItsOtherAddressesAsked)
+{
+    // tempivo-two.test is ::1 (a server that sends DENY) and 127.0.0.1 (a good one), one port.
+    Window program(Ticked("Two", "tempivo-two.test:" + std::to_string(PeerPort("twogood"))));
+    const size_t before = PeerRequestTransmits("twodeny").size();
+    for (size_t round = 1; round <= 2; ++round) {
+        const std::vector<LogRow> rows = program.SyncNow(round);
+        ASSERT_EQ(round, rows.size());
+        EXPECT_EQ(kSynced, rows.back()[3]) << "round " << round << ": " << rows.back()[1];
+    }
+    EXPECT_EQ(1u, PeerRequestTransmits("twodeny").size() - before) << "asked once, then left alone";
 }
 
 }  // namespace
