@@ -114,6 +114,8 @@ inline constexpr char kServiceUsesStarterList[] =
     "server.data がなかったため、付属の一覧でチェックの付いたサーバを使います。";
 inline constexpr char kServiceFolderAtRestart[] = "使用中のプログラムのフォルダは、次の再起動のときに削除されます: ";
 inline constexpr char kServiceNotInstalled[] = "時刻設定サービスはインストールされていません。";
+inline constexpr char kServiceUpdated[] = "時刻設定サービスのサーバ一覧と設定を更新しました。ログはそのままです。";
+inline constexpr char kServiceUpdateFailed[] = "時刻設定サービスのサーバ一覧と設定を更新できませんでした。";
 inline constexpr char kServiceNeedsAdministrator[] =
     "時刻設定サービスのインストールとアンインストールには管理者の権限が必要です。";
 inline constexpr char kServiceInstallFailed[] = "時刻設定サービスをインストールできませんでした。";

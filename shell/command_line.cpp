@@ -1,6 +1,8 @@
 // Command-line rules of the process entry, on bytes read as unsigned so Shift-JIS names stay whole.
 #include "command_line.h"
 
+#include <string>
+
 namespace {
 
 bool IsBlank(char c)
@@ -58,16 +60,39 @@ bool IsAutoModeArgument(const char* arguments)
     return IsArgument(arguments, "-auto");
 }
 
-RunMode ParseRunMode(const char* arguments)
+RunCommand ParseRunCommand(const char* arguments)
 {
     if (IsAutoModeArgument(arguments)) {
-        return RunMode::Automatic;
+        return {RunMode::Automatic, false};
     }
     if (IsArgument(arguments, "-service")) {
-        return RunMode::Service;
+        return {RunMode::Service, false};
     }
-    if (IsArgument(arguments, "-install-service")) {
-        return RunMode::InstallService;
+    // The first word, then "-quiet" or nothing after the blanks.
+    std::string first;
+    const char* rest = arguments;
+    while (*rest != '\0' && !IsBlank(*rest)) {
+        first += *rest++;
     }
-    return IsArgument(arguments, "-uninstall-service") ? RunMode::UninstallService : RunMode::Normal;
+    while (IsBlank(*rest)) {
+        ++rest;
+    }
+    const bool quiet = IsArgument(rest, "-quiet");
+    if (*rest != '\0' && !quiet) {
+        return {};
+    }
+    const struct {
+        const char* word;
+        RunMode mode;
+    } commands[] = {
+        {"-install-service", RunMode::InstallService},
+        {"-uninstall-service", RunMode::UninstallService},
+        {"-update-service", RunMode::UpdateService},
+    };
+    for (const auto& command : commands) {
+        if (IsArgument(first.c_str(), command.word)) {
+            return {command.mode, quiet};
+        }
+    }
+    return {};
 }

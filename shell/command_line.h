@@ -15,7 +15,20 @@ enum class RunMode {
     Service,           // -service: only the service manager starts it so
     InstallService,    // -install-service
     UninstallService,  // -uninstall-service
+    UpdateService,     // -update-service: the service's list and settings from this folder
 };
 
-// Each word alone, in any letter case, as "-auto" is; anything else is normal mode.
-RunMode ParseRunMode(const char* arguments);
+// The run mode, and for the three service commands whether "-quiet" follows: no window, no message
+// box, the outcome in the exit code (a deployment tool running as SYSTEM has nobody to click OK).
+struct RunCommand {
+    RunMode mode = RunMode::Normal;
+    bool quiet = false;
+};
+
+// Each word alone, in any letter case, as "-auto" is, the service commands with or without
+// "-quiet" after a blank; anything else is normal mode.
+RunCommand ParseRunCommand(const char* arguments);
+inline RunMode ParseRunMode(const char* arguments)
+{
+    return ParseRunCommand(arguments).mode;
+}

@@ -21,12 +21,12 @@ bool WriteLine(HANDLE handle, const std::string& text)
 
 }  // namespace
 
-void ReportToUser(const std::string& text, bool failed)
+void ReportToUser(const std::string& text, bool failed, bool quiet)
 {
     // A program of the window subsystem has a standard error only when its starter handed one over;
     // from a console it attaches to that console and writes there.
     const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-    if (Usable(error) && WriteLine(error, text)) {
+    if ((Usable(error) && WriteLine(error, text)) || quiet) {
         return;
     }
     if (AttachConsole(ATTACH_PARENT_PROCESS)) {

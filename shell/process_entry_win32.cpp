@@ -25,15 +25,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     // program name at its first Shift-JIS character.
     const char* arguments = SkipProgramName(GetCommandLineA());
     int exitCode = 0;
-    switch (ParseRunMode(arguments)) {
+    const RunCommand command = ParseRunCommand(arguments);
+    switch (command.mode) {
     case RunMode::Service:
         exitCode = RunTimeService();
         break;
     case RunMode::InstallService:
-        exitCode = InstallTimeService();
+        exitCode = InstallTimeService(command.quiet);
+        break;
+    case RunMode::UpdateService:
+        exitCode = UpdateTimeService(command.quiet);
         break;
     case RunMode::UninstallService:
-        exitCode = UninstallTimeService();
+        exitCode = UninstallTimeService(command.quiet);
         break;
     case RunMode::Normal:
     case RunMode::Automatic:

@@ -1,5 +1,5 @@
 // Installing, updating and removing the time service: the service manager's calls around the
-// copies (Win32).
+// copies, and what each command tells its user (Win32).
 #include "service_install_win32.h"
 
 #include <windows.h>
@@ -7,7 +7,9 @@
 #include <string>
 
 #include "res/texts.h"
+#include "shell/command_outcome.h"
 #include "shell/command_report_win32.h"
+#include "shell/service_event_source_win32.h"
 #include "shell/service_files_win32.h"
 #include "shell/service_folders_win32.h"
 #include "shell/system_error_text.h"
@@ -17,10 +19,29 @@ namespace {
 
 constexpr DWORD kStopWaitMs = 10000;
 
-int Fail(const char* what, DWORD error)
+// The outcome told (a line, a box, or quietly the line alone) and turned into the exit code.
+int Tell(CommandOutcome outcome, const std::string& text, bool quiet)
 {
-    ReportToUser(std::string(what) + "\n" + SystemErrorText(error), true);
-    return 1;
+    ReportToUser(text, outcome == CommandOutcome::Failed || outcome == CommandOutcome::NeedsAdministrator, quiet);
+    return CommandExitCode(outcome, quiet);
+}
+
+int Fail(const char* what, DWORD error, bool quiet)
+{
+    return Tell(CommandOutcome::Failed, std::string(what) + "\n" + SystemErrorText(error), quiet);
+}
+
+// The service manager with every right, or the command's end: without administrator rights it
+// says so.
+SC_HANDLE OpenManager(bool quiet, int* exitCode)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (manager == nullptr) {
+        const DWORD error = GetLastError();
+        *exitCode = Tell(error == ERROR_ACCESS_DENIED ? CommandOutcome::NeedsAdministrator : CommandOutcome::Failed,
+                         std::string(texts::kServiceNeedsAdministrator) + "\n" + SystemErrorText(error), quiet);
+    }
+    return manager;
 }
 
 // Stops the service if it runs and waits until it has stopped, 10 s at most.
@@ -58,18 +79,42 @@ void ConfigureService(SC_HANDLE service)
     ChangeServiceConfig2A(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failure);
 }
 
+// Run from the installed copy, the program cannot delete itself: it moves out of its folder (a
+// running program may be renamed on its volume), so that the folder goes now, and the moved file,
+// under a name no install will use, goes at the next restart. The folder itself is never left to a
+// restart: an install meanwhile would lose its program then.
+bool RemoveRunningProgramFolder(const std::string& programFolder)
+{
+    const std::string running = ProgramFilePath();
+    if (lstrcmpiA(running.c_str(), (programFolder + "horavo.exe").c_str()) != 0) {
+        return false;
+    }
+    char temporary[MAX_PATH + 1] = "";
+    char moved[MAX_PATH + 1] = "";
+    if (GetTempPathA(sizeof temporary, temporary) == 0 || GetTempFileNameA(temporary, "tmp", 0, moved) == 0) {
+        return false;
+    }
+    if (!MoveFileExA(running.c_str(), moved, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(moved);
+        return false;
+    }
+    MoveFileExA(moved, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return RemoveFolderTree(programFolder);
+}
+
 }  // namespace
 
-int InstallTimeService()
+int InstallTimeService(bool quiet)
 {
     const std::string programFolder = ServiceProgramFolder();
     const std::string dataFolder = ServiceDataFolder();
     if (programFolder.empty() || dataFolder.empty()) {
-        return Fail(texts::kServiceInstallFailed, ERROR_PATH_NOT_FOUND);
+        return Fail(texts::kServiceInstallFailed, ERROR_PATH_NOT_FOUND, quiet);
     }
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    int exitCode = 0;
+    SC_HANDLE manager = OpenManager(quiet, &exitCode);
     if (manager == nullptr) {
-        return Fail(texts::kServiceNeedsAdministrator, GetLastError());
+        return exitCode;
     }
     SC_HANDLE service = OpenServiceA(manager, kServiceName, SERVICE_ALL_ACCESS);
     const bool update = service != nullptr;
@@ -80,7 +125,7 @@ int InstallTimeService()
         const DWORD error = GetLastError();
         CloseServiceHandle(service);
         CloseServiceHandle(manager);
-        return Fail(texts::kServiceInstallFailed, error);
+        return Fail(texts::kServiceInstallFailed, error, quiet);
     }
     bool usedStarterList = false;
     DWORD error = CopyProgram(programFolder);
@@ -104,6 +149,7 @@ int InstallTimeService()
     }
     if (error == ERROR_SUCCESS) {
         ConfigureService(service);
+        RegisterServiceEventSource(programFolder + "horavo.exe");
         if (!StartServiceA(service, 0, nullptr)) {
             error = GetLastError();
         }
@@ -115,19 +161,52 @@ int InstallTimeService()
     }
     CloseServiceHandle(manager);
     if (error != ERROR_SUCCESS) {
-        return Fail(texts::kServiceInstallFailed, error);
+        return Fail(texts::kServiceInstallFailed, error, quiet);
     }
-    ReportToUser(usedStarterList ? std::string(texts::kServiceInstalled) + "\n" + texts::kServiceUsesStarterList
-                                 : std::string(texts::kServiceInstalled),
-                 false);
-    return 0;
+    return Tell(CommandOutcome::Done,
+                usedStarterList ? std::string(texts::kServiceInstalled) + "\n" + texts::kServiceUsesStarterList
+                                : std::string(texts::kServiceInstalled),
+                quiet);
 }
 
-int UninstallTimeService()
+int UpdateTimeService(bool quiet)
 {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    int exitCode = 0;
+    SC_HANDLE manager = OpenManager(quiet, &exitCode);
     if (manager == nullptr) {
-        return Fail(texts::kServiceNeedsAdministrator, GetLastError());
+        return exitCode;
+    }
+    SC_HANDLE service = OpenServiceA(manager, kServiceName, SERVICE_ALL_ACCESS);
+    if (service == nullptr) {
+        CloseServiceHandle(manager);
+        return Tell(CommandOutcome::NothingToDo, texts::kServiceNotInstalled, quiet);
+    }
+    // The service reads its list when it starts: stopped, given the files, started again; its log stays.
+    bool usedStarterList = false;
+    DWORD error = StopService(service) ? ERROR_SUCCESS : GetLastError();
+    if (error == ERROR_SUCCESS) {
+        error = WriteServiceFiles(ServiceDataFolder(), &usedStarterList);
+    }
+    if (!StartServiceA(service, 0, nullptr) && error == ERROR_SUCCESS) {
+        error = GetLastError();
+    }
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    if (error != ERROR_SUCCESS) {
+        return Fail(texts::kServiceUpdateFailed, error, quiet);
+    }
+    return Tell(CommandOutcome::Done,
+                usedStarterList ? std::string(texts::kServiceUpdated) + "\n" + texts::kServiceUsesStarterList
+                                : std::string(texts::kServiceUpdated),
+                quiet);
+}
+
+int UninstallTimeService(bool quiet)
+{
+    int exitCode = 0;
+    SC_HANDLE manager = OpenManager(quiet, &exitCode);
+    if (manager == nullptr) {
+        return exitCode;
     }
     DWORD error = ERROR_SUCCESS;
     bool installed = false;
@@ -142,28 +221,17 @@ int UninstallTimeService()
     }
     CloseServiceHandle(manager);
     if (error != ERROR_SUCCESS) {
-        return Fail(texts::kServiceUninstallFailed, error);
+        return Fail(texts::kServiceUninstallFailed, error, quiet);
     }
+    UnregisterServiceEventSource();
     const std::string programFolder = ServiceProgramFolder();
     const bool dataRemoved = RemoveFolderTree(ServiceDataFolder());
-    bool programRemoved = RemoveFolderTree(programFolder);
-    // Run from the installed copy, the program cannot delete itself: the system removes it and its
-    // folder at the next restart.
-    const std::string running = ProgramFilePath();
-    const bool runsFromThere = lstrcmpiA(running.c_str(), (programFolder + "horavo.exe").c_str()) == 0;
-    if (!programRemoved && runsFromThere) {
-        std::string folder = programFolder;
-        folder.pop_back();
-        programRemoved = MoveFileExA(running.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) &&
-                         MoveFileExA(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-        if (dataRemoved && programRemoved) {
-            ReportToUser(std::string(texts::kServiceUninstalled) + "\n" + texts::kServiceFolderAtRestart + folder, false);
-            return 0;
-        }
-    }
+    const bool programRemoved = RemoveFolderTree(programFolder) || RemoveRunningProgramFolder(programFolder);
     if (!dataRemoved || !programRemoved) {
-        return Fail(texts::kServiceUninstallFailed, ERROR_DIR_NOT_EMPTY);
+        return Fail(texts::kServiceUninstallFailed, ERROR_DIR_NOT_EMPTY, quiet);
     }
-    ReportToUser(installed ? texts::kServiceUninstalled : texts::kServiceNotInstalled, false);
-    return 0;
+    if (!installed) {
+        return Tell(CommandOutcome::NothingToDo, texts::kServiceNotInstalled, quiet);
+    }
+    return Tell(CommandOutcome::Done, texts::kServiceUninstalled, quiet);
 }

@@ -9,6 +9,8 @@
 
 #include "res/texts.h"
 #include "shell/command_report_win32.h"
+#include "shell/event_log_win32.h"
+#include "shell/service_events.h"
 #include "shell/service_folders_win32.h"
 #include "shell/service_pipe_win32.h"
 #include "shell/service_schedule.h"
@@ -92,6 +94,7 @@ public:
     void Start()
     {
         Log({texts::kServiceLogName, texts::kServiceStarted, "", ""});
+        m_events.OnStarted();
         OpenPipe(NowMs());
     }
 
@@ -130,6 +133,7 @@ public:
         m_sync.Stop();
         m_pipe.Close();
         Log({texts::kServiceLogName, texts::kServiceStopped, "", ""});
+        m_events.OnStopped();
     }
 
 private:
@@ -198,6 +202,7 @@ private:
     void OnRoundEnded(const RoundResult& result) override
     {
         m_schedule.OnRoundEnded(NowMs());
+        m_events.OnRoundEnded(result, NowMs());
         m_lastExitCode = result.ExitCode();
         m_lastRows = result.rows;
         for (size_t instance : m_waiting) {
@@ -237,6 +242,8 @@ private:
         }
     }
 
+    WindowsEventLog m_eventLog;
+    ServiceEvents m_events{m_eventLog};
     std::string m_folder;
     Settings m_settings;
     std::string m_logPath;

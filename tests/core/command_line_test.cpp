@@ -1,5 +1,6 @@
 // The command line after the program's name, and which arguments select automatic mode.
 #include "shell/command_line.h"
+#include "shell/command_outcome.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,47 @@ TEST(ParseRunMode, EachWordAloneInAnyCase)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.mode, ParseRunMode(c.arguments)) << '"' << c.arguments << '"';
+    }
+}
+
+TEST(ParseRunCommand, TheServiceCommandsTakeQuietAfterThem)
+{
+    const struct {
+        const char* arguments;
+        RunMode mode;
+        bool quiet;
+    } cases[] = {
+        {"-install-service -quiet", RunMode::InstallService, true},
+        {"-UNINSTALL-SERVICE   -Quiet", RunMode::UninstallService, true},
+        {"-update-service", RunMode::UpdateService, false},
+        {"-update-service -quiet", RunMode::UpdateService, true},
+        {"-install-service -quiet -quiet", RunMode::Normal, false},
+        {"-install-service -q", RunMode::Normal, false},
+        {"-quiet -install-service", RunMode::Normal, false},
+        {"-auto -quiet", RunMode::Normal, false},
+        {"-service -quiet", RunMode::Normal, false},
+    };
+    for (const auto& c : cases) {
+        const RunCommand command = ParseRunCommand(c.arguments);
+        EXPECT_EQ(c.mode, command.mode) << '"' << c.arguments << '"';
+        EXPECT_EQ(c.quiet, command.quiet) << '"' << c.arguments << '"';
+    }
+}
+
+TEST(CommandExitCode, QuietlyEachOutcomeItsOwnOtherwiseTheCodesOfOld)
+{
+    const struct {
+        CommandOutcome outcome;
+        int quiet, spoken;
+    } cases[] = {
+        {CommandOutcome::Done, 0, 0},
+        {CommandOutcome::Failed, 1, 1},
+        {CommandOutcome::NeedsAdministrator, 2, 1},
+        {CommandOutcome::NothingToDo, 3, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.quiet, CommandExitCode(c.outcome, true));
+        EXPECT_EQ(c.spoken, CommandExitCode(c.outcome, false));
     }
 }
 

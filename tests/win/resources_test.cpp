@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "shell/service_events.h"
 
 namespace {
 
@@ -111,6 +112,42 @@ TEST(Resources, ManifestAsksForCommonControlsSix)
     EXPECT_NE(std::string::npos, manifest.find("Microsoft.Windows.Common-Controls"));
     EXPECT_NE(std::string::npos, manifest.find("version=\"6.0.0.0\""));
     EXPECT_NE(std::string::npos, manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>")) << manifest;
+}
+
+TEST(Resources, EveryServiceEventHasItsMessageInJapaneseAndEnglish)
+{
+    // Each id the service reports, with the rows as its insertion string, as the event viewer shows it.
+    const struct {
+        ServiceEventId id;
+        const wchar_t* japanese;
+        const wchar_t* english;
+    } events[] = {
+        {ServiceEventId::Started, L"Tempivo の時刻設定サービスを開始しました。", L"The Tempivo time service started."},
+        {ServiceEventId::Stopped, L"Tempivo の時刻設定サービスを停止しました。", L"The Tempivo time service stopped."},
+        {ServiceEventId::Synchronised, L"時計を合わせました", L"The clock was set"},
+        {ServiceEventId::NoAnswer, L"どの時刻サーバからも応答がありません", L"no time server answered"},
+        {ServiceEventId::Held, L"MAXSTEP", L"MAXSTEP"},
+        {ServiceEventId::KeyExchangeFailed, L"NTS の鍵交換", L"NTS key exchange"},
+        {ServiceEventId::NoAgreement, L"一致しません", L"do not agree"},
+        {ServiceEventId::TooFew, L"1 台だけ", L"one server alone"},
+        {ServiceEventId::Refused, L"受け付けません", L"refused"},
+    };
+    for (const auto& event : events) {
+        for (const auto& language : {std::make_pair(LANG_JAPANESE, event.japanese), std::make_pair(LANG_ENGLISH, event.english)}) {
+            const wchar_t* rows = L"NICT  応答なし  エラー";
+            const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(rows)};
+            wchar_t text[512] = L"";
+            const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, nullptr,
+                                                static_cast<DWORD>(event.id), MAKELANGID(language.first, SUBLANG_DEFAULT),
+                                                text, 512, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
+            ASSERT_NE(0u, length) << static_cast<int>(event.id) << " in " << language.first;
+            const std::wstring message(text, length);
+            EXPECT_NE(std::wstring::npos, message.find(language.second)) << static_cast<int>(event.id);
+            if (static_cast<int>(event.id) >= 100) {
+                EXPECT_NE(std::wstring::npos, message.find(rows)) << "the rows as %1: " << static_cast<int>(event.id);
+            }
+        }
+    }
 }
 
 }  // namespace

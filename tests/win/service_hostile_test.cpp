@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "peers.h"
@@ -63,7 +64,11 @@ TEST_F(ServiceAgainstMisuse, ConnectionsThatSayNothingLockNobodyOut)
         EndProcess(&client);
     }
     // One process holds one instance: a second connection of it is turned away while it lasts.
-    HANDLE held = CreateFileA("\\\\.\\pipe\\Tempivo", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    for (int tries = 0; held == INVALID_HANDLE_VALUE && tries < 50; ++tries) {
+        WaitNamedPipeA("\\\\.\\pipe\\Tempivo", 1000);  // the killed ones' instances are freed as it goes
+        held = CreateFileA("\\\\.\\pipe\\Tempivo", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EXPECT_EQ("<closed>", Ask("STATUS"));
     CloseHandle(held);
@@ -175,23 +180,93 @@ TEST_F(ServiceAgainstMisuse, InstalledWithoutAListItKeepsTheStarterListsTickedSe
     EXPECT_EQ(Occurrences(list, "\r\n"), Occurrences("\n" + list, "\n1\t")) << "ticked rows only: " << list;
 }
 
-TEST_F(ServiceAgainstMisuse, RemovedByItsInstalledCopyItsFolderGoesAtTheNextRestart)
+TEST_F(ServiceAgainstMisuse, RemovedByItsInstalledCopyItsFolderGoesNowAndTheProgramAtTheNextRestart)
 {
     InstallService(installer, Rows("", "Good", PeerAddress("good"), 1), "[SETTING]\r\nINTERVAL=60\r\n");
     const std::string programFolder = KnownFolder(CSIDL_PROGRAM_FILES);
-    ProgramRun installed(programFolder.substr(0, programFolder.size() - 1));
-    std::string said;
-    EXPECT_EQ(0u, installed.RunToEnd("-uninstall-service", &said)) << said;
-    EXPECT_NE(std::string::npos, said.find("再起動")) << said;
+    // Its standard error a file outside the folder it removes.
+    std::string command = "\"" + programFolder + "horavo.exe\" -uninstall-service -quiet";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, installer.Folder().c_str(),
+                               &startup, &process));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 30000));
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    EndProcess(&process);
+    EXPECT_EQ(0u, code);
     EXPECT_EQ(0u, ServiceState()) << "no such service";
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(data.c_str()));
-    // What the system removes at the restart.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(programFolder.c_str())) << "an install may come at once";
+    // The program moved out of it goes at the restart, under a name of its own.
     char pending[8192] = "";
     DWORD size = sizeof pending;
     RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
                  "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &size);
     const std::string operations(pending, size);
-    EXPECT_NE(std::string::npos, operations.find("Tempivo\\horavo.exe")) << operations;
+    EXPECT_NE(std::string::npos, operations.find(".tmp")) << operations;
+    EXPECT_EQ(std::string::npos, operations.find("Tempivo\\")) << "nothing of the program folder: " << operations;
+}
+
+// A command started as a deployment tool starts it: no console, no standard handles. Its exit
+// code, and whether any window of it was seen while it ran.
+std::pair<DWORD, bool> RunWithoutConsole(const std::string& folder, const std::string& arguments)
+{
+    std::string command = "\"" + folder + "\\horavo.exe\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, folder.c_str(),
+                        &startup, &process)) {
+        return {STILL_ACTIVE, false};
+    }
+    struct Search {
+        DWORD processId;
+        bool found;
+    } search{process.dwProcessId, false};
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 30000) {
+        EnumWindows(
+            [](HWND window, LPARAM parameter) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(parameter);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                s->found = s->found || owner == s->processId;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+    }
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    EndProcess(&process);
+    return {code, search.found};
+}
+
+TEST_F(ServiceAgainstMisuse, QuietCommandsShowNothingAndSayEverythingInTheirExitCode)
+{
+    installer.WriteFile("server.data", Rows("", "Good", PeerAddress("good"), 1));
+    const struct {
+        const char* arguments;
+        DWORD exitCode;  // 0 done, 3 nothing to do
+    } steps[] = {
+        {"-update-service -quiet", 3},
+        {"-uninstall-service -quiet", 3},
+        {"-install-service -quiet", 0},
+        {"-install-service -quiet", 0},  // a reinstall
+        {"-update-service -quiet", 0},
+        {"-uninstall-service -quiet", 0},
+        {"-uninstall-service -quiet", 3},
+    };
+    for (const auto& step : steps) {
+        const std::pair<DWORD, bool> ran = RunWithoutConsole(installer.Folder(), step.arguments);
+        EXPECT_EQ(step.exitCode, ran.first) << step.arguments;
+        EXPECT_FALSE(ran.second) << step.arguments << ": no window, no message box";
+    }
+    // Without -quiet and without a console, a message box would wait for a click: not so quietly.
+    std::string said;
+    EXPECT_EQ(0u, installer.RunToEnd("-uninstall-service", &said)) << "nothing to do, said on the standard error";
+    EXPECT_NE(std::string::npos, said.find("インストールされていません")) << said;
 }
 
 }  // namespace
