@@ -20,5 +20,17 @@ for text in server.data README.txt; do
     sed "s/@VERSION@/$version/" "$source_file" | iconv -f UTF-8 -t CP932 | sed 's/$/\r/' >"$work/Tempivo/$text"
 done
 rm -f "$output"
-# A fixed date for every entry, so the same build gives the same zip.
-(cd "$work" && cmake -E tar cf "$output" --format=zip "--mtime=2026-12-01 00:00:00 UTC" Tempivo)
+# The same build gives the same zip: the files in a fixed order (a folder's own order differs from
+# one file system to another), a fixed date for each, and none of the access and change times a
+# tar-style writer records.
+python3 - "$work" "$output" <<'ZIP'
+import os, sys, zipfile
+work, output = sys.argv[1], sys.argv[2]
+with zipfile.ZipFile(output, "w", zipfile.ZIP_DEFLATED) as archive:
+    for name in sorted(os.listdir(os.path.join(work, "Tempivo"))):
+        entry = zipfile.ZipInfo("Tempivo/" + name, date_time=(2026, 12, 1, 0, 0, 0))
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        entry.external_attr = 0o644 << 16
+        with open(os.path.join(work, "Tempivo", name), "rb") as source:
+            archive.writestr(entry, source.read())
+ZIP

@@ -31,6 +31,9 @@ declare -A proof=(
   [python3]=/usr/bin/python3
   [imagemagick]=/usr/bin/convert
   [util-linux]=/usr/bin/setpriv
+  [wixl]=/usr/bin/wixl
+  [msitools]=/usr/bin/msibuild
+  [faketime]=/usr/bin/faketime
 )
 
 missing=()
