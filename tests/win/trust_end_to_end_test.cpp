@@ -49,10 +49,15 @@ TEST(Trust, IPv6ServersSynchronise)
 {
     for (const std::string& address : {PeerAddress6("good6"), std::string("::1")}) {
         Window program("0\tSix\t" + address + "\r\n");
-        SendMessageA(GetDlgItem(program.window, 1000), BM_CLICK, 0, 0);
-        const std::vector<LogRow> rows = program.run.WaitForLogRows(program.window, 1);
-        ASSERT_EQ(1u, rows.size()) << address;
-        EXPECT_EQ(kSynced, rows[0][3]) << address << ": " << rows[0][1];
+        // A machine busy enough can hold a loopback reply past the query's 4 s: 応答なし is then the
+        // right row, and the server is asked again; any other row is a failure at once.
+        std::vector<LogRow> rows;
+        for (size_t attempt = 1; attempt <= 3 && (rows.empty() || rows.back()[1] == "応答なし"); ++attempt) {
+            SendMessageA(GetDlgItem(program.window, 1000), BM_CLICK, 0, 0);
+            rows = program.run.WaitForLogRows(program.window, attempt);
+            ASSERT_EQ(attempt, rows.size()) << address;
+        }
+        EXPECT_EQ(kSynced, rows.back()[3]) << address << ": " << rows.back()[1];
     }
 }
 
