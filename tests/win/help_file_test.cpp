@@ -117,7 +117,7 @@ TEST_F(HelpFileTest, EveryPageOfTheContentsOpens)
         EXPECT_NE(std::string::npos, bytes.find("</html>")) << page;
         ++pages;
     }
-    EXPECT_EQ(14, pages);
+    EXPECT_EQ(15, pages);
     std::string style;
     EXPECT_TRUE(ReadHelpItem("style.css", &style));
     std::string missing;

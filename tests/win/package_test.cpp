@@ -27,7 +27,9 @@ TEST(Package, HoldsTheProgramTheHelpTheListAndAReadme)
     }
     const std::string list = unpacked.ReadFile("server.data");
     EXPECT_EQ(0u, list.find("1\t情報通信研究機構 (NICT)\tntp.nict.jp\r\n")) << "Shift-JIS, the first server ticked";
-    EXPECT_EQ(std::string::npos, list.find("\n1\t")) << "only the first";
+    EXPECT_NE(std::string::npos, list.find("\n1\tNTP プール プロジェクト (日本)\tjp.pool.ntp.org\r\n"))
+        << "a second operator ticked, to confirm a large correction";
+    EXPECT_EQ(list.find("\n1\t"), list.rfind("\n1\t")) << "those two only";
     const std::string readme = unpacked.ReadFile("README.txt");
     EXPECT_NE(std::string::npos, readme.find("「最上位の特権で実行する」")) << "Shift-JIS";
     EXPECT_NE(std::string::npos, readme.find("horavo.exe -auto\r\n")) << "CR LF line ends";
