@@ -20,7 +20,7 @@ inline constexpr char kRightsClose[] = "閉じる";
 inline constexpr char kRightsDontShowAgain[] = "今後表示しない";
 // The tray's balloon after a round that did not set the clock, once for each kind in a row.
 inline constexpr char kBalloonTitle[] = "時刻を合わせられませんでした";
-inline constexpr char kBalloonNoRight[] = "時計を設定する権限がありません。ヘルプの「権限エラー」をご覧ください。";
+inline constexpr char kBalloonNoRight[] = "時計を設定する権限がありません。ヘルプの『なぜ「権限エラー」になるのか』をご覧ください。";
 inline constexpr char kBalloonRefused[] = "時計の設定に失敗しました。ログをご覧ください。";
 inline constexpr char kBalloonNoAnswer[] = "時刻サーバから使える応答がありませんでした。ログをご覧ください。";
 inline constexpr char kBalloonHeld[] = "ずれが大きすぎるため、時計を合わせませんでした。";
@@ -61,6 +61,11 @@ inline constexpr char kStepForward[] = "進めます";
 inline constexpr char kStepBackward[] = "戻します";
 inline constexpr char kStepQuestionEnd[] = "。よろしいですか？";
 inline constexpr char kStepCaption[] = "時計の大きな修正";
+inline constexpr char kStepServerSays[] = " の時刻: ";
+inline constexpr char kStepClockSays[] = "このコンピュータの時計: ";
+inline constexpr char kStepTimeZoneHint[] =
+    "ずれがちょうど何時間かに近いので、Windows のタイム ゾーンが違っているのかもしれません。"
+    "［設定］→［時刻と言語］→［日付と時刻］の「タイム ゾーン」を先に確かめてください。";
 
 // The server-time column of a row whose query failed.
 inline constexpr char kFailureSocket[] = "TCP/IPエラー";

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "store/file_locations.h"
+#include "store/program_path.h"
+
 namespace {
 
 constexpr UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
@@ -101,8 +104,12 @@ void ShowHelpPage(HWND mainWindow, const char* page)
     if (!g_comStarted) {
         g_comStarted = SUCCEEDED(CoInitialize(nullptr));
     }
-    // The bare file name: the engine finds it beside the program.
-    const std::string file = page ? std::string("horavo.chm::/") + page : std::string("horavo.chm");
+    // The help beside the program, by its full path: the current folder is the program's only when
+    // it was started from there (not after an elevated restart, nor from the Task Scheduler).
+    const std::string program = ProgramFilePath();
+    const PathParts parts = SplitPath(program.c_str(), IsAnsiLeadByte);
+    const std::string chm = parts.drive + parts.folder + "horavo.chm";
+    const std::string file = page ? chm + "::/" + page : chm;
     InvokeHtmlHelp(mainWindow, file.c_str(), kHelpDisplayTopic, 0);
 }
 

@@ -27,6 +27,27 @@ std::string ServiceDataFolder()
     return KnownFolder(CSIDL_COMMON_APPDATA);
 }
 
+std::vector<std::string> ServiceProgramFolders()
+{
+    std::vector<std::string> folders;
+    char native[MAX_PATH] = "";
+    // The 64-bit "Program Files" as a 32-bit program on 64-bit Windows names it.
+    const DWORD length = ExpandEnvironmentStringsA("%ProgramW6432%", native, sizeof native);
+    const std::string nativeFolder =
+        length > 0 && length <= sizeof native && native[0] != '%' ? std::string(native) + "\\" + kServiceName + "\\" : "";
+    for (const std::string& folder :
+         {KnownFolder(CSIDL_PROGRAM_FILES), KnownFolder(CSIDL_PROGRAM_FILESX86), nativeFolder}) {
+        bool known = folder.empty();
+        for (const std::string& other : folders) {
+            known = known || lstrcmpiA(other.c_str(), folder.c_str()) == 0;
+        }
+        if (!known) {
+            folders.push_back(folder);
+        }
+    }
+    return folders;
+}
+
 bool RemoveFolderTree(const std::string& folder)
 {
     std::string base = folder;

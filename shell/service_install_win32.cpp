@@ -224,9 +224,12 @@ int UninstallTimeService(bool quiet)
         return Fail(texts::kServiceUninstallFailed, error, quiet);
     }
     UnregisterServiceEventSource();
-    const std::string programFolder = ServiceProgramFolder();
     const bool dataRemoved = RemoveFolderTree(ServiceDataFolder());
-    const bool programRemoved = RemoveFolderTree(programFolder) || RemoveRunningProgramFolder(programFolder);
+    // The other build's folder too, whichever build installed last.
+    bool programRemoved = true;
+    for (const std::string& programFolder : ServiceProgramFolders()) {
+        programRemoved = (RemoveFolderTree(programFolder) || RemoveRunningProgramFolder(programFolder)) && programRemoved;
+    }
     if (!dataRemoved || !programRemoved) {
         return Fail(texts::kServiceUninstallFailed, ERROR_DIR_NOT_EMPTY, quiet);
     }

@@ -3,5 +3,6 @@
 
 #include <string>
 
-// "Tempivo", and on a second line "前回の同期:", the moment the row was written and its status.
+// "Tempivo", and on a second line "前回の同期:", the moment the row was written and what became of it
+// (its status, or what went wrong).
 std::string TrayTip(const std::string& writtenAt, const std::string& status);

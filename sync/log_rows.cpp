@@ -9,6 +9,11 @@ std::vector<std::string> LogLineFields(const LogRow& row)
     return {row.server, row.serverTime, row.localTime, row.status, row.correction};
 }
 
+std::string RowOutcome(const LogRow& row)
+{
+    return row.localTime.empty() && !row.serverTime.empty() ? row.serverTime : row.status;
+}
+
 bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
 {
     const char* failure = nullptr;

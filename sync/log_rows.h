@@ -21,6 +21,10 @@ struct LogRow {
 // that lines written before it existed read the same.
 std::vector<std::string> LogLineFields(const LogRow& row);
 
+// What became of a row in a word, for the tray tip and the service's line: its status, or for a
+// failure (which has no local time) its reason, which says more than "エラー".
+std::string RowOutcome(const LogRow& row);
+
 // The row of a query that ended without a usable reply; Waiting and Answered give no row (false).
 bool FailureRow(const std::string& server, QueryStatus status, LogRow* row);
 

@@ -2,6 +2,7 @@
 #include "step_guard.h"
 
 #include "res/texts.h"
+#include "sync/time_text.h"
 
 bool StepNeedsSecondOpinion(int64_t stepTicks, int32_t maxStepSeconds)
 {
@@ -30,4 +31,16 @@ std::string StepQuestion(int64_t stepTicks)
     }
     return texts::kStepQuestionStart + words + (stepTicks < 0 ? texts::kStepBackward : texts::kStepForward) +
            texts::kStepQuestionEnd;
+}
+
+std::string LargeStepQuestion(const LargeStep& step)
+{
+    const int64_t magnitude = step.stepTicks < 0 ? -step.stepTicks : step.stepTicks;
+    const int64_t hour = 3600 * kTicksPerSecond;
+    const int64_t fromWholeHours = (magnitude + hour / 2) % hour - hour / 2;
+    const bool zoneLike = magnitude >= hour / 2 && (fromWholeHours < 0 ? -fromWholeHours : fromWholeHours) <=
+                                                       120 * static_cast<int64_t>(kTicksPerSecond);
+    return step.server + texts::kStepServerSays + FormatSecondsTime(step.serverTime) + "\n" + texts::kStepClockSays +
+           FormatSecondsTime(step.clock) + "\n\n" + (zoneLike ? std::string(texts::kStepTimeZoneHint) + "\n\n" : "") +
+           StepQuestion(step.stepTicks);
 }

@@ -143,7 +143,7 @@ AppliedTime SyncHost::ReadClockFor(const ServerAnswer& answer, int32_t offsetSec
     return ReadServerTime(answer, offsetSeconds);
 }
 
-bool SyncHost::ConfirmStep(int64_t stepTicks)
+bool SyncHost::ConfirmStep(const LargeStep& step)
 {
-    return m_confirmer != nullptr && m_confirmer->ConfirmStep(stepTicks);
+    return m_confirmer != nullptr && m_confirmer->ConfirmStep(step);
 }

@@ -15,7 +15,7 @@
 // Asks the user about a correction larger than the step limit; only rounds the user started ask.
 class StepConfirmer {
 public:
-    virtual bool ConfirmStep(int64_t stepTicks) = 0;
+    virtual bool ConfirmStep(const LargeStep& step) = 0;
 
 protected:
     ~StepConfirmer() = default;
@@ -58,7 +58,7 @@ private:
     uint64_t NowMs() override;
     AppliedTime SetClockFrom(const ServerAnswer& answer, int32_t offsetSeconds) override;
     AppliedTime ReadClockFor(const ServerAnswer& answer, int32_t offsetSeconds) override;
-    bool ConfirmStep(int64_t stepTicks) override;
+    bool ConfirmStep(const LargeStep& step) override;
 
     HWND m_window = nullptr;
     StepConfirmer* m_confirmer;

@@ -166,6 +166,7 @@ void SyncRound::AskTogether()
 
 void SyncRound::Failed(size_t server, QueryStatus status)
 {
+    m_result.keyExchangeFailed = m_result.keyExchangeFailed || status == QueryStatus::NtsKeyExchangeFailed;
     LogRow row;
     if (FailureRow(m_servers[server].name, status, &row)) {
         AddRow(row);
@@ -186,7 +187,7 @@ void SyncRound::Consider(Asked& asked)
         return;
     }
     if (m_rules.userStarted) {
-        const bool yes = m_clock.ConfirmStep(asked.offset);
+        const bool yes = Confirmed(asked.server, asked.answer, asked.offset);
         if (!m_running) {
             return;  // ended while the question waited
         }
@@ -247,8 +248,13 @@ void SyncRound::Decide()
         return;
     }
     const size_t agreeing = static_cast<size_t>(std::count(consensus.agreeing.begin(), consensus.agreeing.end(), true));
+    const Asked& chosen = *answers[static_cast<size_t>(consensus.chosen)];
+    // The agreeing answers' median, carried by the chosen one's counter to the moment of setting.
+    ServerAnswer median = chosen.answer;
+    median.unixTicksAtReceipt =
+        chosen.answer.clockAtReceipt + consensus.offsetTicks - int64_t{m_rules.offsetSeconds} * kTicksPerSecond;
     if (StepNeedsSecondOpinion(consensus.offsetTicks, m_rules.maxStepSeconds) &&
-        (m_rules.userStarted ? !m_clock.ConfirmStep(consensus.offsetTicks) : agreeing < 2)) {
+        (m_rules.userStarted ? !Confirmed(chosen.server, median, consensus.offsetTicks) : agreeing < 2)) {
         if (!m_running) {
             return;  // ended while the question waited
         }
@@ -261,18 +267,20 @@ void SyncRound::Decide()
     if (!m_running) {
         return;
     }
-    const Asked& chosen = *answers[static_cast<size_t>(consensus.chosen)];
     for (size_t i = 0; i < answers.size(); ++i) {
         if (answers[i] != &chosen) {
             AddTimeRow(answers[i]->server, answers[i]->answer,
                        consensus.agreeing[i] ? texts::kStatusAgreed : texts::kStatusDisagreed);
         }
     }
-    // The agreeing answers' median, carried by the chosen one's counter to the moment of setting.
-    ServerAnswer median = chosen.answer;
-    median.unixTicksAtReceipt =
-        chosen.answer.clockAtReceipt + consensus.offsetTicks - int64_t{m_rules.offsetSeconds} * kTicksPerSecond;
     Apply(chosen.server, median);
+}
+
+bool SyncRound::Confirmed(size_t server, const ServerAnswer& answer, int64_t stepTicks)
+{
+    // The user sees who says so and both times, as they stand when the question comes.
+    const AppliedTime read = m_clock.ReadClockFor(answer, m_rules.offsetSeconds);
+    return m_clock.ConfirmStep({m_servers[server].name, read.clock.clockBefore, read.target, stepTicks});
 }
 
 void SyncRound::Apply(size_t server, const ServerAnswer& answer)

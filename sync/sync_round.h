@@ -17,6 +17,7 @@
 #include "sync/log_rows.h"
 #include "sync/query_status.h"
 #include "sync/server_time.h"
+#include "sync/step_guard.h"
 
 constexpr int kMaxServersTogether = 8;
 constexpr unsigned kAgreedGraceMs = 500;  // once two agree, how long the rest may still answer
@@ -50,6 +51,7 @@ enum class RoundOutcome {
 struct RoundResult {
     RoundOutcome outcome = RoundOutcome::NoAnswer;
     bool lacksRight = false;   // refused because the process may not set the clock
+    bool keyExchangeFailed = false;  // an NTS server's key exchange failed on the way
     std::vector<LogRow> rows;  // one for every server asked, and the clock's row
 
     // How automatic mode ends after this round, and its exit code for the Task Scheduler.
@@ -80,7 +82,7 @@ public:
     virtual AppliedTime SetClockFrom(const ServerAnswer& answer, int32_t offsetSeconds) = 0;
     virtual AppliedTime ReadClockFor(const ServerAnswer& answer, int32_t offsetSeconds) = 0;
     // Asks the user whether a correction this large may be set (a round the user started only).
-    virtual bool ConfirmStep(int64_t stepTicks) = 0;
+    virtual bool ConfirmStep(const LargeStep& step) = 0;
 
 protected:
     ~RoundClock() = default;
@@ -137,6 +139,8 @@ private:
     void Consider(Asked& asked);
     void Decide();
     void Apply(size_t server, const ServerAnswer& answer);
+    // The user's yes to a large step, asked with the server's name and both times.
+    bool Confirmed(size_t server, const ServerAnswer& answer, int64_t stepTicks);
     void AddTimeRow(size_t server, const ServerAnswer& answer, const char* status);
     void AddRow(const LogRow& row);
     void End(RoundOutcome outcome);

@@ -62,6 +62,6 @@ void MainDialog::RecordSynchronisation(const LogRow& row)
             WriteLogLines();
         }
     }
-    m_ownTip = TrayTip(writtenAt, row.status);
+    m_ownTip = TrayTip(writtenAt, RowOutcome(row));
     m_trayIcon.SetTip(m_serviceLine.Tip(m_ownTip).c_str());
 }

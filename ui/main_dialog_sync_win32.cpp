@@ -76,10 +76,10 @@ void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor, 
     m_sync.StartRound(std::move(servers), rules);
 }
 
-bool MainDialog::ConfirmStep(int64_t stepTicks)
+bool MainDialog::ConfirmStep(const LargeStep& step)
 {
     // No is the default: a click through must not move the clock hours away.
-    return MessageBoxA(m_hWnd, StepQuestion(stepTicks).c_str(), texts::kStepCaption,
+    return MessageBoxA(m_hWnd, LargeStepQuestion(step).c_str(), texts::kStepCaption,
                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 

@@ -104,7 +104,7 @@ private:
     void OnServiceAnswer();
     // The system menu's two items: the same program started elevated to install or remove the service.
     bool RunElevated(const char* arguments);  // false when it did not start (declined, say)
-    bool ConfirmStep(int64_t stepTicks) override;
+    bool ConfirmStep(const LargeStep& step) override;
     // The row's line in "horavo.log" (held while a round runs), and the tray tip.
     void RecordSynchronisation(const LogRow& row);
     void WriteLogLines();

@@ -43,7 +43,7 @@ std::string LineText(const ServiceView& view, const CalendarTime& now, Detail de
     if (status.secondsSinceLastRound >= 0 && !status.rows.empty() && detail != Detail::WithoutLastRound) {
         const LogRow& last = status.rows.back();
         line += std::string("  ") + texts::kServiceLineLast + " " + ClockText(now, -status.secondsSinceLastRound) +
-                " " + (last.localTime.empty() && !last.serverTime.empty() ? last.serverTime : last.status);
+                " " + RowOutcome(last);
         if (!last.correction.empty() && detail == Detail::Full) {
             line += " " + last.correction;
         }

@@ -123,4 +123,29 @@ TEST(StepGuard, AsksInWordsAboutAStepBeyondTheLimit)
     EXPECT_EQ("時計を 1 時間 進めます。よろしいですか？", StepQuestion(3600 * kSecond + 4999999)) << "rounded";
 }
 
+TEST(StepGuard, TheQuestionNamesTheServerAndBothTimesAndSuspectsTheTimeZoneOfWholeHours)
+{
+    constexpr int64_t kSecond = 1000 * kMs;
+    const CalendarTime clock{2026, 12, 3, 9, 12, 0, 0, 0};
+    const std::string times = "NICT の時刻: 2026/12/09 15:00:30\nこのコンピュータの時計: 2026/12/09 12:00:00\n\n";
+    const std::string hint = "ずれがちょうど何時間かに近いので";
+    const struct {
+        int64_t stepSeconds;
+        bool hint;
+    } cases[] = {
+        {3 * 3600 + 30, true},    // a zone's error and half a minute of the clock's own
+        {-9 * 3600 + 119, true},  // nine hours back: the zone of Japan missing
+        {3 * 3600 + 121, false},  // more than two minutes from whole hours: the clock itself is off
+        {1200, false},            // twenty minutes
+    };
+    for (const auto& c : cases) {
+        const std::string question = LargeStepQuestion({"NICT", clock, {2026, 12, 3, 9, 15, 0, 30, 0}, c.stepSeconds * kSecond});
+        EXPECT_EQ(0u, question.find(times)) << question;
+        EXPECT_EQ(c.hint, question.find(hint) != std::string::npos) << c.stepSeconds;
+        EXPECT_EQ(question.size() - StepQuestion(c.stepSeconds * kSecond).size(),
+                  question.rfind(StepQuestion(c.stepSeconds * kSecond)))
+            << "the step's line last";
+    }
+}
+
 }  // namespace

@@ -26,10 +26,13 @@ TEST(LogRows, EveryFailureHasItsText)
         EXPECT_EQ(c.serverTime, row.serverTime);
         EXPECT_EQ("", row.localTime);
         EXPECT_EQ("エラー", row.status);
+        EXPECT_EQ(c.serverTime, RowOutcome(row)) << "the tip and the service's line say what went wrong";
     }
     LogRow row;
     EXPECT_FALSE(FailureRow("NICT", QueryStatus::Waiting, &row));
     EXPECT_FALSE(FailureRow("NICT", QueryStatus::Answered, &row));
+    EXPECT_FALSE(FailureRow("NICT", QueryStatus::KissedAway, &row)) << "its kiss had its row";
+    EXPECT_EQ("同期成功", RowOutcome({"NICT", "2026/12/09 12:00:00.0000", "2026/12/09 12:00:00.0010", "同期成功"}));
 }
 
 TEST(LogRows, OnlyAMissingRightIsARightsError)

@@ -59,9 +59,10 @@ public:
     {
         return {converts, {2026, 12, 2, 8, 14, 35, 2, 7}, {clock, clock == ClockOutcome::Set ? 0u : 1314u, {}}};
     }
-    bool ConfirmStep(int64_t stepTicks) override
+    bool ConfirmStep(const LargeStep& step) override
     {
-        questions.push_back(stepTicks / kSecond);
+        questions.push_back(step.stepTicks / kSecond);
+        askedAbout.push_back(step.server);
         return userSaysYes;
     }
 
@@ -123,6 +124,7 @@ public:
     std::vector<RoundResult> ends;
     std::vector<int64_t> setOffsets;  // seconds, the user's offset included
     std::vector<int64_t> questions;   // seconds
+    std::vector<std::string> askedAbout;
     std::vector<int> ended;
 };
 
@@ -254,6 +256,7 @@ TEST(SyncRound, TheUserConfirmsALargeStepInWords)
         rules.offsetSeconds = 30;
         world.Run(round, {"hour", "good"}, rules);
         EXPECT_EQ((std::vector<int64_t>{3630}), world.questions) << "the step with the offset";
+        EXPECT_EQ((std::vector<std::string>{"hour"}), world.askedAbout) << "the server's name in the question";
         EXPECT_EQ((std::vector<std::string>{"hour"}), world.asked) << "no second opinion is sought";
         EXPECT_EQ(yes ? std::vector<int64_t>{3630} : std::vector<int64_t>{}, world.setOffsets);
         EXPECT_EQ((std::vector<std::string>{yes ? "hour 同期成功" : "hour 未設定 (ずれ過大)"}), world.rows);

@@ -209,6 +209,20 @@ TEST_F(ServiceAgainstMisuse, RemovedByItsInstalledCopyItsFolderGoesNowAndTheProg
     EXPECT_EQ(std::string::npos, operations.find("Tempivo\\")) << "nothing of the program folder: " << operations;
 }
 
+struct WindowSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    search->found = search->found || owner == search->processId;
+    return TRUE;
+}
+
 // A command started as a deployment tool starts it: no console, no standard handles. Its exit
 // code, and whether any window of it was seen while it ran.
 std::pair<DWORD, bool> RunWithoutConsole(const std::string& folder, const std::string& arguments)
@@ -221,21 +235,10 @@ std::pair<DWORD, bool> RunWithoutConsole(const std::string& folder, const std::s
                         &startup, &process)) {
         return {STILL_ACTIVE, false};
     }
-    struct Search {
-        DWORD processId;
-        bool found;
-    } search{process.dwProcessId, false};
+    WindowSearch search{process.dwProcessId, false};
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 30000) {
-        EnumWindows(
-            [](HWND window, LPARAM parameter) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(parameter);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                s->found = s->found || owner == s->processId;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     }
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process.hProcess, &code);
@@ -258,11 +261,21 @@ TEST_F(ServiceAgainstMisuse, QuietCommandsShowNothingAndSayEverythingInTheirExit
         {"-uninstall-service -quiet", 0},
         {"-uninstall-service -quiet", 3},
     };
+    // The other build's install: the 32-bit program's folder on 64-bit Windows (the same folder
+    // under 32-bit Wine).
+    char x86[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, x86);
+    const std::string otherBuild = std::string(x86) + "\\Tempivo\\";
     for (const auto& step : steps) {
         const std::pair<DWORD, bool> ran = RunWithoutConsole(installer.Folder(), step.arguments);
         EXPECT_EQ(step.exitCode, ran.first) << step.arguments;
         EXPECT_FALSE(ran.second) << step.arguments << ": no window, no message box";
+        if (std::string(step.arguments) == "-update-service -quiet" && ran.first == 0) {
+            CreateDirectoryA(otherBuild.c_str(), nullptr);
+            CopyFileA((installer.Folder() + "\\horavo.exe").c_str(), (otherBuild + "horavo.exe").c_str(), FALSE);
+        }
     }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(otherBuild.c_str())) << "removed with the service";
     // Without -quiet and without a console, a message box would wait for a click: not so quietly.
     std::string said;
     EXPECT_EQ(0u, installer.RunToEnd("-uninstall-service", &said)) << "nothing to do, said on the standard error";

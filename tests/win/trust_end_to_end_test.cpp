@@ -135,7 +135,7 @@ TEST(Trust, TheUserIsAskedInWordsBeforeALargeStep)
     PostMessageA(GetDlgItem(program.window, 1000), BM_CLICK, 0, 0);
     // The question box of the program's process.
     HWND box = nullptr;
-    for (int polls = 0; box == nullptr && polls < 250; ++polls) {
+    for (int polls = 0; box == nullptr && polls < 750; ++polls) {
         Sleep(20);
         HWND found = FindWindowA("#32770", "時計の大きな修正");
         DWORD owner = 0;
@@ -145,9 +145,14 @@ TEST(Trust, TheUserIsAskedInWordsBeforeALargeStep)
         }
     }
     ASSERT_NE(nullptr, box);
-    char text[256] = "";
+    char text[1024] = "";
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_STREQ("時計を 2 時間 進めます。よろしいですか？", text);
+    const std::string question = text;
+    EXPECT_EQ(0u, question.find("Two の時刻: ")) << "who says so: " << question;
+    EXPECT_NE(std::string::npos, question.find("このコンピュータの時計: ")) << question;
+    EXPECT_NE(std::string::npos, question.find("タイム ゾーン")) << "two whole hours: the zone suspected";
+    const std::string step = "時計を 2 時間 進めます。よろしいですか？";
+    EXPECT_EQ(question.size() - step.size(), question.rfind(step)) << question;
     PostMessageA(box, WM_COMMAND, IDNO, 0);
     const std::vector<LogRow> rows = program.run.WaitForLogRows(program.window, 1);
     ASSERT_EQ(1u, rows.size());
