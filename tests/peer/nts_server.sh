@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Starts and stops a loopback NTS server for the tests: chronyd -x (it serves and never touches
-# the clock) with NTS-KE over TLS 1.3, a throw-away self-signed certificate for NAME, on free
-# ports of 127.0.0.1 and ::1. STATE_FILE gets "name NAME", "ntske PORT", "ntp PORT" and "cert PATH" (DER).
-# Usage: nts_server.sh start STATE_FILE NAME | nts_server.sh stop STATE_FILE
+# the clock) with NTS-KE over TLS 1.3, a throw-away certificate for NAME, on free ports of 127.0.0.1
+# and ::1. STATE_FILE gets "name NAME", "ntske PORT", "ntp PORT", "cert PATH" (the server's
+# certificate, DER) and "root PATH" (the root the test must trust, DER).
+# The certificate, by KIND:
+#   self-signed  EC P-256, self-signed, its subject alternative name DNS:NAME (the default)
+#   rsa-chain    RSA 2048 under an RSA 2048 intermediate and root made here; the server sends the
+#                intermediate with it
+#   ec-chain     EC P-384 under such an RSA intermediate and root
+# Usage: nts_server.sh start STATE_FILE NAME [KIND] | nts_server.sh stop STATE_FILE
 set -eu
 action=$1
 state_file=$2
@@ -27,6 +33,7 @@ if [ "$action" = stop ]; then
 fi
 
 name=$3
+kind=${4:-self-signed}
 stop
 mkdir -p "$state/dump"
 
@@ -37,10 +44,40 @@ t = socket.socket(socket.AF_INET, socket.SOCK_STREAM); t.bind(("127.0.0.1", 0))
 u = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); u.bind(("127.0.0.1", 0))
 print(t.getsockname()[1], u.getsockname()[1])')
 
-openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
-    -subj "/CN=$name" -addext "subjectAltName=DNS:$name" \
-    -keyout "$state/key.pem" -out "$state/cert.pem" 2>/dev/null
+# A self-signed certificate with these extra arguments to openssl req.
+self_signed() {
+    openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj "/CN=$name" "$@" \
+        -keyout "$state/key.pem" -out "$state/cert.pem" 2>/dev/null
+    cp "$state/cert.pem" "$state/root.pem"
+}
+
+# A root and an intermediate (RSA 2048), and the server's certificate under them with a key made
+# by these arguments to openssl req; chronyd sends the certificate and the intermediate.
+chain() {
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Tempivo Test Root" \
+        -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" \
+        -keyout "$state/root.key" -out "$state/root.pem" 2>/dev/null
+    printf 'basicConstraints=critical,CA:TRUE,pathlen:0\nkeyUsage=critical,keyCertSign,cRLSign\n' >"$state/ca.ext"
+    openssl req -new -newkey rsa:2048 -nodes -subj "/CN=Tempivo Test Intermediate" \
+        -keyout "$state/intermediate.key" -out "$state/intermediate.csr" 2>/dev/null
+    openssl x509 -req -in "$state/intermediate.csr" -CA "$state/root.pem" -CAkey "$state/root.key" \
+        -CAcreateserial -days 2 -extfile "$state/ca.ext" -out "$state/intermediate.pem" 2>/dev/null
+    printf 'basicConstraints=critical,CA:FALSE\nkeyUsage=critical,digitalSignature,keyEncipherment\n%s\n%s\n' \
+        "extendedKeyUsage=serverAuth" "subjectAltName=DNS:$name" >"$state/leaf.ext"
+    openssl req -new "$@" -nodes -subj "/CN=$name" -keyout "$state/key.pem" -out "$state/leaf.csr" 2>/dev/null
+    openssl x509 -req -in "$state/leaf.csr" -CA "$state/intermediate.pem" -CAkey "$state/intermediate.key" \
+        -CAcreateserial -days 2 -extfile "$state/leaf.ext" -out "$state/leaf.pem" 2>/dev/null
+    cat "$state/leaf.pem" "$state/intermediate.pem" >"$state/cert.pem"
+}
+
+case $kind in
+self-signed) self_signed -addext "subjectAltName=DNS:$name" ;;
+rsa-chain) chain -newkey rsa:2048 ;;
+ec-chain) chain -newkey ec -pkeyopt ec_paramgen_curve:secp384r1 ;;
+*) echo "nts_server.sh: no certificate kind $kind" >&2; exit 2 ;;
+esac
 openssl x509 -in "$state/cert.pem" -outform DER -out "$state/cert.der"
+openssl x509 -in "$state/root.pem" -outform DER -out "$state/root.der"
 
 cat >"$state/chrony.conf" <<CONF
 port $ntp_port
@@ -66,7 +103,8 @@ echo $! >"$state/timeout.pid"
 # Ready once its NTS-KE port accepts a connection.
 for _ in $(seq 100); do
     if (exec 3<>"/dev/tcp/127.0.0.1/$ntske_port") 2>/dev/null; then
-        printf 'name %s\nntske %s\nntp %s\ncert %s\n' "$name" "$ntske_port" "$ntp_port" "$state/cert.der" >"$state_file"
+        printf 'name %s\nntske %s\nntp %s\ncert %s\nroot %s\n' "$name" "$ntske_port" "$ntp_port" "$state/cert.der" \
+            "$state/root.der" >"$state_file"
         exit 0
     fi
     sleep 0.05

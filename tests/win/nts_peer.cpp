@@ -17,6 +17,12 @@ std::string AsWindowsPath(std::string unixPath)
     return "Z:" + unixPath;  // Wine shows the Linux root as drive Z:
 }
 
+std::vector<uint8_t> ReadDer(const std::string& unixPath)
+{
+    std::ifstream der(AsWindowsPath(unixPath), std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(der), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
 
 NtsServer ReadNtsServer(const char* stateFileUnixPath)
@@ -33,8 +39,9 @@ NtsServer ReadNtsServer(const char* stateFileUnixPath)
         } else if (key == "ntp") {
             server.ntpPort = static_cast<uint16_t>(std::stoi(value));
         } else if (key == "cert") {
-            std::ifstream der(AsWindowsPath(value), std::ios::binary);
-            server.certificate.assign(std::istreambuf_iterator<char>(der), std::istreambuf_iterator<char>());
+            server.certificate = ReadDer(value);
+        } else if (key == "root") {
+            server.root = ReadDer(value);
         }
     }
     return server;

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-// What nts_server.sh wrote: the certificate's name, the ports, the certificate (DER).
+// What nts_server.sh wrote: the certificate's name, the ports, the server's certificate and the
+// root it chains to (the same for a self-signed one), DER.
 struct NtsServer {
     std::string name;
     uint16_t ntskePort = 0;
     uint16_t ntpPort = 0;
     std::vector<uint8_t> certificate;
+    std::vector<uint8_t> root;
 };
 
 // The server of a state file, given as a Linux path; an empty certificate when there is none.
