@@ -1,5 +1,6 @@
 // One NTS key exchange over a connected byte stream, free of sockets: TLS 1.3 only, ALPN "ntske/1",
-// the server's certificate checked against the roots given and the server's name (fail closed),
+// the server's certificate checked against the roots given and, as RFC 8915 asks, for the server's
+// name or address among its subject alternative names (certificate_names.h; fail closed),
 // the request sent, the response read until End of Message, the two keys exported. The Win32 glue
 // supplies the stream and the system's roots.
 #pragma once

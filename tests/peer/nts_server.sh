@@ -8,6 +8,8 @@
 #   rsa-chain    RSA 2048 under an RSA 2048 intermediate and root made here; the server sends the
 #                intermediate with it
 #   ec-chain     EC P-384 under such an RSA intermediate and root
+#   cn-only      EC P-256, self-signed, NAME in its common name only, no subject alternative name
+#   ip-names     EC P-256, self-signed, the names DNS:127.0.0.1, DNS:*.0.0.1 and IP:::1
 # Usage: nts_server.sh start STATE_FILE NAME [KIND] | nts_server.sh stop STATE_FILE
 set -eu
 action=$1
@@ -72,6 +74,8 @@ chain() {
 
 case $kind in
 self-signed) self_signed -addext "subjectAltName=DNS:$name" ;;
+cn-only) self_signed ;;
+ip-names) self_signed -addext "subjectAltName=DNS:127.0.0.1,DNS:*.0.0.1,IP:::1" ;;
 rsa-chain) chain -newkey rsa:2048 ;;
 ec-chain) chain -newkey ec -pkeyopt ec_paramgen_curve:secp384r1 ;;
 *) echo "nts_server.sh: no certificate kind $kind" >&2; exit 2 ;;

@@ -1,5 +1,6 @@
 // Whose certificates the NTS key exchange believes, against chronyd on loopback: chains of RSA and
-// EC leaves under a root the test makes trusted for the run.
+// EC leaves under a root the test makes trusted for the run; names and addresses each only among
+// the subject alternative names of their own kind.
 #include "sync/nts_key_exchange_win32.h"
 
 #include <windows.h>
@@ -46,6 +47,35 @@ TEST(NtsCertificate, RsaAndEcLeavesUnderAnRsaIntermediateAndRoot)
         const NtsKeyExchangeResult trusted = RunNtsKeyExchange("localhost", server.ntskePort);
         EXPECT_TRUE(trusted.ok) << stateFile << ": failure " << static_cast<int>(trusted.failure);
         EXPECT_EQ(kNtsMaxCookies, trusted.response.cookies.size()) << stateFile;
+    }
+}
+
+// What RFC 8915 asks: a name among the DNS names, an address among the IP addresses; a common name,
+// or an address written as a DNS name, is no match, though mbed TLS alone would take both.
+TEST(NtsCertificate, NamesAndAddressesOnlyAmongTheirOwnKindOfSubjectAlternativeName)
+{
+    const NtsServer cnOnly = Server(NTS_CN_ONLY_FILE_UNIX_PATH);
+    const NtsServer ipNames = Server(NTS_IP_NAMES_FILE_UNIX_PATH);
+    const TrustedRoot cnOnlyRoot(cnOnly);
+    const TrustedRoot ipNamesRoot(ipNames);
+    ASSERT_TRUE(cnOnlyRoot.Trusted() && ipNamesRoot.Trusted());
+    const struct {
+        const char* what;
+        std::string server;
+        uint16_t port;
+        bool ok;
+    } cases[] = {
+        {"localhost in the common name only", "localhost", cnOnly.ntskePort, false},
+        {"127.0.0.1 as a DNS name and *.0.0.1", "127.0.0.1", ipNames.ntskePort, false},
+        {"::1 as an IP address", "::1", ipNames.ntskePort, true},
+    };
+    for (const auto& c : cases) {
+        const NtsKeyExchangeResult result = RunNtsKeyExchange(c.server, c.port);
+        EXPECT_EQ(c.ok, result.ok) << c.what << ": failure " << static_cast<int>(result.failure);
+        if (!c.ok) {
+            EXPECT_EQ(NtsKeFailure::Certificate, result.failure) << c.what;
+            EXPECT_TRUE(result.response.cookies.empty()) << c.what;
+        }
     }
 }
 
