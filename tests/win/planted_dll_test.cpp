@@ -101,6 +101,7 @@ TEST(PlantedDll, NoneBesideTheProgramIsLoadedWhileItSynchronisesWithNts)
     ASSERT_TRUE(run.Start());
     const HWND window = run.WaitForMainWindow();
     ASSERT_NE(nullptr, window) << "the program did not open its window";
+    ASSERT_TRUE(ProgramRun::WaitUntilShown(window));
     SendMessageA(GetDlgItem(window, 1000), BM_CLICK, 0, 0);
     const std::vector<LogRow> rows = run.WaitForLogRows(window, 1, 15000);
     DistrustCertificate(server.certificate);
