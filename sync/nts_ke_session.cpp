@@ -97,6 +97,16 @@ NtsKeFailure FromTlsError(int error)
     return error == MBEDTLS_ERR_SSL_TIMEOUT ? NtsKeFailure::TimedOut : NtsKeFailure::Closed;
 }
 
+// The certificates the server sent, its own first, as DER.
+std::vector<std::vector<uint8_t>> ChainOf(const mbedtls_x509_crt& certificate)
+{
+    std::vector<std::vector<uint8_t>> chain;
+    for (const mbedtls_x509_crt* each = &certificate; each != nullptr && each->raw.p != nullptr; each = each->next) {
+        chain.emplace_back(each->raw.p, each->raw.p + each->raw.len);
+    }
+    return chain;
+}
+
 // TLS 1.3 only, the server's certificate required, ALPN offered.
 bool Configure(TlsClient& tls, const std::vector<std::vector<uint8_t>>& trustedRoots, const std::string& serverName)
 {
@@ -148,11 +158,10 @@ bool ExportKey(mbedtls_ssl_context& ssl, NtsKeyDirection direction, AesSivKey* k
 
 }  // namespace
 
-NtsKeyExchangeResult RunNtsKeSession(NtsByteStream& stream, const std::vector<std::vector<uint8_t>>& trustedRoots,
-                                     const std::string& serverName)
+NtsKeyExchangeResult RunNtsKeSession(NtsByteStream& stream, NtsTrust& trust, const std::string& serverName)
 {
     TlsClient tls;
-    if (!Configure(tls, trustedRoots, serverName)) {
+    if (!Configure(tls, trust.TrustedRoots(), serverName)) {
         return Failed(NtsKeFailure::TlsSetup);
     }
     mbedtls_ssl_set_bio(&tls.ssl, &stream, SendThrough, ReceiveThrough, nullptr);
@@ -161,7 +170,8 @@ NtsKeyExchangeResult RunNtsKeSession(NtsByteStream& stream, const std::vector<st
     const mbedtls_x509_crt* certificate = handshake == 0 ? mbedtls_ssl_get_peer_cert(&tls.ssl) : nullptr;
     if (handshake == MBEDTLS_ERR_X509_CERT_VERIFY_FAILED ||
         (handshake == 0 && (mbedtls_ssl_get_verify_result(&tls.ssl) != 0 || certificate == nullptr ||
-                            !CertificateIsForServer(NamesOf(*certificate), serverName)))) {
+                            !CertificateIsForServer(NamesOf(*certificate), serverName) ||
+                            !trust.AcceptsChain(ChainOf(*certificate), serverName)))) {
         return Failed(NtsKeFailure::Certificate);
     }
     if (handshake == MBEDTLS_ERR_SSL_TIMEOUT) {

@@ -1,8 +1,8 @@
 // One NTS key exchange over a connected byte stream, free of sockets: TLS 1.3 only, ALPN "ntske/1",
 // the server's certificate checked against the roots given and, as RFC 8915 asks, for the server's
 // name or address among its subject alternative names (certificate_names.h; fail closed),
-// the request sent, the response read until End of Message, the two keys exported. The Win32 glue
-// supplies the stream and the system's roots.
+// the system's own verdict on the chain asked for, the request sent, the response read until End of
+// Message, the two keys exported. The Win32 glue supplies the stream and the system's trust.
 #pragma once
 
 #include <cstddef>
@@ -46,7 +46,20 @@ protected:
     ~NtsByteStream() = default;
 };
 
-// Runs the exchange over a connected stream. The roots are DER certificates; those that do not
-// parse are passed over. Not for two threads at once: the library's crypto state is shared.
-NtsKeyExchangeResult RunNtsKeSession(NtsByteStream& stream, const std::vector<std::vector<uint8_t>>& trustedRoots,
-                                     const std::string& serverName);
+// The system's word on certificates, which the Win32 glue takes from Windows' stores and chain
+// engine: the roots mbed TLS verifies against, and the system's own verdict on the chain a server
+// sent. Only a chain both accept counts.
+class NtsTrust {
+public:
+    // DER certificates; those that do not parse are passed over.
+    virtual std::vector<std::vector<uint8_t>> TrustedRoots() = 0;
+    // The chain as the server sent it, its own certificate first (DER), and the server as named.
+    virtual bool AcceptsChain(const std::vector<std::vector<uint8_t>>& chain, const std::string& serverName) = 0;
+
+protected:
+    ~NtsTrust() = default;
+};
+
+// Runs the exchange over a connected stream. Not for two threads at once: the library's crypto
+// state is shared.
+NtsKeyExchangeResult RunNtsKeSession(NtsByteStream& stream, NtsTrust& trust, const std::string& serverName);

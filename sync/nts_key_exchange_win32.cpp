@@ -1,30 +1,13 @@
-// Winsock 2 and the ROOT certificate store under the platform-free key exchange (Win32).
+// Winsock 2 and the system's trust under the platform-free key exchange (Win32).
 #include "sync/nts_key_exchange_win32.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
-#include <wincrypt.h>
 
-#include <vector>
+#include "sync/system_trust_win32.h"
 
 namespace {
-
-// Every certificate of the system's "ROOT" store, as DER.
-std::vector<std::vector<uint8_t>> SystemRoots()
-{
-    std::vector<std::vector<uint8_t>> roots;
-    const HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
-    if (store == nullptr) {
-        return roots;
-    }
-    for (PCCERT_CONTEXT cert = CertEnumCertificatesInStore(store, nullptr); cert != nullptr;
-         cert = CertEnumCertificatesInStore(store, cert)) {
-        roots.emplace_back(cert->pbCertEncoded, cert->pbCertEncoded + cert->cbCertEncoded);
-    }
-    CertCloseStore(store, 0);
-    return roots;
-}
 
 // Winsock 2 for the length of one exchange; the process may have started 1.1 already.
 class Winsock2 {
@@ -140,7 +123,8 @@ NtsKeyExchangeResult ExchangeAt(const sockaddr* address, int addressSize, const 
     if (!stream.Connect(address, addressSize)) {
         return Failed(stream.TimeIsUp() ? NtsKeFailure::TimedOut : NtsKeFailure::Network);
     }
-    return RunNtsKeSession(stream, SystemRoots(), serverName);
+    SystemTrust trust;
+    return RunNtsKeSession(stream, trust, serverName);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Whose certificates the NTS key exchange believes, against chronyd on loopback: chains of RSA and
 // EC leaves under a root the test makes trusted for the run; names and addresses each only among
-// the subject alternative names of their own kind.
+// the subject alternative names of their own kind; none that Windows' stores refuse.
 #include "sync/nts_key_exchange_win32.h"
 
 #include <windows.h>
@@ -48,6 +48,32 @@ TEST(NtsCertificate, RsaAndEcLeavesUnderAnRsaIntermediateAndRoot)
         EXPECT_TRUE(trusted.ok) << stateFile << ": failure " << static_cast<int>(trusted.failure);
         EXPECT_EQ(kNtsMaxCookies, trusted.response.cookies.size()) << stateFile;
     }
+}
+
+// The trust store's word is final: a server certificate listed in the Disallowed store, or a root
+// whose entry in the ROOT store allows code signing only, refuses a chain that mbed TLS alone
+// would take. Each chain is taken again once the store says nothing against it.
+TEST(NtsCertificate, ThePoliciesOfTheStoresRefuseAChainMbedTlsWouldTake)
+{
+    const char kCodeSigning[] = "1.3.6.1.5.5.7.3.3";
+    const NtsServer server = Server(NTS_RSA_CHAIN_FILE_UNIX_PATH);
+    const TrustedRoot root(server);
+    ASSERT_TRUE(root.Trusted());
+    ASSERT_TRUE(RunNtsKeyExchange("localhost", server.ntskePort).ok) << "the chain as it is";
+
+    ASSERT_TRUE(AddToSystemStore("Disallowed", server.certificate));
+    const NtsKeyExchangeResult disallowed = RunNtsKeyExchange("localhost", server.ntskePort);
+    RemoveFromSystemStore("Disallowed", server.certificate);
+    EXPECT_EQ(NtsKeFailure::Certificate, disallowed.failure) << "the server's certificate listed as Disallowed";
+    EXPECT_TRUE(disallowed.response.cookies.empty());
+    EXPECT_TRUE(RunNtsKeyExchange("localhost", server.ntskePort).ok) << "no longer listed";
+
+    ASSERT_TRUE(SetRootPurpose(server.root, kCodeSigning));
+    const NtsKeyExchangeResult codeSigningRoot = RunNtsKeyExchange("localhost", server.ntskePort);
+    ASSERT_TRUE(SetRootPurpose(server.root, nullptr));
+    EXPECT_EQ(NtsKeFailure::Certificate, codeSigningRoot.failure) << "a root for code signing only";
+    EXPECT_TRUE(codeSigningRoot.response.cookies.empty());
+    EXPECT_TRUE(RunNtsKeyExchange("localhost", server.ntskePort).ok) << "the root for every purpose again";
 }
 
 // What RFC 8915 asks: a name among the DNS names, an address among the IP addresses; a common name,

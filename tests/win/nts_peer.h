@@ -22,3 +22,11 @@ NtsServer ReadNtsServer(const char* stateFileUnixPath);
 // Puts the certificate in the ROOT store, where the program looks for its roots; and takes it out.
 bool TrustCertificate(const std::vector<uint8_t>& certificate);
 void DistrustCertificate(const std::vector<uint8_t>& certificate);
+
+// The same for any system store of the current user ("Disallowed", ...).
+bool AddToSystemStore(const char* store, const std::vector<uint8_t>& certificate);
+void RemoveFromSystemStore(const char* store, const std::vector<uint8_t>& certificate);
+
+// Writes the certificate's entry in the ROOT store anew with its enhanced key usage property set to
+// the one purpose given (an object identifier), or with no such property for null.
+bool SetRootPurpose(const std::vector<uint8_t>& certificate, const char* purpose);
