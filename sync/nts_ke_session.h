@@ -17,12 +17,13 @@ constexpr unsigned kNtsKeTimeLimitMs = 5000;  // the whole exchange, connection 
 
 enum class NtsKeFailure {
     None,
-    Network,       // no Windows Sockets, no address for the name, or no connection to any address
+    NoAddress,     // the name has no address
+    NoConnection,  // no Windows Sockets, or no address took the connection (refused, unreachable, silent)
     TlsSetup,      // no random source, or no trusted roots at all
     Handshake,     // no TLS 1.3 session: the server's other versions or suites, or an alert
-    Certificate,   // not signed by a trusted root, out of date, or for another name
+    Certificate,   // not signed by a trusted root, out of date, for another name, or refused by the system
     Alpn,          // the server did not choose ntske/1
-    TimedOut,      // the time limit passed
+    TimedOut,      // connected, then the time limit passed
     Closed,        // the connection ended or failed before End of Message
     Response,      // the response was refused: see the response's verdict
     KeyExport,
