@@ -52,13 +52,36 @@ bool IsIpv6Literal(const std::string& text)
     return ReadIpv6Text(text, &bytes);
 }
 
+bool HasNtsPrefix(const std::string& address)
+{
+    const size_t prefixLength = sizeof kNtsAddressPrefix - 1;
+    if (address.size() < prefixLength) {
+        return false;
+    }
+    for (size_t i = 0; i < prefixLength; ++i) {
+        const char c = address[i] >= 'A' && address[i] <= 'Z' ? static_cast<char>(address[i] - 'A' + 'a') : address[i];
+        if (c != kNtsAddressPrefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string WithNtsPrefix(const std::string& address, bool nts)
+{
+    if (HasNtsPrefix(address) == nts) {
+        return address;
+    }
+    return nts ? kNtsAddressPrefix + address : address.substr(sizeof kNtsAddressPrefix - 1);
+}
+
 ServerAddress ParseServerAddress(const char* text)
 {
     if (*text == '\0') {
         return {ServerAddress::Status::Empty, std::string(), -1};
     }
     const size_t prefixLength = sizeof kNtsAddressPrefix - 1;
-    if (std::strncmp(text, kNtsAddressPrefix, prefixLength) == 0) {
+    if (HasNtsPrefix(text)) {
         ServerAddress address = ParseHostAndPort(text + prefixLength, kNtsKeDefaultPort);
         address.nts = true;
         return address;

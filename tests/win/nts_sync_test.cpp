@@ -128,6 +128,7 @@ TEST_F(NtsSync, TheProgramSynchronisesWithAnNtsServerOrSaysWhyNot)
         const char* status;
     } cases[] = {
         {"verified", Address(s_localhost), "", "同期成功 (NTS)"},
+        {"the prefix in capitals", "NTS:localhost:" + std::to_string(s_localhost.ntskePort), "", "同期成功 (NTS)"},
         {"a certificate for another name: fail closed", Address(s_otherName), "NTS 証明書エラー", "エラー"},
         {"no key exchange server there: the connection refused",
          "nts:localhost:" + std::to_string(s_localhost.ntpPort), "NTS 接続失敗", "エラー"},
