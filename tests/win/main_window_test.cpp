@@ -42,6 +42,7 @@ const ExpectedControl kControls[] = {
     {-1, "Static", "ログ情報"},
     {IDC_LOG_LIST, "SysListView32", ""},
     {IDC_ABOUT_BUTTON, "Button", "バージョン情報"},
+    {IDC_SERVICE_LINE, "Static", ""},  // hidden while no time service is installed
     {IDC_HELP_BUTTON, "Button", "ヘルプ"},
     {IDCANCEL, "Button", "終了"},
     {IDC_SYNC_AT_START_CHECK, "Button", "起動時に時刻を同期する"},
