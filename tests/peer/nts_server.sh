@@ -16,16 +16,20 @@ action=$1
 state_file=$2
 state="$state_file.d"
 
-stop() {
+# Ends this server's chronyd, and waits for it: it writes its keys to the dump folder as it ends.
+stop_server() {
     if [ -s "$state/chronyd.pid" ]; then
         pid=$(cat "$state/chronyd.pid")
         kill "$pid" 2>/dev/null || true
-        # chronyd writes its keys to the dump folder as it ends: the folder goes once it has.
         for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.02; done
     fi
     if [ -s "$state/timeout.pid" ]; then
         kill "$(cat "$state/timeout.pid")" 2>/dev/null || true
     fi
+}
+
+stop() {
+    stop_server
     rm -rf "$state" "$state_file"
 }
 
@@ -38,13 +42,6 @@ name=$3
 kind=${4:-self-signed}
 stop
 mkdir -p "$state/dump"
-
-# Two free ports from the system: TCP for NTS-KE, UDP for NTP.
-read -r ntske_port ntp_port < <(python3 -c '
-import socket
-t = socket.socket(socket.AF_INET, socket.SOCK_STREAM); t.bind(("127.0.0.1", 0))
-u = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); u.bind(("127.0.0.1", 0))
-print(t.getsockname()[1], u.getsockname()[1])')
 
 # A self-signed certificate with these extra arguments to openssl req.
 self_signed() {
@@ -83,7 +80,23 @@ esac
 openssl x509 -in "$state/cert.pem" -outform DER -out "$state/cert.der"
 openssl x509 -in "$state/root.pem" -outform DER -out "$state/root.der"
 
-cat >"$state/chrony.conf" <<CONF
+# Listening on PORT of both loopback addresses (tcp or udp): chronyd's own sockets, none of another
+# program's.
+ours_on() {
+    [ "$(ss -H -ln"$1"p "sport = :$2" | grep -c "pid=$3,")" -ge 2 ]
+}
+
+# Two free ports from the system (TCP for NTS-KE, UDP for NTP), then chronyd on them. The ports are
+# free when asked for, not when chronyd binds them: another server started at the same moment (the
+# tests start six) may take one first, so chronyd counts as ready only once both ports are its own,
+# and otherwise starts again on other ports.
+for _ in 1 2 3 4 5; do
+    read -r ntske_port ntp_port < <(python3 -c '
+import socket
+t = socket.socket(socket.AF_INET, socket.SOCK_STREAM); t.bind(("127.0.0.1", 0))
+u = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); u.bind(("127.0.0.1", 0))
+print(t.getsockname()[1], u.getsockname()[1])')
+    cat >"$state/chrony.conf" <<CONF
 port $ntp_port
 bindaddress 127.0.0.1
 bindaddress ::1
@@ -99,21 +112,27 @@ ntsprocesses 0
 pidfile $state/chronyd.pid
 driftfile $state/chrony.drift
 CONF
-# -x: never the clock. -u root: it reads the key before it would drop its rights. The time-out is
-# a safety net: chronyd ends by itself even if nobody stops it.
-timeout 900 chronyd -x -n -u root -f "$state/chrony.conf" >"$state/chronyd.log" 2>&1 </dev/null &
-echo $! >"$state/timeout.pid"
+    # -x: never the clock. -u root: it reads the key before it would drop its rights. The time-out
+    # is a safety net: chronyd ends by itself even if nobody stops it.
+    rm -f "$state/chronyd.pid"
+    timeout 900 chronyd -x -n -u root -f "$state/chrony.conf" >"$state/chronyd.log" 2>&1 </dev/null &
+    echo $! >"$state/timeout.pid"
 
-# Ready once its NTS-KE port accepts a connection.
-for _ in $(seq 100); do
-    if (exec 3<>"/dev/tcp/127.0.0.1/$ntske_port") 2>/dev/null; then
-        printf 'name %s\nntske %s\nntp %s\ncert %s\nroot %s\n' "$name" "$ntske_port" "$ntp_port" "$state/cert.der" \
-            "$state/root.der" >"$state_file"
-        exit 0
-    fi
-    sleep 0.05
+    for _ in $(seq 100); do
+        if [ -s "$state/chronyd.pid" ] && (exec 3<>"/dev/tcp/127.0.0.1/$ntske_port") 2>/dev/null; then
+            pid=$(cat "$state/chronyd.pid")
+            if ours_on t "$ntske_port" "$pid" && ours_on u "$ntp_port" "$pid"; then
+                printf 'name %s\nntske %s\nntp %s\ncert %s\nroot %s\n' "$name" "$ntske_port" "$ntp_port" \
+                    "$state/cert.der" "$state/root.der" >"$state_file"
+                exit 0
+            fi
+            break
+        fi
+        sleep 0.05
+    done
+    echo "nts_server.sh: chronyd did not get ports $ntske_port and $ntp_port:" >&2
+    cat "$state/chronyd.log" >&2
+    stop_server
 done
-echo "nts_server.sh: chronyd did not start:" >&2
-cat "$state/chronyd.log" >&2
 stop
 exit 1
