@@ -44,3 +44,4 @@
 // Server entry dialog controls
 #define IDC_ENTRY_NAME 1004
 #define IDC_ENTRY_ADDRESS 1005
+#define IDC_ENTRY_NTS 1006  // writes or removes "nts:" in front of the address

@@ -74,6 +74,8 @@ inline constexpr char kFailureUnknownServer[] = "接続先不明";
 inline constexpr char kFailureNoAnswer[] = "応答なし";
 inline constexpr char kFailureDenied[] = "アクセス拒否";
 inline constexpr char kFailureRateLimited[] = "要求過多";
+inline constexpr char kFailureNtsNoConnection[] = "NTS 接続失敗";
+inline constexpr char kFailureNtsCertificate[] = "NTS 証明書エラー";
 inline constexpr char kFailureNtsKeyExchange[] = "NTS 鍵交換失敗";
 
 // The line horavo.log gets when automatic mode ends: who, why, and the exit code.

@@ -6,6 +6,7 @@
 
 #include "shell/app_module_win32.h"
 #include "shell/command_line.h"
+#include "shell/dll_search_win32.h"
 #include "shell/help_engine_win32.h"
 #include "shell/run_main_dialog.h"
 #include "shell/service_install_win32.h"
@@ -14,6 +15,9 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand)
 {
+    // Before any DLL is loaded by name: the delay-loaded ones come at their first call from here on.
+    SearchDllsInSystemFolderOnly();
+
     // The list view and the up-down control are what the main window needs; the cool and bar classes
     // are asked for as well, as they always were.
     INITCOMMONCONTROLSEX classes{sizeof classes,

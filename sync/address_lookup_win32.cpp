@@ -20,13 +20,9 @@ struct LookupEntry {
 
 // Made once and never destroyed: a worker may still finish while the process ends.
 struct LookupTable {
-    LookupTable()
-    {
-        InitializeCriticalSection(&lock);
-        InitializeCriticalSection(&keyExchangeTurn);
-    }
+    LookupTable() : keyExchangeTurn(CreateMutexA(nullptr, FALSE, nullptr)) { InitializeCriticalSection(&lock); }
     CRITICAL_SECTION lock;
-    CRITICAL_SECTION keyExchangeTurn;  // one key exchange at a time
+    HANDLE keyExchangeTurn;  // one key exchange at a time; waited for with a time limit
     uintptr_t lastId = 0;
     std::map<uintptr_t, LookupEntry> entries;
 };
@@ -39,10 +35,10 @@ LookupTable& Table()
 
 struct LookupJob {
     uintptr_t id;
-    std::string host;
+    std::string host;  // the name looked up, or the name a key exchange's certificate must carry
     HWND window;
     UINT message;
-    uint16_t port = 0;  // a key exchange's
+    std::vector<NetAddress> addresses;  // a key exchange's
 };
 
 DWORD WINAPI RunLookup(void* parameter);
@@ -85,13 +81,17 @@ DWORD WINAPI RunKeyExchange(void* parameter)
     LookupJob* job = static_cast<LookupJob*>(parameter);
     LookupTable& table = Table();
     LookupEntry result;
-    result.exchange.failure = NtsKeFailure::Network;
-    EnterCriticalSection(&table.keyExchangeTurn);
-    // One cancelled while it waited its turn costs nothing more.
-    if (!Cancelled(job->id)) {
-        result.exchange = RunNtsKeyExchange(job->host, job->port);
+    result.exchange.failure = NtsKeFailure::TimedOut;
+    // The turn is waited for no longer than an exchange may take: a server that holds its own
+    // exchange to the limit delays the next by that much, never more.
+    const DWORD turn = WaitForSingleObject(table.keyExchangeTurn, kNtsKeTimeLimitMs);
+    if (turn == WAIT_OBJECT_0 || turn == WAIT_ABANDONED) {
+        // One cancelled while it waited its turn costs nothing more.
+        if (!Cancelled(job->id)) {
+            result.exchange = RunNtsKeyExchange(job->addresses, job->host);
+        }
+        ReleaseMutex(table.keyExchangeTurn);
     }
-    LeaveCriticalSection(&table.keyExchangeTurn);
     Deliver(job, std::move(result));
     return 0;
 }
@@ -148,12 +148,13 @@ DWORD WINAPI RunLookup(void* parameter)
 
 uintptr_t StartAddressLookup(const std::string& host, HWND window, UINT message)
 {
-    return StartJob(LookupJob{0, host, window, message}, false);
+    return StartJob(LookupJob{0, host, window, message, {}}, false);
 }
 
-uintptr_t StartNtsKeyExchange(const std::string& host, uint16_t port, HWND window, UINT message)
+uintptr_t StartNtsKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName, HWND window,
+                              UINT message)
 {
-    return StartJob(LookupJob{0, host, window, message, port}, true);
+    return StartJob(LookupJob{0, serverName, window, message, addresses}, true);
 }
 
 bool TakeNtsKeyExchange(uintptr_t id, NtsKeyExchangeResult* result)

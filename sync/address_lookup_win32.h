@@ -24,10 +24,12 @@ uintptr_t StartAddressLookup(const std::string& host, HWND window, UINT message)
 // False for an id that is unknown, cancelled, already taken or not finished.
 bool TakeAddressLookup(uintptr_t id, int* error, std::vector<NetAddress>* addresses);
 
-// Starts an NTS key exchange with the server (its lookup included); the end comes like a lookup's.
-// The exchanges run one at a time, since the TLS library's state is shared. 0 when no thread could
-// be started.
-uintptr_t StartNtsKeyExchange(const std::string& host, uint16_t port, HWND window, UINT message);
+// Starts an NTS key exchange with the server at these addresses (ports included), whose certificate
+// must name it; the end comes like a lookup's. The exchanges run one at a time, since the TLS
+// library's state is shared: one waits for its turn no longer than an exchange may take, and then
+// ends as timed out. 0 when no thread could be started.
+uintptr_t StartNtsKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName, HWND window,
+                              UINT message);
 
 // The result of a finished key exchange, once; false as for TakeAddressLookup.
 bool TakeNtsKeyExchange(uintptr_t id, NtsKeyExchangeResult* result);

@@ -36,6 +36,12 @@ bool FailureRow(const std::string& server, QueryStatus status, LogRow* row)
     case QueryStatus::RateLimited:
         failure = texts::kFailureRateLimited;
         break;
+    case QueryStatus::NtsNoConnection:
+        failure = texts::kFailureNtsNoConnection;
+        break;
+    case QueryStatus::NtsCertificateRefused:
+        failure = texts::kFailureNtsCertificate;
+        break;
     case QueryStatus::NtsKeyExchangeFailed:
         failure = texts::kFailureNtsKeyExchange;
         break;

@@ -1,11 +1,15 @@
 // The key exchange's TLS session on mbed TLS, its request and its reading loop.
 #include "sync/nts_ke_session.h"
 
+#include <array>
+
 #include "mbedtls/ctr_drbg.h"
 #include "mbedtls/entropy.h"
 #include "mbedtls/ssl.h"
 #include "mbedtls/x509_crt.h"
 #include "psa/crypto.h"
+#include "sync/certificate_names.h"
+#include "sync/ip_address_text.h"
 
 namespace {
 
@@ -55,6 +59,32 @@ struct TlsClient {
     TlsClient& operator=(const TlsClient&) = delete;
 };
 
+// An address is named by no SNI (RFC 6066 section 3) and is matched by CertificateIsForServer alone.
+bool IsAddress(const std::string& server)
+{
+    std::array<uint8_t, 4> v4;
+    std::array<uint8_t, 16> v6;
+    return ReadIpv4Text(server, &v4) || ReadIpv6Text(server, &v6);
+}
+
+// The DNS names and IP addresses among the certificate's subject alternative names.
+CertificateNames NamesOf(const mbedtls_x509_crt& certificate)
+{
+    CertificateNames names;
+    for (const mbedtls_x509_sequence* san = &certificate.subject_alt_names; san != nullptr; san = san->next) {
+        if (san->buf.p == nullptr) {
+            continue;
+        }
+        const int kind = san->buf.tag & MBEDTLS_ASN1_TAG_VALUE_MASK;
+        if (kind == MBEDTLS_X509_SAN_DNS_NAME) {
+            names.dnsNames.emplace_back(reinterpret_cast<const char*>(san->buf.p), san->buf.len);
+        } else if (kind == MBEDTLS_X509_SAN_IP_ADDRESS) {
+            names.ipAddresses.emplace_back(san->buf.p, san->buf.p + san->buf.len);
+        }
+    }
+    return names;
+}
+
 NtsKeyExchangeResult Failed(NtsKeFailure why)
 {
     NtsKeyExchangeResult result;
@@ -65,6 +95,16 @@ NtsKeyExchangeResult Failed(NtsKeFailure why)
 NtsKeFailure FromTlsError(int error)
 {
     return error == MBEDTLS_ERR_SSL_TIMEOUT ? NtsKeFailure::TimedOut : NtsKeFailure::Closed;
+}
+
+// The certificates the server sent, its own first, as DER.
+std::vector<std::vector<uint8_t>> ChainOf(const mbedtls_x509_crt& certificate)
+{
+    std::vector<std::vector<uint8_t>> chain;
+    for (const mbedtls_x509_crt* each = &certificate; each != nullptr && each->raw.p != nullptr; each = each->next) {
+        chain.emplace_back(each->raw.p, each->raw.p + each->raw.len);
+    }
+    return chain;
 }
 
 // TLS 1.3 only, the server's certificate required, ALPN offered.
@@ -89,9 +129,10 @@ bool Configure(TlsClient& tls, const std::vector<std::vector<uint8_t>>& trustedR
     mbedtls_ssl_conf_authmode(&tls.config, MBEDTLS_SSL_VERIFY_REQUIRED);
     mbedtls_ssl_conf_ca_chain(&tls.config, &tls.roots, nullptr);
     mbedtls_ssl_conf_rng(&tls.config, mbedtls_ctr_drbg_random, &tls.random);
+    // A name goes out as SNI and mbed TLS checks it too; an address goes nowhere.
     return mbedtls_ssl_conf_alpn_protocols(&tls.config, kAlpnProtocols) == 0 &&
            mbedtls_ssl_setup(&tls.ssl, &tls.config) == 0 &&
-           mbedtls_ssl_set_hostname(&tls.ssl, serverName.c_str()) == 0;
+           mbedtls_ssl_set_hostname(&tls.ssl, IsAddress(serverName) ? nullptr : serverName.c_str()) == 0;
 }
 
 bool WriteAll(mbedtls_ssl_context& ssl, const std::vector<uint8_t>& data, int* error)
@@ -117,18 +158,20 @@ bool ExportKey(mbedtls_ssl_context& ssl, NtsKeyDirection direction, AesSivKey* k
 
 }  // namespace
 
-NtsKeyExchangeResult RunNtsKeSession(NtsByteStream& stream, const std::vector<std::vector<uint8_t>>& trustedRoots,
-                                     const std::string& serverName)
+NtsKeyExchangeResult RunNtsKeSession(NtsByteStream& stream, NtsTrust& trust, const std::string& serverName)
 {
     TlsClient tls;
-    if (!Configure(tls, trustedRoots, serverName)) {
+    if (!Configure(tls, trust.TrustedRoots(), serverName)) {
         return Failed(NtsKeFailure::TlsSetup);
     }
     mbedtls_ssl_set_bio(&tls.ssl, &stream, SendThrough, ReceiveThrough, nullptr);
 
     const int handshake = mbedtls_ssl_handshake(&tls.ssl);
+    const mbedtls_x509_crt* certificate = handshake == 0 ? mbedtls_ssl_get_peer_cert(&tls.ssl) : nullptr;
     if (handshake == MBEDTLS_ERR_X509_CERT_VERIFY_FAILED ||
-        (handshake == 0 && mbedtls_ssl_get_verify_result(&tls.ssl) != 0)) {
+        (handshake == 0 && (mbedtls_ssl_get_verify_result(&tls.ssl) != 0 || certificate == nullptr ||
+                            !CertificateIsForServer(NamesOf(*certificate), serverName) ||
+                            !trust.AcceptsChain(ChainOf(*certificate), serverName)))) {
         return Failed(NtsKeFailure::Certificate);
     }
     if (handshake == MBEDTLS_ERR_SSL_TIMEOUT) {

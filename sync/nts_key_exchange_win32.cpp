@@ -1,30 +1,14 @@
-// Winsock 2 and the ROOT certificate store under the platform-free key exchange (Win32).
+// Winsock 2 and the system's trust under the platform-free key exchange (Win32).
 #include "sync/nts_key_exchange_win32.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
-#include <wincrypt.h>
 
-#include <vector>
+#include "sync/address_lookup_win32.h"
+#include "sync/system_trust_win32.h"
 
 namespace {
-
-// Every certificate of the system's "ROOT" store, as DER.
-std::vector<std::vector<uint8_t>> SystemRoots()
-{
-    std::vector<std::vector<uint8_t>> roots;
-    const HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
-    if (store == nullptr) {
-        return roots;
-    }
-    for (PCCERT_CONTEXT cert = CertEnumCertificatesInStore(store, nullptr); cert != nullptr;
-         cert = CertEnumCertificatesInStore(store, cert)) {
-        roots.emplace_back(cert->pbCertEncoded, cert->pbCertEncoded + cert->cbCertEncoded);
-    }
-    CertCloseStore(store, 0);
-    return roots;
-}
 
 // Winsock 2 for the length of one exchange; the process may have started 1.1 already.
 class Winsock2 {
@@ -104,8 +88,6 @@ public:
         return received != SOCKET_ERROR ? received : Failure();
     }
 
-    bool TimeIsUp() const { return MillisecondsLeft() == 0; }
-
 private:
     DWORD MillisecondsLeft() const
     {
@@ -138,9 +120,10 @@ NtsKeyExchangeResult ExchangeAt(const sockaddr* address, int addressSize, const 
 {
     SocketStream stream(deadline);
     if (!stream.Connect(address, addressSize)) {
-        return Failed(stream.TimeIsUp() ? NtsKeFailure::TimedOut : NtsKeFailure::Network);
+        return Failed(NtsKeFailure::NoConnection);
     }
-    return RunNtsKeSession(stream, SystemRoots(), serverName);
+    SystemTrust trust;
+    return RunNtsKeSession(stream, trust, serverName);
 }
 
 }  // namespace
@@ -150,9 +133,27 @@ NtsKeyExchangeResult RunNtsKeyExchange(const sockaddr* address, int addressSize,
 {
     const Winsock2 winsock;
     if (!winsock.Started()) {
-        return Failed(NtsKeFailure::Network);
+        return Failed(NtsKeFailure::NoConnection);
     }
     return ExchangeAt(address, addressSize, serverName, GetTickCount64() + timeLimitMs);
+}
+
+NtsKeyExchangeResult RunNtsKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
+                                       unsigned timeLimitMs)
+{
+    const Winsock2 winsock;
+    if (!winsock.Started()) {
+        return Failed(NtsKeFailure::NoConnection);
+    }
+    const ULONGLONG deadline = GetTickCount64() + timeLimitMs;
+    NtsKeyExchangeResult result = Failed(addresses.empty() ? NtsKeFailure::NoAddress : NtsKeFailure::NoConnection);
+    // The next address only when this one took no connection: a TLS failure is the server's answer.
+    for (size_t i = 0; i < addresses.size() && result.failure == NtsKeFailure::NoConnection; ++i) {
+        sockaddr_storage address;
+        const int size = ToSocketAddress(addresses[i], &address);
+        result = ExchangeAt(reinterpret_cast<const sockaddr*>(&address), size, serverName, deadline);
+    }
+    return result;
 }
 
 NtsKeyExchangeResult RunNtsKeyExchange(const std::string& host, uint16_t port, unsigned timeLimitMs)
@@ -163,15 +164,19 @@ NtsKeyExchangeResult RunNtsKeyExchange(const std::string& host, uint16_t port, u
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
     addrinfo* found = nullptr;
-    if (!winsock.Started() || getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
-        return Failed(NtsKeFailure::Network);
+    if (!winsock.Started()) {
+        return Failed(NtsKeFailure::NoConnection);
     }
-    const ULONGLONG deadline = GetTickCount64() + timeLimitMs;
-    NtsKeyExchangeResult result = Failed(NtsKeFailure::Network);
-    // The next address only when this one could not be reached: a TLS failure is the server's answer.
-    for (const addrinfo* a = found; a != nullptr && result.failure == NtsKeFailure::Network; a = a->ai_next) {
-        result = ExchangeAt(a->ai_addr, static_cast<int>(a->ai_addrlen), host, deadline);
+    std::vector<NetAddress> addresses;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0) {
+        for (const addrinfo* each = found; each != nullptr; each = each->ai_next) {
+            NetAddress address;
+            if (FromSocketAddress(each->ai_addr, &address)) {
+                address.port = port;
+                addresses.push_back(address);
+            }
+        }
+        freeaddrinfo(found);
     }
-    freeaddrinfo(found);
-    return result;
+    return RunNtsKeyExchange(addresses, host, timeLimitMs);
 }

@@ -1,17 +1,23 @@
 // The NTS key exchange from Windows: a TCP connection through Winsock 2 (IPv4 or IPv6), the
-// system's trusted roots, and the session of nts_ke_session.h over them. Blocking: for a worker
-// thread, one exchange at a time (Win32).
+// system's trust, and the session of nts_ke_session.h over them. Blocking: for a worker thread, one
+// exchange at a time (Win32).
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "sync/net_address.h"
 #include "sync/nts_ke_session.h"
 
 struct sockaddr;
 
-// Looks the host up (IPv4 and IPv6) and tries its addresses in turn; the host is also the name the
-// certificate must carry and the SNI. The time limit covers all of it but the lookup.
+// Tries the addresses in turn (ports included) until one takes the connection; the name is the one
+// the certificate must carry, and the SNI. The time limit covers them all.
+NtsKeyExchangeResult RunNtsKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
+                                       unsigned timeLimitMs = kNtsKeTimeLimitMs);
+
+// Looks the host up (IPv4 and IPv6) first, outside the time limit; NoAddress when it has none.
 NtsKeyExchangeResult RunNtsKeyExchange(const std::string& host, uint16_t port,
                                        unsigned timeLimitMs = kNtsKeTimeLimitMs);
 

@@ -51,8 +51,31 @@ QueryStatus QueryCourse::StartKeyExchange()
 {
     // A socket of the cookies that failed must not deliver a late reply to the next request.
     End();
+    m_keyExchange = false;
+    // The key exchange server's addresses first, looked up like any server's, with the lookup's own
+    // time and outside the exchanges' one-at-a-time turn: a slow name server holds up no other.
+    NetAddress numeric;
+    if (m_network.NumericAddress(m_keHost, &numeric)) {
+        return KeyExchangeAt({numeric});
+    }
+    if (!m_network.StartLookup(m_keHost, &m_lookup)) {
+        m_lookup = 0;
+        return Fail(QueryStatus::UnknownServer);
+    }
+    m_keyServerLookup = true;
+    m_lookupDeadline = CounterIn(kLookupLimitMs);
+    m_network.StartWait(kLookupLimitMs);
+    return QueryStatus::Waiting;
+}
+
+QueryStatus QueryCourse::KeyExchangeAt(std::vector<NetAddress> addresses)
+{
+    m_keyServerLookup = false;
+    for (NetAddress& each : addresses) {
+        each.port = static_cast<uint16_t>(m_kePort);
+    }
     m_keyExchange = true;
-    if (!m_network.StartKeyExchange(m_keHost, static_cast<uint16_t>(m_kePort), &m_lookup)) {
+    if (!m_network.StartKeyExchange(addresses, m_keHost, &m_lookup)) {
         m_lookup = 0;
         return Fail(QueryStatus::NtsKeyExchangeFailed);
     }
@@ -70,7 +93,7 @@ QueryStatus QueryCourse::OnKeyExchangeDone(uintptr_t exchange, const NtsKeyExcha
     m_network.StopWait();
     // Fail closed: without keys and cookies from a verified server nothing is asked at all.
     if (!result.ok || result.response.cookies.empty()) {
-        return Fail(QueryStatus::NtsKeyExchangeFailed);
+        return Fail(result.ok ? QueryStatus::NtsKeyExchangeFailed : StatusOfFailedKeyExchange(result.failure));
     }
     m_sessions.Keep(m_keHost, m_kePort, result);
     return AskNtpServer();
@@ -93,6 +116,9 @@ QueryStatus QueryCourse::OnLookupDone(uintptr_t lookup, int error, const std::ve
     m_lookup = 0;
     if (error != 0 || addresses.empty()) {
         return Fail(QueryStatus::UnknownServer);
+    }
+    if (m_keyServerLookup) {
+        return KeyExchangeAt(addresses);
     }
     m_addresses = addresses;
     for (NetAddress& each : m_addresses) {
@@ -238,6 +264,28 @@ QueryStatus QueryCourse::OnWaitOver()
     return AskFrom(m_asking + 1, QueryStatus::NoAnswer);
 }
 
+QueryStatus StatusOfFailedKeyExchange(NtsKeFailure failure)
+{
+    switch (failure) {
+    case NtsKeFailure::NoAddress:
+        return QueryStatus::UnknownServer;
+    case NtsKeFailure::NoConnection:
+        return QueryStatus::NtsNoConnection;
+    case NtsKeFailure::Certificate:
+        return QueryStatus::NtsCertificateRefused;
+    case NtsKeFailure::None:
+    case NtsKeFailure::TlsSetup:
+    case NtsKeFailure::Handshake:
+    case NtsKeFailure::Alpn:
+    case NtsKeFailure::TimedOut:
+    case NtsKeFailure::Closed:
+    case NtsKeFailure::Response:
+    case NtsKeFailure::KeyExport:
+        break;
+    }
+    return QueryStatus::NtsKeyExchangeFailed;
+}
+
 void QueryCourse::End()
 {
     m_network.StopWait();
@@ -245,6 +293,7 @@ void QueryCourse::End()
         m_network.CancelLookup(m_lookup);
         m_lookup = 0;
     }
+    m_keyServerLookup = false;
     if (m_socketOpen) {
         m_network.CloseSocket();
         m_socketOpen = false;

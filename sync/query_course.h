@@ -19,8 +19,9 @@
 
 constexpr unsigned kLookupLimitMs = 5000;  // a name server that does not answer costs no more
 constexpr unsigned kNameLimitMs = 8000;    // the exchanges with all the addresses of one name
-// An NTS key exchange: its own lookup, then its connection and TLS within the exchange's limit.
-constexpr unsigned kKeyExchangeLimitMs = kLookupLimitMs + kNtsKeTimeLimitMs;
+// An NTS key exchange once its server's addresses are known: the wait for its turn (the exchanges
+// run one at a time), then its connection and TLS, each within the exchange's limit.
+constexpr unsigned kKeyExchangeLimitMs = 2 * kNtsKeTimeLimitMs;
 
 class QueryNetwork {
 public:
@@ -32,9 +33,11 @@ public:
     // Starts looking the name up; its end is reported with the handle. False when it cannot start.
     virtual bool StartLookup(const std::string& host, uintptr_t* lookup) = 0;
     virtual void CancelLookup(uintptr_t lookup) = 0;  // a lookup or a key exchange
-    // Starts an NTS key exchange with the server (its own lookup included) away from the caller's
-    // thread; its end is reported with the handle like a lookup's. False when it cannot start.
-    virtual bool StartKeyExchange(const std::string& host, uint16_t port, uintptr_t* exchange) = 0;
+    // Starts an NTS key exchange with the server at these addresses (ports included; tried in turn),
+    // whose certificate must name it, away from the caller's thread; its end is reported with the
+    // handle like a lookup's. False when it cannot start.
+    virtual bool StartKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
+                                  uintptr_t* exchange) = 0;
     virtual void Send(const uint8_t* request, size_t length, const NetAddress& to) = 0;
     // A datagram that has come: its length, or -1 when none (more) could be read; and its sender.
     virtual int Receive(uint8_t* buffer, size_t size, NetAddress* from) = 0;
@@ -48,6 +51,11 @@ public:
 protected:
     ~QueryNetwork() = default;
 };
+
+// What a failed key exchange tells the user: a name without an address is an unknown server, as for
+// any server; then whether the server took no connection, its certificate was refused, or the
+// exchange itself failed.
+QueryStatus StatusOfFailedKeyExchange(NtsKeFailure failure);
 
 // Datagrams read at one notice of the socket before the window gets its turn again.
 constexpr int kDatagramsPerNotice = 64;
@@ -65,7 +73,8 @@ public:
     // request could go out.
     QueryStatus Start(const char* address);
 
-    // The lookup's end with the addresses in the order the system gives them (none when it failed),
+    // The lookup's end with the addresses in the order the system gives them (none when it failed;
+    // an NTS server's key exchange server is looked up this way too),
     // datagrams to read, and the end of a wait. Waiting while the query goes on; Answered once a
     // reply counts. A silent address is given up after its second request, and the next is asked;
     // NoAnswer when none is left or the name's time is up. Every wait is a deadline on the counter,
@@ -91,6 +100,7 @@ private:
     QueryStatus Fail(QueryStatus why);
     QueryStatus Resolve(const std::string& host);
     QueryStatus StartKeyExchange();
+    QueryStatus KeyExchangeAt(std::vector<NetAddress> addresses);
     QueryStatus AskNtpServer();
     QueryStatus Ask(size_t address);
     // The first address from this one on that no kiss keeps away, or the end of the query.
@@ -122,11 +132,12 @@ private:
     SntpExchange m_exchange;
     ServerAnswer m_answer{};
     std::vector<uint8_t> m_datagram;  // large enough for an NTS reply with its cookies
-    // NTS: the key exchange server, whether the handle is its exchange, whether this query went
-    // back to it already, and what the latest request must be answered with.
+    // NTS: the key exchange server, whether the handle is its lookup or its exchange, whether this
+    // query went back to it already, and what the latest request must be answered with.
     bool m_nts = false;
     std::string m_keHost;
     int32_t m_kePort = 0;
+    bool m_keyServerLookup = false;
     bool m_keyExchange = false;
     bool m_keyExchangedAgain = false;
     NtsUniqueId m_uniqueId{};

@@ -1,10 +1,10 @@
 // Splits a server address into host and port, refusing texts that do not fit the query's buffers.
 #include "server_address.h"
 
-#include <cctype>
 #include <cstring>
 
 #include "decimal_text.h"
+#include "ip_address_text.h"
 
 namespace {
 
@@ -44,85 +44,35 @@ ServerAddress ParseHostAndPort(const char* text, int32_t defaultPort)
     return WithPort(std::string(text, hostLength), colon != nullptr ? colon + 1 : nullptr, defaultPort);
 }
 
-bool IsDottedQuad(const std::string& text)
-{
-    int parts = 0;
-    size_t i = 0;
-    while (i <= text.size()) {
-        size_t digits = 0;
-        int value = 0;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && digits < 4) {
-            value = value * 10 + (text[i] - '0');
-            ++i;
-            ++digits;
-        }
-        if (digits == 0 || digits > 3 || value > 255) {
-            return false;
-        }
-        ++parts;
-        if (i == text.size()) {
-            return parts == 4;
-        }
-        if (text[i] != '.') {
-            return false;
-        }
-        ++i;
-    }
-    return false;
-}
-
 }  // namespace
 
-bool IsIpv6Literal(const std::string& literal)
+bool IsIpv6Literal(const std::string& text)
 {
-    std::string text = literal.substr(0, literal.find('%'));
-    if (text.size() != literal.size() && text.size() + 1 == literal.size()) {
-        return false;  // a "%" with no zone after it
-    }
-    // A dotted IPv4 tail counts as two groups.
-    int groups = 0;
-    const size_t lastColon = text.rfind(':');
-    if (lastColon != std::string::npos && text.find('.', lastColon) != std::string::npos) {
-        if (!IsDottedQuad(text.substr(lastColon + 1))) {
-            return false;
-        }
-        text = text.substr(0, lastColon + 1) + "0";
-        groups = 1;
-    }
-    const size_t gap = text.find("::");
-    if (gap != std::string::npos && text.find("::", gap + 1) != std::string::npos) {
+    std::array<uint8_t, 16> bytes;
+    return ReadIpv6Text(text, &bytes);
+}
+
+bool HasNtsPrefix(const std::string& address)
+{
+    const size_t prefixLength = sizeof kNtsAddressPrefix - 1;
+    if (address.size() < prefixLength) {
         return false;
     }
-    size_t i = 0;
-    bool expectGroup = true;
-    while (i < text.size()) {
-        if (i == gap) {
-            i += 2;
-            expectGroup = i < text.size();
-            continue;
-        }
-        size_t digits = 0;
-        while (i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i]))) {
-            ++i;
-            ++digits;
-        }
-        if (digits == 0 || digits > 4) {
+    for (size_t i = 0; i < prefixLength; ++i) {
+        const char c = address[i] >= 'A' && address[i] <= 'Z' ? static_cast<char>(address[i] - 'A' + 'a') : address[i];
+        if (c != kNtsAddressPrefix[i]) {
             return false;
         }
-        ++groups;
-        expectGroup = false;
-        if (i < text.size() && i != gap) {
-            if (text[i] != ':' || i + 1 == text.size()) {
-                return false;
-            }
-            ++i;
-            expectGroup = true;
-        }
     }
-    if (expectGroup && gap == std::string::npos) {
-        return false;
+    return true;
+}
+
+std::string WithNtsPrefix(const std::string& address, bool nts)
+{
+    if (HasNtsPrefix(address) == nts) {
+        return address;
     }
-    return gap != std::string::npos ? groups < 8 : groups == 8;
+    return nts ? kNtsAddressPrefix + address : address.substr(sizeof kNtsAddressPrefix - 1);
 }
 
 ServerAddress ParseServerAddress(const char* text)
@@ -131,7 +81,7 @@ ServerAddress ParseServerAddress(const char* text)
         return {ServerAddress::Status::Empty, std::string(), -1};
     }
     const size_t prefixLength = sizeof kNtsAddressPrefix - 1;
-    if (std::strncmp(text, kNtsAddressPrefix, prefixLength) == 0) {
+    if (HasNtsPrefix(text)) {
         ServerAddress address = ParseHostAndPort(text + prefixLength, kNtsKeDefaultPort);
         address.nts = true;
         return address;

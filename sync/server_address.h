@@ -31,9 +31,16 @@ struct ServerAddress {
 };
 
 // "::1" and "2001:db8::1" are IPv6 literals, whose colons are no port's; "[::1]:10123" gives one a
-// port. Any other text is cut at its first colon, as it always was. "nts:" in front (lower case, as
-// written in the list) marks an NTS server; what follows is read the same way.
+// port. Any other text is cut at its first colon, as it always was. "nts:" in front, in any case
+// ("NTS:"), marks an NTS server; what follows is read the same way.
 ServerAddress ParseServerAddress(const char* text);
+
+// Whether the address has "nts:" in front, in any case.
+bool HasNtsPrefix(const std::string& address);
+
+// The address with "nts:" put in front, or with the one in front (in whatever case) taken away;
+// unchanged when it already is as asked. For the entry dialog's check box.
+std::string WithNtsPrefix(const std::string& address, bool nts);
 
 // Whether the text is an IPv6 address in one of the text forms of RFC 4291 section 2.2 (eight
 // groups, "::" for a run of zero groups, a dotted IPv4 tail), with an optional "%zone".

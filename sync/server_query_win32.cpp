@@ -108,9 +108,10 @@ void ServerQuery::CancelLookup(uintptr_t lookup)
     CancelAddressLookup(lookup);
 }
 
-bool ServerQuery::StartKeyExchange(const std::string& host, uint16_t port, uintptr_t* exchange)
+bool ServerQuery::StartKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
+                                   uintptr_t* exchange)
 {
-    *exchange = StartNtsKeyExchange(host, port, m_window, WM_LOOKUPDONE);
+    *exchange = StartNtsKeyExchange(addresses, serverName, m_window, WM_LOOKUPDONE);
     return *exchange != 0;
 }
 

@@ -49,7 +49,8 @@ private:
     bool NumericAddress(const std::string& host, NetAddress* address) override;
     bool StartLookup(const std::string& host, uintptr_t* lookup) override;
     void CancelLookup(uintptr_t lookup) override;
-    bool StartKeyExchange(const std::string& host, uint16_t port, uintptr_t* exchange) override;
+    bool StartKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
+                          uintptr_t* exchange) override;
     void Send(const uint8_t* request, size_t length, const NetAddress& to) override;
     int Receive(uint8_t* buffer, size_t size, NetAddress* from) override;
     void StartWait(unsigned milliseconds) override;

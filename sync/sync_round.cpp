@@ -166,7 +166,8 @@ void SyncRound::AskTogether()
 
 void SyncRound::Failed(size_t server, QueryStatus status)
 {
-    m_result.keyExchangeFailed = m_result.keyExchangeFailed || status == QueryStatus::NtsKeyExchangeFailed;
+    m_result.keyExchangeFailed = m_result.keyExchangeFailed || status == QueryStatus::NtsKeyExchangeFailed ||
+                                 status == QueryStatus::NtsNoConnection || status == QueryStatus::NtsCertificateRefused;
     LogRow row;
     if (FailureRow(m_servers[server].name, status, &row)) {
         AddRow(row);

@@ -145,8 +145,9 @@ int main(int argc, char** argv)
         OpenWith(main, IDC_ADD);
         shown = WaitForWindow("接続先設定");
         if (shown != nullptr) {
-            SetDlgItemTextA(shown, IDC_ENTRY_NAME, "国立天文台");
-            SetDlgItemTextA(shown, IDC_ENTRY_ADDRESS, "s2csntp.miz.nao.ac.jp");
+            // An NTS server, so that its check box shows ticked.
+            SetDlgItemTextA(shown, IDC_ENTRY_NAME, "クラウドフレア NTS (Cloudflare)");
+            SetDlgItemTextA(shown, IDC_ENTRY_ADDRESS, "nts:time.cloudflare.com");
         }
     } else if (std::strcmp(scene, "delete") == 0) {
         OpenWith(main, IDC_DELETE);

@@ -1,4 +1,4 @@
-// The server entry dialog: two edits, OK and キャンセル (Win32).
+// The server entry dialog: two edits, the NTS check box, OK and キャンセル (Win32).
 #include "server_entry_dialog_win32.h"
 
 #include <string>
@@ -6,17 +6,23 @@
 #include "res/resource.h"
 #include "shell/centre_window_win32.h"
 #include "store/server_list_codec.h"
+#include "sync/server_address.h"
 
 namespace {
 
 constexpr int kEntryLimit = 256;  // the edits take 256; the buffers keep the first 255 bytes
 
-void ReadField(HWND edit, char* buffer)
+std::string TextOf(HWND edit)
 {
     char text[kEntryLimit] = "";
     GetWindowTextA(edit, text, sizeof text);
-    const std::string field = StorableField(text);
-    lstrcpynA(buffer, field.c_str(), sizeof text);
+    return text;
+}
+
+void ReadField(HWND edit, char* buffer)
+{
+    const std::string field = StorableField(TextOf(edit));
+    lstrcpynA(buffer, field.c_str(), kEntryLimit);
 }
 
 }  // namespace
@@ -37,8 +43,21 @@ bool ServerEntryDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wPar
         SendMessageA(m_addressEdit, EM_LIMITTEXT, kEntryLimit, 0);
         CentreWindow(m_hWnd, GetParent(m_hWnd));
         SetWindowTextA(m_nameEdit, m_pszName);
-        SetWindowTextA(m_addressEdit, m_pszAddress);
+        SetWindowTextA(m_addressEdit, m_pszAddress);  // its change notice sets the NTS check box
         *result = TRUE;  // the focus goes to the first edit
+        return true;
+    }
+    // The check box and the prefix say the same at all times: the box writes or removes "nts:" in
+    // the address, and an address typed with or without it sets the box.
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_ENTRY_NTS && HIWORD(wParam) == BN_CLICKED) {
+        const bool nts = IsDlgButtonChecked(m_hWnd, IDC_ENTRY_NTS) == BST_CHECKED;
+        const std::string address = WithNtsPrefix(TextOf(m_addressEdit), nts);
+        SetWindowTextA(m_addressEdit, address.c_str());
+        SendMessageA(m_addressEdit, EM_SETSEL, address.size(), address.size());
+        return true;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_ENTRY_ADDRESS && HIWORD(wParam) == EN_CHANGE) {
+        CheckDlgButton(m_hWnd, IDC_ENTRY_NTS, HasNtsPrefix(TextOf(m_addressEdit)) ? BST_CHECKED : BST_UNCHECKED);
         return true;
     }
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {

@@ -17,6 +17,8 @@ TEST(LogRows, EveryFailureHasItsText)
         {QueryStatus::NoAnswer, "応答なし"},
         {QueryStatus::Denied, "アクセス拒否"},
         {QueryStatus::RateLimited, "要求過多"},
+        {QueryStatus::NtsNoConnection, "NTS 接続失敗"},
+        {QueryStatus::NtsCertificateRefused, "NTS 証明書エラー"},
         {QueryStatus::NtsKeyExchangeFailed, "NTS 鍵交換失敗"},
     };
     for (const auto& c : cases) {

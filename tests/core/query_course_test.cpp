@@ -51,9 +51,11 @@ public:
         return lookupStarts;
     }
     void CancelLookup(uintptr_t lookup) override { cancelled.push_back(lookup); }
-    bool StartKeyExchange(const std::string& host, uint16_t port, uintptr_t* exchange) override
+    bool StartKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
+                          uintptr_t* exchange) override
     {
-        keyExchanges.push_back(host + ":" + std::to_string(port));
+        keyExchanges.push_back(serverName + ":" + std::to_string(addresses.at(0).port));
+        keyExchangeAddresses = addresses;
         *exchange = 88 + keyExchanges.size();
         return true;
     }
@@ -124,7 +126,8 @@ public:
     std::vector<NetAddress> askedAt;
     std::vector<NetAddress::Family> sockets;
     std::vector<uintptr_t> cancelled;
-    std::vector<std::string> keyExchanges;
+    std::vector<std::string> keyExchanges;  // name:port of each
+    std::vector<NetAddress> keyExchangeAddresses;  // the latest one's
     std::vector<uint8_t> lastRequest;  // whole, extension fields included
     unsigned waitMs = 0;
     int junkLeft = 0;  // datagrams from elsewhere waiting to be read
@@ -473,6 +476,91 @@ TEST(QueryCourse, AnNtsServersCookiesOutliveTheQueryAndAStaleKeyExchangeIsNeverU
     network.datagram = NtsReplyTo(network, false);
     EXPECT_EQ(QueryStatus::Answered, next.OnReadable());
     EXPECT_EQ(7u, sessions.Find("127.0.0.1", 10460)->cookies.size());
+}
+
+// A key exchange server given by name is looked up like any server first, in the lookup's own
+// time; the exchange then goes to its addresses, each at the key exchange port. A name without an
+// address is 接続先不明, as for any server.
+TEST(QueryCourse, AnNtsServersNameIsLookedUpBeforeItsKeyExchange)
+{
+    const struct {
+        const char* what;
+        int error;
+        std::vector<NetAddress> addresses;
+        int waitMs;  // passed before the lookup's end comes
+        QueryStatus status;
+    } cases[] = {
+        {"two addresses", 0, {V4(5), V6(6)}, 0, QueryStatus::Waiting},
+        {"no such name", 11001, {}, 0, QueryStatus::UnknownServer},
+        {"no address", 0, {}, 0, QueryStatus::UnknownServer},
+        {"the name server too slow", 0, {V4(5)}, 5001, QueryStatus::UnknownServer},
+    };
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        NtsSessions sessions;
+        QueryCourse course(network, UtcZone, sessions);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("nts:time.example:4461")) << c.what;
+        EXPECT_EQ(77u, course.Lookup()) << c.what;
+        EXPECT_FALSE(course.KeyExchangeUnderWay()) << c.what << ": only the lookup runs";
+        EXPECT_EQ(kLookupLimitMs, network.waitMs) << c.what;
+        QueryStatus status = QueryStatus::Waiting;
+        if (c.waitMs > 0) {
+            network.Pass(c.waitMs);
+            status = course.OnWaitOver();
+        } else {
+            status = course.OnLookupDone(77, c.error, c.addresses);
+        }
+        EXPECT_EQ(c.status, status) << c.what;
+        if (status != QueryStatus::Waiting) {
+            EXPECT_TRUE(network.keyExchanges.empty()) << c.what;
+            continue;
+        }
+        EXPECT_TRUE(course.KeyExchangeUnderWay()) << c.what;
+        EXPECT_EQ(kKeyExchangeLimitMs, network.waitMs) << c.what;
+        ASSERT_EQ((std::vector<std::string>{"time.example:4461"}), network.keyExchanges) << c.what;
+        ASSERT_EQ(2u, network.keyExchangeAddresses.size()) << c.what;
+        EXPECT_EQ(NetAddress::Family::V6, network.keyExchangeAddresses[1].family) << c.what;
+        EXPECT_EQ(4461, network.keyExchangeAddresses[1].port) << c.what;
+        EXPECT_EQ(QueryStatus::Waiting, course.OnLookupDone(77, 0, {V4(7)})) << c.what << ": the lookup's end again";
+        EXPECT_EQ(1u, network.keyExchanges.size()) << c.what;
+    }
+}
+
+// A failed key exchange says why: no connection, a certificate refused, or the exchange itself.
+TEST(QueryCourse, AFailedKeyExchangeSaysWhy)
+{
+    const struct {
+        NtsKeFailure failure;
+        QueryStatus status;
+    } cases[] = {
+        {NtsKeFailure::NoAddress, QueryStatus::UnknownServer},
+        {NtsKeFailure::NoConnection, QueryStatus::NtsNoConnection},
+        {NtsKeFailure::Certificate, QueryStatus::NtsCertificateRefused},
+        {NtsKeFailure::Handshake, QueryStatus::NtsKeyExchangeFailed},
+        {NtsKeFailure::Alpn, QueryStatus::NtsKeyExchangeFailed},
+        {NtsKeFailure::TimedOut, QueryStatus::NtsKeyExchangeFailed},
+        {NtsKeFailure::Closed, QueryStatus::NtsKeyExchangeFailed},
+        {NtsKeFailure::Response, QueryStatus::NtsKeyExchangeFailed},
+        {NtsKeFailure::TlsSetup, QueryStatus::NtsKeyExchangeFailed},
+        {NtsKeFailure::KeyExport, QueryStatus::NtsKeyExchangeFailed},
+    };
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        NtsSessions sessions;
+        QueryCourse course(network, UtcZone, sessions);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("nts:127.0.0.1"));
+        NtsKeyExchangeResult result = KeyExchangeResult(false);
+        result.failure = c.failure;
+        EXPECT_EQ(c.status, course.OnKeyExchangeDone(89, result)) << static_cast<int>(c.failure);
+        EXPECT_TRUE(network.sent.empty());
+    }
+    ScriptedNetwork network;
+    NtsSessions sessions;
+    QueryCourse course(network, UtcZone, sessions);
+    ASSERT_EQ(QueryStatus::Waiting, course.Start("nts:127.0.0.1"));
+    NtsKeyExchangeResult noCookies = KeyExchangeResult();
+    noCookies.response.cookies.clear();
+    EXPECT_EQ(QueryStatus::NtsKeyExchangeFailed, course.OnKeyExchangeDone(89, noCookies)) << "keys but no cookies";
 }
 
 }  // namespace

@@ -63,7 +63,10 @@ TEST(ParseServerAddress, SplitsHostAndPort)
         {"nts:", Status::Ok, "", 4460, 4460, true},
         {"nts:" + tooLong, Status::HostTooLong, "", 4460, 4460, true},
         {"nts:localhost:12345678", Status::PortTooLong, "localhost", 4460, 4460, true},
-        {"NTS:4460", Status::Ok, "NTS", 4460, 4460, false},  // only the list's own spelling
+        {"NTS:time.cloudflare.com", Status::Ok, "time.cloudflare.com", 4460, 4460, true},  // in any case
+        {"Nts:[::1]:10460", Status::Ok, "::1", 10460, 10460, true},
+        {"NTS:4460", Status::Ok, "4460", 4460, 4460, true},
+        {"ntsx:4460", Status::Ok, "ntsx", 4460, 4460, false},
         {"ntp.example:nts", Status::Ok, "ntp.example", 0, 0, false},
     };
     for (const AddressCase& c : cases) {
@@ -74,6 +77,32 @@ TEST(ParseServerAddress, SplitsHostAndPort)
         EXPECT_EQ(c.port, address.port);
         EXPECT_EQ(c.wirePort, address.WirePort());
         EXPECT_EQ(c.nts, address.nts);
+    }
+}
+
+// The entry dialog's check box puts "nts:" in front or takes it away, whatever its case, and leaves
+// an address that already is as asked alone.
+TEST(WithNtsPrefix, WritesOrRemovesThePrefixOnce)
+{
+    const struct {
+        const char* address;
+        bool nts;
+        const char* result;
+    } cases[] = {
+        {"time.cloudflare.com", true, "nts:time.cloudflare.com"},
+        {"nts:time.cloudflare.com", true, "nts:time.cloudflare.com"},
+        {"NTS:time.cloudflare.com", true, "NTS:time.cloudflare.com"},
+        {"nts:time.cloudflare.com", false, "time.cloudflare.com"},
+        {"NtS:[::1]:4460", false, "[::1]:4460"},
+        {"ntp.nict.jp", false, "ntp.nict.jp"},
+        {"", true, "nts:"},
+        {"nts:", false, ""},
+        {"nts", true, "nts:nts"},
+        {"nts", false, "nts"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.result, WithNtsPrefix(c.address, c.nts)) << c.address << " " << c.nts;
+        EXPECT_EQ(c.nts, HasNtsPrefix(WithNtsPrefix(c.address, c.nts))) << c.address << " " << c.nts;
     }
 }
 

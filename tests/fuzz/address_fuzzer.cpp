@@ -1,6 +1,6 @@
 // Fuzzes the address text of a server row: what is asked either fits the query's buffers and is
 // the text before the first colon, an IPv6 literal as a whole, or the text in brackets, after an
-// "nts:" that marks an NTS server; or is refused.
+// "nts:" in any case that marks an NTS server; or is refused.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,10 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (parsed.host.size() > kMaxHostBytes) {
         std::abort();
     }
+    // "nts:" in front, in any case, and only then an NTS server.
+    std::string front = asText.substr(0, sizeof kNtsAddressPrefix - 1);
+    for (char& c : front) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+    }
+    if (parsed.nts != (front == kNtsAddressPrefix)) {
+        std::abort();
+    }
     if (parsed.nts) {
-        if (asText.compare(0, sizeof kNtsAddressPrefix - 1, kNtsAddressPrefix) != 0) {
-            std::abort();
-        }
         asText.erase(0, sizeof kNtsAddressPrefix - 1);
     }
     const int32_t defaultPort = parsed.nts ? kNtsKeDefaultPort : kNtpPort;

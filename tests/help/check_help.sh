@@ -29,7 +29,8 @@ for term in サーバー コンピューター ユーザー フォルダー レ�
 done
 
 # Sentences of the old pages that no longer hold.
-for stale in "通信にかかった時間は補正しません" "ログが増えない" "後で終了したほうの設定が残ります" "一度だけ送" "UDP で 1 回送り"; do
+for stale in "通信にかかった時間は補正しません" "ログが増えない" "後で終了したほうの設定が残ります" "一度だけ送" "UDP で 1 回送り" \
+    "は小文字で書きます"; do
     for file in "${texts[@]}"; do
         ! grep -q -F -- "$stale" "$file" || fail "$(basename "$file") still says \"$stale\""
     done

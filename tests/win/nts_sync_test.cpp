@@ -16,6 +16,55 @@
 
 namespace {
 
+// A TCP port on 127.0.0.1 that takes every connection and answers it with a line that is no TLS,
+// as a web server on the wrong port would; for as long as the object lives.
+class NotTlsServer {
+public:
+    NotTlsServer()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int size = sizeof address;
+        bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        listen(m_listener, 4);
+        getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
+        m_port = ntohs(address.sin_port);
+        m_thread = CreateThread(nullptr, 0, Answer, reinterpret_cast<void*>(m_listener), 0, nullptr);
+    }
+    ~NotTlsServer()
+    {
+        closesocket(m_listener);  // ends the accepting thread
+        WaitForSingleObject(m_thread, 5000);
+        CloseHandle(m_thread);
+        WSACleanup();
+    }
+    NotTlsServer(const NotTlsServer&) = delete;
+    NotTlsServer& operator=(const NotTlsServer&) = delete;
+    uint16_t Port() const { return m_port; }
+
+private:
+    static DWORD WINAPI Answer(void* listener)
+    {
+        for (;;) {
+            const SOCKET connection = accept(reinterpret_cast<SOCKET>(listener), nullptr, nullptr);
+            if (connection == INVALID_SOCKET) {
+                return 0;
+            }
+            const char reply[] = "HTTP/1.0 400 Bad Request\r\n\r\n";
+            send(connection, reply, sizeof reply - 1, 0);
+            closesocket(connection);
+        }
+    }
+
+    SOCKET m_listener = INVALID_SOCKET;
+    HANDLE m_thread = nullptr;
+    uint16_t m_port = 0;
+};
+
 class NtsSync : public testing::Test {
 protected:
     // Both certificates trusted: the one for another name must fail for its name, not its root.
@@ -67,8 +116,11 @@ protected:
 NtsServer NtsSync::s_localhost;
 NtsServer NtsSync::s_otherName;
 
+// Each row names its cause: a name without an address as for any server, a port that refuses the
+// connection, a certificate refused, a server that speaks no TLS.
 TEST_F(NtsSync, TheProgramSynchronisesWithAnNtsServerOrSaysWhyNot)
 {
+    const NotTlsServer notTls;
     const struct {
         const char* what;
         std::string address;
@@ -76,8 +128,12 @@ TEST_F(NtsSync, TheProgramSynchronisesWithAnNtsServerOrSaysWhyNot)
         const char* status;
     } cases[] = {
         {"verified", Address(s_localhost), "", "同期成功 (NTS)"},
-        {"a certificate for another name: fail closed", Address(s_otherName), "NTS 鍵交換失敗", "エラー"},
-        {"no key exchange server there", "nts:localhost:" + std::to_string(s_localhost.ntpPort), "NTS 鍵交換失敗",
+        {"the prefix in capitals", "NTS:localhost:" + std::to_string(s_localhost.ntskePort), "", "同期成功 (NTS)"},
+        {"a certificate for another name: fail closed", Address(s_otherName), "NTS 証明書エラー", "エラー"},
+        {"no key exchange server there: the connection refused",
+         "nts:localhost:" + std::to_string(s_localhost.ntpPort), "NTS 接続失敗", "エラー"},
+        {"a name without an address", "nts:no-such-host.invalid", "接続先不明", "エラー"},
+        {"a server that answers with no TLS", "nts:localhost:" + std::to_string(notTls.Port()), "NTS 鍵交換失敗",
          "エラー"},
     };
     for (const auto& c : cases) {

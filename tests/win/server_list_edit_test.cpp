@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
@@ -273,6 +274,45 @@ TEST_F(ServerListEditTest, ASynchronisationFinishesWhileTheEntryDialogIsOpen)
         1500);
     Command(IDC_ADD);
     EXPECT_EQ(1, rowsWhileOpen) << "the reply was handled by the entry dialog's own loop";
+}
+
+// The check box 「NTS (認証付き) を使う」 and "nts:" in front of the address say the same: the box
+// writes or removes the prefix (whatever its case), typing it sets the box, and a row opened for
+// editing shows its box as its address says.
+TEST_F(ServerListEditTest, TheNtsCheckBoxWritesAndRemovesThePrefix)
+{
+    GivenServerList("1\tCloudflare\tNTS:time.cloudflare.com\r\n");
+    Open();
+    std::vector<std::string> seen;
+    const auto state = [&seen](HWND entry) {
+        char text[300] = "";
+        GetDlgItemTextA(entry, IDC_ENTRY_ADDRESS, text, sizeof text);
+        seen.push_back(std::string(IsDlgButtonChecked(entry, IDC_ENTRY_NTS) == BST_CHECKED ? "[x] " : "[ ] ") + text);
+    };
+    const auto click = [](HWND entry) { SendMessageA(GetDlgItem(entry, IDC_ENTRY_NTS), BM_CLICK, 0, 0); };
+    WhenWindowOpens(kEntryTitle, [&](HWND entry) {
+        state(entry);
+        click(entry);
+        state(entry);
+        click(entry);
+        state(entry);
+        SetControlText(entry, IDC_ENTRY_ADDRESS, "ntp.nict.jp");
+        state(entry);
+        SetControlText(entry, IDC_ENTRY_ADDRESS, "nts:nts.netnod.se");
+        state(entry);
+        click(entry);
+        state(entry);
+        click(entry);
+        ClickButton(entry, IDOK);
+    });
+    NMHDR doubleClick{ServerList(), IDC_SERVER_LIST, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageA(dialog_->m_hWnd, WM_NOTIFY, IDC_SERVER_LIST, reinterpret_cast<LPARAM>(&doubleClick));
+    ASSERT_TRUE(DialogActionRan());
+    EXPECT_EQ((std::vector<std::string>{"[x] NTS:time.cloudflare.com", "[ ] time.cloudflare.com",
+                                        "[x] nts:time.cloudflare.com", "[ ] ntp.nict.jp", "[x] nts:nts.netnod.se",
+                                        "[ ] nts.netnod.se"}),
+              seen);
+    EXPECT_EQ("1 Cloudflare nts:nts.netnod.se\n", Rows());
 }
 
 }  // namespace

@@ -54,10 +54,13 @@
 #define MBEDTLS_ECP_WINDOW_SIZE 2
 #define MBEDTLS_ECP_FIXED_POINT_OPTIM 0
 
-/* RSA signatures of certificate chains: PKCS#1 v1.5 and PSS, keys up to 4096 bits. */
+/* RSA signatures of certificate chains: PKCS#1 v1.5 and PSS, keys up to 4096 bits. A server with an
+ * RSA key signs its TLS 1.3 handshake with RSA-PSS (rsa_pss_rsae_sha256/384/512, RFC 8446 section
+ * 4.2.3): without the PSS support of X.509 the client offers none of them. */
 #define MBEDTLS_RSA_C
 #define MBEDTLS_PKCS1_V15
 #define MBEDTLS_PKCS1_V21
+#define MBEDTLS_X509_RSASSA_PSS_SUPPORT
 #define MBEDTLS_MPI_MAX_SIZE 512
 
 /* X.509 certificates from DER. */
