@@ -9,6 +9,7 @@
 #include "mbedtls/x509_crt.h"
 #include "psa/crypto.h"
 #include "sync/certificate_names.h"
+#include "sync/system_chain_verdict.h"
 #include "sync/ip_address_text.h"
 
 namespace {
@@ -107,6 +108,16 @@ std::vector<std::vector<uint8_t>> ChainOf(const mbedtls_x509_crt& certificate)
     return chain;
 }
 
+// mbed TLS checks the chain against the roots this machine has already; Windows fills its root
+// store lazily, fetching a public root the first time its chain engine needs one. A root mbed TLS
+// lacks is therefore left to Windows' engine, which judges every chain afterwards: that one flag is
+// cleared, and every other finding (dates, signatures, names, purposes) still fails the handshake.
+int LeaveMissingRootToWindows(void* /*context*/, mbedtls_x509_crt* /*certificate*/, int /*depth*/, uint32_t* flags)
+{
+    *flags = WithoutMissingRoot(*flags);
+    return 0;
+}
+
 // TLS 1.3 only, the server's certificate required, ALPN offered.
 bool Configure(TlsClient& tls, const std::vector<std::vector<uint8_t>>& trustedRoots, const std::string& serverName)
 {
@@ -118,7 +129,7 @@ bool Configure(TlsClient& tls, const std::vector<std::vector<uint8_t>>& trustedR
         mbedtls_x509_crt_parse_der(&tls.roots, root.data(), root.size());
     }
     if (tls.roots.version == 0) {
-        return false;  // not one root parsed: nothing could ever verify
+        return false;  // not one root parsed: the machine's trust could not be read
     }
     if (mbedtls_ssl_config_defaults(&tls.config, MBEDTLS_SSL_IS_CLIENT, MBEDTLS_SSL_TRANSPORT_STREAM,
                                     MBEDTLS_SSL_PRESET_DEFAULT) != 0) {
@@ -128,6 +139,7 @@ bool Configure(TlsClient& tls, const std::vector<std::vector<uint8_t>>& trustedR
     mbedtls_ssl_conf_max_tls_version(&tls.config, MBEDTLS_SSL_VERSION_TLS1_3);
     mbedtls_ssl_conf_authmode(&tls.config, MBEDTLS_SSL_VERIFY_REQUIRED);
     mbedtls_ssl_conf_ca_chain(&tls.config, &tls.roots, nullptr);
+    mbedtls_ssl_conf_verify(&tls.config, LeaveMissingRootToWindows, nullptr);
     mbedtls_ssl_conf_rng(&tls.config, mbedtls_ctr_drbg_random, &tls.random);
     // A name goes out as SNI and mbed TLS checks it too; an address goes nowhere.
     return mbedtls_ssl_conf_alpn_protocols(&tls.config, kAlpnProtocols) == 0 &&

@@ -1,6 +1,8 @@
 // The verdict on a server's chain as Windows sees it.
 #include "system_chain_verdict.h"
 
+#include "mbedtls/x509.h"
+
 bool UsageAllowsServerAuthentication(const KeyUsage& usage)
 {
     if (usage.anyPurpose) {
@@ -25,4 +27,9 @@ bool SystemChainAccepted(const SystemChainView& view)
         }
     }
     return true;
+}
+
+uint32_t WithoutMissingRoot(uint32_t verifyFlags)
+{
+    return verifyFlags & ~static_cast<uint32_t>(MBEDTLS_X509_BADCERT_NOT_TRUSTED);
 }

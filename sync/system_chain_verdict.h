@@ -3,6 +3,7 @@
 // judged here. mbed TLS must accept the same chain as well: the trust store's word is final.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct SystemChainView {
 
 // A certificate restricted to other purposes, or to none, may not stand for a TLS server.
 bool UsageAllowsServerAuthentication(const KeyUsage& usage);
+
+// mbed TLS's findings about the chain without the one that says its root is not among the roots
+// read up front (MBEDTLS_X509_BADCERT_NOT_TRUSTED): Windows fills its root store as it needs roots,
+// and its chain engine, which every chain must satisfy afterwards, has the last word on trust.
+uint32_t WithoutMissingRoot(uint32_t verifyFlags);
 
 // Built, with no trust error, accepted by the policy, and no element distrusted or kept from server
 // authentication: a root restricted to code signing refuses every chain under it.

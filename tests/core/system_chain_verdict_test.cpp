@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "mbedtls/x509.h"
+
 namespace {
 
 const char kCodeSigning[] = "1.3.6.1.5.5.7.3.3";
@@ -51,6 +53,17 @@ TEST(SystemChainAccepted, EveryFactGoodAndEveryElementFreeForServers)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.accepted, SystemChainAccepted(c.view)) << c.what;
+    }
+}
+
+TEST(SystemChainVerdict, OnlyAMissingRootIsLeftToWindowsEveryOtherFindingFails)
+{
+    // A root mbed TLS has not read is Windows' to fetch and judge; nothing else is excused.
+    EXPECT_EQ(0u, WithoutMissingRoot(MBEDTLS_X509_BADCERT_NOT_TRUSTED));
+    for (uint32_t finding : {MBEDTLS_X509_BADCERT_EXPIRED, MBEDTLS_X509_BADCERT_CN_MISMATCH,
+                             MBEDTLS_X509_BADCERT_REVOKED, MBEDTLS_X509_BADCERT_EXT_KEY_USAGE,
+                             MBEDTLS_X509_BADCERT_BAD_MD}) {
+        EXPECT_EQ(finding, WithoutMissingRoot(finding | MBEDTLS_X509_BADCERT_NOT_TRUSTED)) << finding;
     }
 }
 
