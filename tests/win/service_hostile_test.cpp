@@ -73,9 +73,9 @@ TEST_F(ServiceAgainstMisuse, ConnectionsThatSayNothingLockNobodyOut)
     // Its answer shows the service has admitted it; only then is a second one a second.
     DWORD mode = PIPE_READMODE_MESSAGE;
     SetNamedPipeHandleState(held, &mode, nullptr, nullptr);
-    char answer[256];
+    char reply[256];
     DWORD got = 0;
-    ASSERT_TRUE(TransactNamedPipe(held, const_cast<char*>("STATUS"), 6, answer, sizeof answer, &got, nullptr));
+    ASSERT_TRUE(TransactNamedPipe(held, const_cast<char*>("STATUS"), 6, reply, sizeof reply, &got, nullptr));
     EXPECT_EQ("<closed>", Ask("STATUS"));
     CloseHandle(held);
     EXPECT_EQ(0u, Ask("STATUS").find("STATUS ")) << "its first closed, it is served again";
