@@ -27,26 +27,14 @@ if [ "${1:-}" != --inside ]; then
     exit "$status"
 fi
 horavo=$2 client=$3 probe=$4 port=$5 minutes=$6
-folder=$(mktemp -d)
-log="$WINEPREFIX/drive_c/ProgramData/Tempivo/horavo.log"
+. "$(dirname "$0")/../tests/win/lone_service.sh"
 cleanup() {
     kill "${soak:-}" 2>/dev/null
     (cd "$folder" && "$TEMPIVO_WINE" horavo.exe -uninstall-service >/dev/null 2>&1 </dev/null)
     rm -rf "$folder"
 }
 trap cleanup EXIT
-cp "$horavo" "$folder/horavo.exe"
-printf '1\tGood\t127.0.0.1:%s\r\n' "$port" >"$folder/server.data"
-printf '[SETTING]\r\nINTERVAL=1\r\nOFFSET=0\r\n' >"$folder/horavo.ini"
 
-# The service's Linux processes in this prefix (a service of another prefix is not ours).
-service_pids() {
-    local pid
-    for pid in $(pgrep -f 'Program Files.*horavo\.exe -service'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-    done
-}
-log_text() { iconv -f CP932 -t UTF-8 "$log" 2>/dev/null; }
 # "HANDLES WORKING_SET_BYTES HOW" as asked from inside Wine, then the Linux process's resident bytes
 # and its Unix file descriptors.
 measure() {

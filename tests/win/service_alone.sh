@@ -16,26 +16,14 @@ fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 port=$(awk '$1 == "good" { print $2 }' "$peers")
 [ -n "$port" ] || { echo "no loopback server named good in $peers"; exit 1; }
 
-folder=$(mktemp -d)
+. "$(dirname "$0")/lone_service.sh"
 said=$(mktemp)
-log="$WINEPREFIX/drive_c/ProgramData/Tempivo/horavo.log"
 cleanup() {
     (cd "$folder" && "$TEMPIVO_WINE" horavo.exe -uninstall-service >/dev/null 2>&1 </dev/null)
     rm -rf "$folder" "$said"
 }
 trap cleanup EXIT
-cp "$horavo" "$folder/horavo.exe"
-printf '1\tGood\t127.0.0.1:%s\r\n' "$port" >"$folder/server.data"
-printf '[SETTING]\r\nINTERVAL=1\r\nOFFSET=0\r\n' >"$folder/horavo.ini"
 
-# The service's Linux processes in this prefix (a service of another prefix is not ours).
-service_pids() {
-    local pid
-    for pid in $(pgrep -f 'Program Files.*horavo\.exe -service'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-    done
-}
-log_text() { iconv -f CP932 -t UTF-8 "$log" 2>/dev/null; }
 starts() { log_text | grep -c $'\t開始しました'; }
 seconds_of() { date -d "$(echo "$1" | cut -f1 | tr / -)" +%s; }
 # The seconds STATUS says the next round is away, or nothing.
