@@ -64,7 +64,7 @@ for t in $(seq 5 5 $((minutes * 60))); do
     # Half past each minute but the last, a client killed with its request written, its answer unread.
     if [ $((t % 60)) = 30 ] && [ "$t" -lt $((minutes * 60 - 60)) ]; then
         "$TEMPIVO_WINE" "$client" hang STATUS >"$folder/hang.txt" 2>&1 </dev/null &
-        for _ in $(seq 100); do grep -q connected "$folder/hang.txt" && break; sleep 0.1; done
+        for _ in $(seq 100); do grep -qs connected "$folder/hang.txt" && break; sleep 0.1; done
         grep -q connected "$folder/hang.txt" && killed=$((killed + 1))
         kill -9 $! 2>/dev/null
         wait $! 2>/dev/null
