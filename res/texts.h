@@ -7,17 +7,17 @@ namespace texts {
 // The program's name: the tray tip, whose second line names the last synchronisation.
 inline constexpr char kProgramName[] = "Tempivo";
 inline constexpr char kTipLastSync[] = "前回の同期:";
-// The notice at the first 権限エラー of a run that the user started.
+// The notice at the first 権限エラー of a run that the user started; each choice with its access key.
 inline constexpr char kRightsHeading[] = "時計を設定する権限がありません";
 inline constexpr char kRightsExplanation[] =
     "Windows では、時計の設定は管理者として実行しているプログラムにしか許されません。管理者のアカウントでも、"
     "ふつうに起動したプログラムにはこの権限がありません (ユーザ アカウント制御)。\n"
     "時刻設定サービスを一度インストールすれば、以後はだれが起動しても時計を合わせられます。";
-inline constexpr char kRightsInstallService[] = "時刻設定サービスをインストールする";
-inline constexpr char kRightsRestartElevated[] = "管理者として再起動する";
-inline constexpr char kRightsHelp[] = "ヘルプを見る";
-inline constexpr char kRightsClose[] = "閉じる";
-inline constexpr char kRightsDontShowAgain[] = "今後表示しない";
+inline constexpr char kRightsInstallService[] = "時刻設定サービスをインストールする(&I)";
+inline constexpr char kRightsRestartElevated[] = "管理者として再起動する(&R)";
+inline constexpr char kRightsHelp[] = "ヘルプを見る(&H)";
+inline constexpr char kRightsClose[] = "閉じる(&C)";
+inline constexpr char kRightsDontShowAgain[] = "今後表示しない(&D)";
 // The tray's balloon after a round that did not set the clock, once for each kind in a row.
 inline constexpr char kBalloonTitle[] = "時刻を合わせられませんでした";
 inline constexpr char kBalloonNoRight[] = "時計を設定する権限がありません。ヘルプの『なぜ「権限エラー」になるのか』をご覧ください。";
@@ -144,8 +144,8 @@ inline constexpr char kServiceLineNoAnswer[] = "(応答なし)";
 inline constexpr char kServiceLineLast[] = "前回";
 inline constexpr char kServiceLineNext[] = "次回";
 inline constexpr char kServiceLineDueNow[] = "同期中";
-inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール...";
-inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール...";
+inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール(&I)...";
+inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール(&U)...";
 
 // The question before a server row is deleted; %s is the provider name.
 inline constexpr char kDeleteQuestion[] = "[ %s ] を削除しますか？";

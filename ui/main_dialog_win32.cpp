@@ -248,21 +248,6 @@ void MainDialog::OnNumberEditChange(HWND edit, int minimum, int maximum, int* va
     *value = NumberEditValue(text);
 }
 
-bool MainDialog::FilterMessage(MSG* message)
-{
-    // F1 on any control of the window is the window's help, whichever control has the focus.
-    if (message->message == WM_KEYDOWN && message->wParam == VK_F1 &&
-        (message->hwnd == m_hWnd || IsChild(m_hWnd, message->hwnd))) {
-        HELPINFO help{};
-        help.cbSize = sizeof help;
-        help.iContextType = HELPINFO_WINDOW;
-        help.hItemHandle = message->hwnd;
-        SendMessageA(m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
-        return true;
-    }
-    return IsDialogMessageA(m_hWnd, message) != FALSE;
-}
-
 bool MainDialog::RunIdleTask()
 {
     return false;

@@ -84,6 +84,9 @@ private:
     void OnEndSession(bool ending);
     void RestoreFromTray();
     void OnNumberEditChange(HWND edit, int minimum, int maximum, int* value);
+    // A key the window gives a meaning of its own, before the dialog manager; whether it was one.
+    bool OnKey(HWND focus, WPARAM key);
+    void ApplyNumberEdit(HWND edit);  // the box shows the value it holds
     // Keeps a numeric edit's text a number within its range.
     void NormalizeNumberEdit(HWND edit, int minimum, int maximum);
 

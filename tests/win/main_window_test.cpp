@@ -22,31 +22,31 @@ struct ExpectedControl {
 
 // Template order, which is also the tab order.
 const ExpectedControl kControls[] = {
-    {-1, "Static", "NTP Server"},
+    {-1, "Static", "NTP Server(&L)"},
     {IDC_SERVER_LIST, "SysListView32", ""},
-    {IDC_ADD, "Button", "追加"},
-    {IDC_DELETE, "Button", "削除"},
-    {IDC_MOVE_UP, "Button", "上移動"},
-    {IDC_MOVE_DOWN, "Button", "下移動"},
-    {IDC_SYNC, "Button", "同期"},
+    {IDC_ADD, "Button", "追加(&A)"},
+    {IDC_DELETE, "Button", "削除(&D)"},
+    {IDC_MOVE_UP, "Button", "上移動(&U)"},
+    {IDC_MOVE_DOWN, "Button", "下移動(&N)"},
+    {IDC_SYNC, "Button", "同期(&S)"},
     {-1, "Button", "システム設定"},
-    {-1, "Static", "自動同期インターバル"},
+    {-1, "Static", "自動同期インターバル(&I)"},
     {IDC_INTERVAL_EDIT, "Edit", "60"},
     {IDC_INTERVAL_SPIN, "msctls_updown32", ""},
     {-1, "Static", "[min]"},
-    {-1, "Static", "オフセット秒数"},
+    {-1, "Static", "オフセット秒数(&O)"},
     {IDC_OFFSET_EDIT, "Edit", "0"},
     {IDC_OFFSET_SPIN, "msctls_updown32", ""},
     {-1, "Static", "[sec]"},
-    {IDC_MINIMIZE_CHECK, "Button", "起動時にウィンドウを最小化する"},
-    {-1, "Static", "ログ情報"},
+    {IDC_MINIMIZE_CHECK, "Button", "起動時にウィンドウを最小化する(&M)"},
+    {IDC_SYNC_AT_START_CHECK, "Button", "起動時に時刻を同期する(&T)"},
+    {IDC_CONSENSUS_CHECK, "Button", "複数のサーバで確認する(&C)"},
+    {-1, "Static", "ログ情報(&G)"},
     {IDC_LOG_LIST, "SysListView32", ""},
-    {IDC_ABOUT_BUTTON, "Button", "バージョン情報"},
+    {IDC_ABOUT_BUTTON, "Button", "バージョン情報(&V)"},
     {IDC_SERVICE_LINE, "Static", ""},  // the time service's line, hidden while none is installed
-    {IDC_HELP_BUTTON, "Button", "ヘルプ"},
-    {IDCANCEL, "Button", "終了"},
-    {IDC_SYNC_AT_START_CHECK, "Button", "起動時に時刻を同期する"},
-    {IDC_CONSENSUS_CHECK, "Button", "複数のサーバで確認する"},
+    {IDC_HELP_BUTTON, "Button", "ヘルプ(&H)"},
+    {IDCANCEL, "Button", "終了(&X)"},
 };
 
 std::string ClassName(HWND window)
@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, IsTheSizeAndFontOfItsTemplate)
 {
     Open();
     EXPECT_EQ("Tempivo", WindowText(dialog_->m_hWnd));
-    RECT expected{0, 0, 436, 222};
+    RECT expected{0, 0, 490, 222};
     MapDialogRect(dialog_->m_hWnd, &expected);
     RECT client;
     GetClientRect(dialog_->m_hWnd, &client);

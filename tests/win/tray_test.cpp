@@ -145,7 +145,7 @@ TEST_F(TrayTest, ARightClickShowsTheMenuWithShowAsItsDefault)
     SetTimer(nullptr, 0, 20, InspectOpenMenu);
     TrayMouse(WM_RBUTTONUP);  // returns once the menu has closed
     ASSERT_TRUE(g_shownMenu.seen) << "a popup menu opened";
-    EXPECT_EQ((std::vector<std::string>{"今すぐ同期", "表示", "ヘルプ", "バージョン情報", "", "終了"}),
+    EXPECT_EQ((std::vector<std::string>{"今すぐ同期(&S)", "表示(&O)", "ヘルプ(&H)", "バージョン情報(&V)", "", "終了(&X)"}),
               g_shownMenu.items)
         << "a separator before 終了";
     EXPECT_EQ(static_cast<UINT>(IDM_TRAY_SHOW), g_shownMenu.defaultItem);
