@@ -27,6 +27,9 @@ inline constexpr char kBalloonHeld[] = "ずれが大きすぎるため、時計�
 inline constexpr char kBalloonNoAgreement[] = "サーバの時刻が一致しないため、時計を合わせませんでした。";
 inline constexpr char kBalloonTooFew[] = "応答したサーバが 1 台だけで確かめられないため、時計を合わせませんでした。";
 
+// The 同期 button while a server is asked.
+inline constexpr char kSyncButtonAsking[] = "問い合わせ中...";
+
 // Column titles of the server list and of the log list.
 inline constexpr char kColumnServer[] = "サーバ";
 inline constexpr char kColumnAddress[] = "アドレス";
@@ -36,9 +39,8 @@ inline constexpr char kColumnLocalTime[] = "ローカル時刻情報";
 inline constexpr char kColumnStatus[] = "ステータス";
 inline constexpr char kColumnCorrection[] = "補正";
 inline constexpr char kSecondsUnit[] = "秒";
-// The widest texts the log list's columns are measured for.
+// The widest texts the log list's columns are measured for (the status column: every status).
 inline constexpr char kWidestTimeText[] = "2000/00/00 00:00:00.0000";
-inline constexpr char kWidestStatusText[] = "同期成功 (NTS)";
 inline constexpr char kWidestCorrectionText[] = "-86400.000 秒";
 
 // The status column of a log row.

@@ -3,6 +3,7 @@
 // (in automatic mode, the end of the program) (Win32).
 #include "main_dialog_win32.h"
 
+#include "res/resource.h"
 #include "res/texts.h"
 #include "sync/step_guard.h"
 #include "ui/server_list_view_win32.h"
@@ -74,6 +75,25 @@ void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor, 
     rules.userStarted = userStarted && !m_autoMode;
     rules.intervalMinutes = m_nInterval;
     m_sync.StartRound(std::move(servers), rules);
+    ShowAsking(m_sync.Running());
+}
+
+void MainDialog::ShowAsking(bool asking)
+{
+    // A server may take 8 s to answer: the button says so meanwhile, and cannot be pressed again.
+    HWND button = GetDlgItem(m_hWnd, IDC_SYNC);
+    if (asking == (IsWindowEnabled(button) == FALSE)) {
+        return;
+    }
+    if (asking) {
+        if (GetFocus() == button) {
+            SetFocus(m_serverList);  // a disabled button cannot keep it; the list the button acts on takes it
+        }
+        SetWindowTextA(button, texts::kSyncButtonAsking);
+    } else {
+        SetWindowTextA(button, m_syncButtonText.c_str());
+    }
+    EnableWindow(button, asking ? FALSE : TRUE);
 }
 
 bool MainDialog::ConfirmStep(const LargeStep& step)
@@ -104,8 +124,9 @@ void MainDialog::OnRoundEnded(const RoundResult& result)
     if (result.lacksRight && !m_askingService && TimeServiceRunning() &&
         AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER, ServiceRequest::Sync)) {
         m_askingService = true;
-        return;  // automatic mode ends with the service's result
+        return;  // automatic mode ends with the service's result; the button still says it is asking
     }
+    ShowAsking(false);
     if (!m_autoMode) {
         TellRoundEnd(result.outcome, result.lacksRight);
         m_serviceLine.Refresh();
@@ -121,6 +142,7 @@ void MainDialog::OnRoundEnded(const RoundResult& result)
 void MainDialog::OnServiceAnswer()
 {
     m_askingService = false;
+    ShowAsking(false);
     ServiceAnswer answer;
     const bool answered = TakeTimeServiceAnswer(ServiceRequest::Sync, &answer) && answer.kind == ServiceAnswer::Kind::Done;
     if (answered) {
@@ -158,10 +180,10 @@ bool MainDialog::RunElevated(const char* arguments)
 
 void MainDialog::TellRoundEnd(RoundOutcome outcome, bool lacksRight)
 {
-    const TrayNotice notice = m_trayNotices.AfterRound(outcome, lacksRight);
+    const TrayNotice notice = m_trayNotices.AfterRound(outcome, lacksRight, m_lastSyncLine);
     m_trayIcon.ShowTrouble(notice.trouble);
-    if (notice.balloon != nullptr) {
-        m_trayIcon.ShowBalloon(texts::kBalloonTitle, notice.balloon);
+    if (!notice.balloon.empty()) {
+        m_trayIcon.ShowBalloon(texts::kBalloonTitle, notice.balloon.c_str());
     }
     // Explained once a run, for a round the user started: a scheduled round must not put a dialog
     // in front of whatever the user is doing.

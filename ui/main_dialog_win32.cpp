@@ -62,6 +62,9 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_SIZE:
         OnSize(wParam);
         return true;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return true;
     case WM_TRAYICON:
         OnTrayIcon(lParam);
         return true;
@@ -192,6 +195,8 @@ void MainDialog::OnSize(WPARAM kind)
     // Minimised means gone into the tray: no taskbar button, only the icon.
     if (kind == SIZE_MINIMIZED) {
         ShowWindow(m_hWnd, SW_HIDE);
+    } else {
+        FollowSize();
     }
 }
 

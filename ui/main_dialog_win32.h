@@ -20,9 +20,13 @@
 #include "ui/service_line_win32.h"
 #include "ui/tray_notice.h"
 #include "ui/unsaved_files.h"
+#include "ui/window_layout.h"
 
 // The log list keeps the newest rows only; the log file keeps them all.
 constexpr int kMaxLogRows = 1000;
+// The log list's pictures: a set clock, and a row that did not set it.
+constexpr int kLogImageSet = 0;
+constexpr int kLogImageTrouble = 1;
 
 class MainDialog final : public CDialogBase,
                          public CMessagePreFilter,
@@ -97,9 +101,20 @@ private:
     void SetUpTrayIcon();
     void SetUpSystemMenu();
 
+    // The window's size: the controls' places in the template, following a new size, the minimum,
+    // the size it opens at and the size kept in the INI; the columns fitted to the lists' widths.
+    void SetUpLayout();
+    void OpenAtStoredSize();
+    void FollowSize();
+    void OnGetMinMaxInfo(MINMAXINFO* limits) const;
+    WindowSize NormalSize() const;
+    void SaveWindowSize() const;
+    void FitColumns();
+
     // Synchronisation: the 同期 button, a round, and the round's course as the engine reports it.
     void SyncSelectedServer();
     void StartRound(std::vector<RoundServer> servers, bool movesCursor, bool userStarted);
+    void ShowAsking(bool asking);  // the 同期 button while a round or the service's answer is awaited
     void OnAsking(const RoundServer& server) override;
     void AddRow(const LogRow& row) override;
     void OnRoundEnded(const RoundResult& result) override;
@@ -162,7 +177,21 @@ private:
     HWND m_minimizeCheck = nullptr;
     HWND m_syncAtStartCheck = nullptr;
     HWND m_consensusCheck = nullptr;
+    std::string m_syncButtonText;  // the 同期 button's own words, back after 問い合わせ中...
     CTrayIcon m_trayIcon;
     std::string m_ownTip = "Tempivo";  // the tip's part about the window's own rounds
+    std::string m_lastSyncLine;        // its line about the last row, which a balloon opens with
     ServiceLine m_serviceLine;
+
+    struct PlacedControl {
+        HWND window;
+        Box place;  // in the template's client area
+        Anchor anchor;
+    };
+    std::vector<PlacedControl> m_layout;
+    bool m_layoutReady = false;
+    WindowSize m_templateClient{0, 0};
+    WindowSize m_minimumSize{0, 0};  // the template's outer size, at the window's DPI
+    WindowSize m_storedSize{0, 0};   // SETTING/WIDTH and HEIGHT as read (pixels at 96 DPI)
+    WindowSize m_openedSize{0, 0};   // what the window opened at: a size unchanged is not written
 };

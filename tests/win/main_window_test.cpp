@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, IsTheSizeAndFontOfItsTemplate)
     const LONG style = GetWindowLongA(dialog_->m_hWnd, GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_FALSE(style & WS_THICKFRAME) << "cannot be resized";
+    EXPECT_TRUE(style & WS_THICKFRAME) << "can be resized";
     EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << "created hidden; the start-up shows it";
 }
 
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, ListsHaveTheirColumnsAndStyles)
 
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(LogList(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     ASSERT_NE(nullptr, images);
-    EXPECT_EQ(1, ImageList_GetImageCount(images));
+    EXPECT_EQ(2, ImageList_GetImageCount(images)) << "a set clock's and a failure's";
 }
 
 TEST_F(MainWindowTest, SpinsCoverTheRangesOfTheirEdits)

@@ -162,6 +162,37 @@ TEST_F(SyncTest, AnEmptyAddressIsReportedAtOnce)
     EXPECT_EQ(-1, dialog_->Query().Port());
 }
 
+int LogImage(HWND list, int row)
+{
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+TEST_F(SyncTest, TheSyncButtonSaysItIsAskingAndAFailedRowLooksUnlikeASetOne)
+{
+    GivenServerList("1\tGood\t" + PeerAddress("good") + "\r\n");
+    Open();
+    HWND button = Control(IDC_SYNC);
+    const std::string words = WindowText(button);
+    SendMessageA(dialog_->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SYNC, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    EXPECT_EQ("問い合わせ中...", WindowText(button));
+    EXPECT_FALSE(IsWindowEnabled(button));
+    ASSERT_TRUE(WaitForLogRows(1));
+    EXPECT_EQ(words, WindowText(button)) << "its own words back";
+    EXPECT_TRUE(IsWindowEnabled(button));
+
+    Ask("Empty", "");  // fails at once
+    ASSERT_EQ(2, LogRows());
+    EXPECT_EQ("同期成功", LogText(LogList(), 0, 3));
+    EXPECT_EQ(kLogImageSet, LogImage(LogList(), 0));
+    EXPECT_EQ(kLogImageTrouble, LogImage(LogList(), 1));
+    EXPECT_EQ(words, WindowText(button));
+    EXPECT_TRUE(IsWindowEnabled(button));
+}
+
 TEST_F(SyncTest, ASocketEventWithAnErrorIsIgnored)
 {
     Open();

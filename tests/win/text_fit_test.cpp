@@ -71,6 +71,9 @@ TEST_F(TextFitTest, EveryDialogsTextsFitTheirControls)
     Open();
     const int dpi = WindowDpi(dialog_->m_hWnd);
     EXPECT_EQ("", CutTexts(dialog_->m_hWnd)) << "main window at " << dpi << " DPI";
+    // The 同期 button's words while a server is asked.
+    SetWindowTextA(GetDlgItem(dialog_->m_hWnd, IDC_SYNC), "問い合わせ中...");
+    EXPECT_EQ("", CutTexts(dialog_->m_hWnd)) << "asking, at " << dpi << " DPI";
 
     const struct {
         const char* title;
