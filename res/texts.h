@@ -149,6 +149,14 @@ inline constexpr char kServiceLineDueNow[] = "同期中";
 inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール(&I)...";
 inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール(&U)...";
 
+// The entry dialog's OK with an empty address box.
+inline constexpr char kEntryNeedsAddress[] =
+    "アドレスを入力してください。時刻サーバの名前か IP アドレスです (例: ntp.nict.jp)。";
+// The system menu's uninstall, asked first.
+inline constexpr char kUninstallQuestion[] =
+    "時刻設定サービスをアンインストールしますか？\n\n"
+    "サービスのフォルダ (サーバ一覧、設定、ログ) も削除され、この PC の時計はサービスでは合わせられなくなります。";
+
 // The question before a server row is deleted; %s is the provider name.
 inline constexpr char kDeleteQuestion[] = "[ %s ] を削除しますか？";
 inline constexpr char kDeleteCaption[] = "項目削除";

@@ -4,6 +4,7 @@
 #include <imm.h>
 
 #include "res/resource.h"
+#include "res/texts.h"
 #include "shell/about_dialog_win32.h"
 #include "shell/app_module_win32.h"
 #include "shell/help_engine_win32.h"
@@ -76,8 +77,16 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         m_trayIcon.SetTip(m_serviceLine.Tip(m_ownTip).c_str());
         return true;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE || (wParam & 0xFFF0) == IDM_UNINSTALL_SERVICE) {
-            RunElevated((wParam & 0xFFF0) == IDM_INSTALL_SERVICE ? "-install-service" : "-uninstall-service");
+        if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE) {
+            RunElevated("-install-service");
+            return true;
+        }
+        if ((wParam & 0xFFF0) == IDM_UNINSTALL_SERVICE) {
+            // Removing is not undone by a click: asked first, No the default.
+            if (MessageBoxA(m_hWnd, texts::kUninstallQuestion, texts::kProgramName,
+                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
+                RunElevated("-uninstall-service");
+            }
             return true;
         }
         return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "res/resource.h"
 #include "shell/app_module_win32.h"
@@ -216,6 +217,22 @@ TEST_F(MainWindowTest, NumberEditsTakeKeysWithoutTheInputMethod)
         EXPECT_EQ(nullptr, ImmAssociateContext(edit, nullptr)) << "focus detached the edit";
     }
     ImmDestroyContext(context);
+}
+
+TEST_F(MainWindowTest, UninstallingFromTheSystemMenuAsksFirst)
+{
+    Open();
+    std::string question;
+    WhenWindowOpens("Tempivo", [&](HWND box) {
+        question = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    });
+    SendMessageA(dialog_->m_hWnd, WM_SYSCOMMAND, IDM_UNINSTALL_SERVICE, 0);
+    EXPECT_TRUE(DialogActionRan()) << "a question came";
+    EXPECT_NE(std::string::npos, question.find("アンインストールしますか")) << question;
+    // The elevated command saves the files before it starts; after No nothing was saved or started.
+    EXPECT_FALSE(FileExists(ServerListPath())) << "nothing started";
+    WhenWindowOpens("<no such window>", [](HWND) {});
 }
 
 TEST_F(MainWindowTest, F1AnywhereInTheWindowOpensTheHelp)
