@@ -6,6 +6,8 @@ namespace texts {
 
 // The program's name: the tray tip, whose second line names the last synchronisation.
 inline constexpr char kProgramName[] = "Tempivo";
+// After the name in the title of the window the rights notice restarted as administrator.
+inline constexpr char kTitleElevated[] = " (管理者)";
 inline constexpr char kTipLastSync[] = "前回の同期:";
 // The notice at the first 権限エラー of a run that the user started; each choice with its access key.
 inline constexpr char kRightsHeading[] = "時計を設定する権限がありません";

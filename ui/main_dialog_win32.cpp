@@ -27,6 +27,7 @@ MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_sync(*this, this
 
 MainDialog::~MainDialog()
 {
+    StopWaitingForElevated();
     m_sync.Stop();
 }
 
@@ -71,6 +72,9 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         return true;
     case WM_SERVICEANSWER:
         OnServiceAnswer();
+        return true;
+    case WM_ELEVATEDENDED:
+        OnElevatedEnded();
         return true;
     case WM_SERVICESTATUS:
         m_serviceLine.OnAnswer();

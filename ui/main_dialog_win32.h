@@ -54,6 +54,8 @@ public:
     bool SelectNextServer();
     // A round of one server, as the 同期 button asks the selected row.
     void AskServer(const std::string& name, const std::string& address);
+    // The round of a window restarted as administrator: row's alone, or the ticked servers' (-1).
+    void RetryRound(int row);
 
     // Appends a row to the log list (the newest selected and in view), horavo.log and the tray tip.
     void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status,
@@ -120,8 +122,14 @@ private:
     void OnRoundEnded(const RoundResult& result) override;
     // The time service's rows after the window's own setting was refused for lack of the right.
     void OnServiceAnswer();
-    // The system menu's two items: the same program started elevated to install or remove the service.
-    bool RunElevated(const char* arguments);  // false when it did not start (declined, say)
+    // The system menu's two items and the notice's remedies: the same program started elevated;
+    // its process handle (INVALID_HANDLE_VALUE: started, without one), or null when it did not start
+    // (declined, say).
+    HANDLE StartElevated(const char* arguments);
+    bool RunElevated(const char* arguments);  // false when it did not start
+    void InstallServiceThenRetry();
+    void OnElevatedEnded();
+    void StopWaitingForElevated();
     bool ConfirmStep(const LargeStep& step) override;
     // The row's line in "horavo.log" (held while a round runs), and the tray tip.
     void RecordSynchronisation(const LogRow& row);
@@ -161,6 +169,10 @@ private:
     std::string m_rightsNoticeSetting;     // SETTING/RIGHTSNOTICE likewise; "0": 今後表示しない
     bool m_rightsNoticeShown = false;      // once a run at most
     bool m_roundUserStarted = false;       // the round under way was started by the user
+    int m_userRoundRow = -1;               // the row of the user's last round; -1: the ticked servers
+    bool m_rightsNoticeOpen = false;       // no balloon while the notice is open
+    HANDLE m_elevatedWait = nullptr;       // the wait for the elevated install command to end
+    HANDLE m_elevatedProcess = nullptr;
     TrayNotices m_trayNotices;
     ScheduleState m_schedule;
     bool m_roundMovesCursor = false;  // a round of the rotation, not of the 同期 button

@@ -193,6 +193,25 @@ TEST_F(SyncTest, TheSyncButtonSaysItIsAskingAndAFailedRowLooksUnlikeASetOne)
     EXPECT_TRUE(IsWindowEnabled(button));
 }
 
+TEST_F(SyncTest, TheWindowRestartedAsAdministratorRunsTheUsersRoundAtOnce)
+{
+    GivenServerList("0\tA\t" + PeerAddress("good") + "\r\n1\tB\t" + PeerAddress("good2") + "\r\n");
+    const struct {
+        int row;  // as the refused window passed it on
+        const char* asked;
+    } cases[] = {{0, "A"}, {-1, "B"}, {7, "B"}};  // a row, the ticked servers, a row gone since
+    for (const auto& c : cases) {
+        Open();
+        dialog_->RetryRound(c.row);
+        ASSERT_TRUE(WaitForLogRows(1)) << c.row;
+        EXPECT_EQ(c.asked, LogText(LogList(), 0, 0)) << c.row;
+        EXPECT_EQ("同期成功", LogText(LogList(), 0, 3)) << c.row;
+        // Wine gives every process an elevated token, as the restart does on Windows.
+        EXPECT_EQ("Tempivo (管理者)", WindowText(dialog_->m_hWnd)) << c.row;
+        CloseWithExitCommand();
+    }
+}
+
 TEST_F(SyncTest, ASocketEventWithAnErrorIsIgnored)
 {
     Open();
@@ -245,9 +264,10 @@ TEST_F(SyncTest, TheFirstRefusalOfARunTheUserStartedExplainsItselfOnce)
         const char* what;
         const char* settings;
         int notices;  // over two rounds of the 同期 button
+        int balloons;  // the notice says more than a balloon would: none comes with it
     } cases[] = {
-        {"once a run", "", 1},
-        {"never after 今後表示しない", "[SETTING]\r\nRIGHTSNOTICE=0\r\n", 0},
+        {"once a run", "", 1, 0},
+        {"never after 今後表示しない", "[SETTING]\r\nRIGHTSNOTICE=0\r\n", 0, 1},
     };
     for (const auto& c : cases) {
         GivenServerList("1\tNear\t" + PeerAddress("near") + "\r\n");
@@ -267,6 +287,11 @@ TEST_F(SyncTest, TheFirstRefusalOfARunTheUserStartedExplainsItselfOnce)
             EXPECT_EQ("権限エラー", LogText(LogList(), round - 1, 3)) << c.what;
         }
         EXPECT_EQ(c.notices, notices) << c.what;
+        int balloons = 0;
+        for (const ShellNotifyCall& call : ShellNotifyCalls()) {
+            balloons += call.message == NIM_MODIFY && (call.data.uFlags & NIF_INFO) != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(c.balloons, balloons) << c.what;
         if (c.notices > 0) {
             for (const char* choice : {"時刻設定サービスをインストールする", "管理者として再起動する", "ヘルプを見る", "閉じる"}) {
                 EXPECT_NE(std::string::npos, texts.find(choice)) << choice << " in\n" << texts;
