@@ -20,6 +20,9 @@ inline constexpr char kRightsRestartElevated[] = "管理者として再起動す
 inline constexpr char kRightsHelp[] = "ヘルプを見る(&H)";
 inline constexpr char kRightsClose[] = "閉じる(&C)";
 inline constexpr char kRightsDontShowAgain[] = "今後表示しない(&D)";
+inline constexpr char kRightsElevationNote[] = "管理者のパスワードか、確認を求められます。";
+// The system menu's check item that brings the notice back after 今後表示しない.
+inline constexpr char kMenuRightsNotice[] = "権限エラーの説明を表示する(&E)";
 // The tray's balloon after a round that did not set the clock, once for each kind in a row.
 inline constexpr char kBalloonTitle[] = "時刻を合わせられませんでした";
 inline constexpr char kBalloonNoRight[] = "時計を設定する権限がありません。ヘルプの『なぜ「権限エラー」になるのか』をご覧ください。";

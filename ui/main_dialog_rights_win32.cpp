@@ -96,6 +96,7 @@ void MainDialog::ExplainMissingRight()
     m_rightsNoticeOpen = false;
     if (dontShowAgain) {
         m_rightsNoticeSetting = "0";
+        CheckMenuItem(GetSystemMenu(m_hWnd, FALSE), IDM_RIGHTS_NOTICE, MF_BYCOMMAND | MF_UNCHECKED);
     }
     switch (choice) {
     case RightsChoice::InstallService:

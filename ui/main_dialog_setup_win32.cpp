@@ -195,6 +195,10 @@ void MainDialog::SetUpSystemMenu()
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(menu, MF_STRING, IDM_INSTALL_SERVICE, texts::kMenuInstallService);
         AppendMenuA(menu, MF_STRING, IDM_UNINSTALL_SERVICE, texts::kMenuUninstallService);
+        // 今後表示しない is undone here, not only in the INI.
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING | (m_rightsNoticeSetting != "0" ? MF_CHECKED : MF_UNCHECKED), IDM_RIGHTS_NOTICE,
+                    texts::kMenuRightsNotice);
     }
 }
 

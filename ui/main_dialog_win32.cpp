@@ -85,6 +85,10 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
             RunElevated("-install-service");
             return true;
         }
+        if ((wParam & 0xFFF0) == IDM_RIGHTS_NOTICE) {
+            ToggleRightsNotice();
+            return true;
+        }
         if ((wParam & 0xFFF0) == IDM_UNINSTALL_SERVICE) {
             // Removing is not undone by a click: asked first, No the default.
             if (MessageBoxA(m_hWnd, texts::kUninstallQuestion, texts::kProgramName,
@@ -201,6 +205,17 @@ bool MainDialog::OnNotify(const NMHDR* header)
         EditServer();
     }
     return true;
+}
+
+void MainDialog::ToggleRightsNotice()
+{
+    // Turned on again, it may come once more in this run too.
+    const bool explains = m_rightsNoticeSetting == "0";
+    m_rightsNoticeSetting = explains ? "1" : "0";
+    if (explains) {
+        m_rightsNoticeShown = false;
+    }
+    CheckMenuItem(GetSystemMenu(m_hWnd, FALSE), IDM_RIGHTS_NOTICE, MF_BYCOMMAND | (explains ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void MainDialog::OnSize(WPARAM kind)

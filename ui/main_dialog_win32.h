@@ -138,6 +138,7 @@ private:
     // After a round in normal mode: the tray's icon and balloon, and the first 権限エラー explained.
     void TellRoundEnd(RoundOutcome outcome, bool lacksRight);
     void ExplainMissingRight();
+    void ToggleRightsNotice();  // the system menu's check item
     void RestartElevated();
 
     // The two files, and what the exit command and the end of the session share: the timer, the

@@ -235,6 +235,36 @@ TEST_F(MainWindowTest, UninstallingFromTheSystemMenuAsksFirst)
     WhenWindowOpens("<no such window>", [](HWND) {});
 }
 
+TEST_F(MainWindowTest, TheSystemMenuBringsTheRightsNoticeBack)
+{
+    // Each click turns it over; what the box shows is what the INI gets.
+    const struct {
+        const char* settings;
+        bool checkedAtStart;
+        int clicks;
+        const char* written;
+    } cases[] = {
+        {"[SETTING]\r\nRIGHTSNOTICE=0\r\n", false, 1, "1"},
+        {"[SETTING]\r\nRIGHTSNOTICE=0\r\n", false, 2, "0"},
+        {"", true, 1, "0"},
+        {"", true, 0, "<none>"},
+    };
+    for (const auto& c : cases) {
+        GivenSettings(c.settings);
+        Open();
+        HMENU menu = GetSystemMenu(dialog_->m_hWnd, FALSE);
+        const auto checked = [&] { return (GetMenuState(menu, IDM_RIGHTS_NOTICE, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+        EXPECT_EQ(c.checkedAtStart, checked()) << c.settings;
+        for (int i = 0; i < c.clicks; ++i) {
+            SendMessageA(dialog_->m_hWnd, WM_SYSCOMMAND, IDM_RIGHTS_NOTICE, 0);
+        }
+        EXPECT_EQ(c.checkedAtStart != (c.clicks % 2 == 1), checked()) << c.settings;
+        CloseWithExitCommand();
+        EXPECT_EQ(c.written, Setting("SETTING", "RIGHTSNOTICE")) << c.settings << " after " << c.clicks;
+        DeleteFileA(SettingsPath().c_str());
+    }
+}
+
 TEST_F(MainWindowTest, F1AnywhereInTheWindowOpensTheHelp)
 {
     // The stand-in engine records the call instead of opening a viewer; nothing in this program has

@@ -253,6 +253,15 @@ std::string ChildTexts(HWND window)
         char text[256] = "";
         GetWindowTextA(child, text, sizeof text);
         texts += std::string(text) + "\n";
+        // A command link's note, which its text need not hold.
+        wchar_t note[256] = L"";
+        DWORD length = 256;
+        if (SendMessageW(child, BCM_GETNOTE, reinterpret_cast<WPARAM>(&length), reinterpret_cast<LPARAM>(note)) &&
+            note[0] != L'\0') {
+            char narrow[512] = "";
+            WideCharToMultiByte(CP_ACP, 0, note, -1, narrow, sizeof narrow, nullptr, nullptr);
+            texts += std::string(narrow) + "\n";
+        }
     }
     return texts;
 }
@@ -296,6 +305,11 @@ TEST_F(SyncTest, TheFirstRefusalOfARunTheUserStartedExplainsItselfOnce)
             for (const char* choice : {"時刻設定サービスをインストールする", "管理者として再起動する", "ヘルプを見る", "閉じる"}) {
                 EXPECT_NE(std::string::npos, texts.find(choice)) << choice << " in\n" << texts;
             }
+            // Both remedies that elevate say beforehand that an administrator will be asked for.
+            const std::string note = "管理者のパスワードか、確認を求められます。";
+            const size_t first = texts.find(note);
+            ASSERT_NE(std::string::npos, first) << texts;
+            EXPECT_NE(std::string::npos, texts.find(note, first + 1)) << "twice in\n" << texts;
         }
         CloseWithExitCommand();
         EXPECT_EQ("0", Setting("SETTING", "RIGHTSNOTICE")) << c.what << ": ticked, or kept as read";
