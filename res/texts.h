@@ -122,7 +122,10 @@ inline constexpr char kServiceDisplayName[] = "Tempivo 時刻同期";
 inline constexpr char kServiceDescription[] =
     "Tempivo の時刻サーバ一覧で、このコンピュータの時計を合わせます。時計を変える権限はこのサービスだけが持ち、"
     "利用者は時刻を合わせるよう頼めますが、時刻やサーバを指定することはできません。";
-inline constexpr char kServiceInstalled[] = "時刻設定サービスをインストールし、開始しました。";
+inline constexpr char kServiceInstalled[] =
+    "時刻設定サービスをインストールし、開始しました。\n"
+    "これからは、権限エラーになった同期をサービスが代わりに行い、その結果が「[サービス] 」付きの行で出ます。"
+    "サービスは自分の一覧のサーバを使います。";
 inline constexpr char kServiceUninstalled[] = "時刻設定サービスをアンインストールしました。";
 inline constexpr char kServiceUsesStarterList[] =
     "server.data がなかったため、付属の一覧でチェックの付いたサーバを使います。";
