@@ -31,13 +31,6 @@ char AccessKey(const std::string& text)
     return '\0';
 }
 
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 // Keys shared by two controls or items, and the buttons and check boxes without one.
 struct KeyFaults {
     std::string shared;
@@ -65,7 +58,7 @@ KeyFaults DialogKeys(HWND dialog)
     KeyFaults faults;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = GetWindowLongA(child, GWL_STYLE);
-        const std::string kind = ClassOf(child);
+        const std::string kind = ClassName(child);
         const bool button = kind == "Button" && (style & BS_TYPEMASK) != BS_GROUPBOX;
         const bool label = kind == "Static" && (style & SS_NOPREFIX) == 0;
         if (button || label) {

@@ -50,13 +50,6 @@ const ExpectedControl kControls[] = {
     {IDCANCEL, "Button", "終了(&X)"},
 };
 
-std::string ClassName(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 struct Column {
     std::string title;
     int width;
