@@ -24,13 +24,21 @@ WindowSize OuterSize(const RECT& r)
 
 void MainDialog::SetUpLayout()
 {
-    // Every control's place in the template, and the rule it follows; the template is the minimum.
-    RECT client;
-    GetClientRect(m_hWnd, &client);
-    m_templateClient = {client.right, client.bottom};
+    // The template is the minimum.
     RECT outer;
     GetWindowRect(m_hWnd, &outer);
     m_minimumSize = OuterSize(outer);
+    m_layoutDpi = WindowDpi(m_hWnd);
+    CaptureLayout();
+}
+
+void MainDialog::CaptureLayout()
+{
+    // Every control's place as it is now, and the rule it follows; the extra room counts from here.
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    m_templateClient = {client.right, client.bottom};
+    m_layout.clear();
     const Box serverList = PlaceInClient(m_hWnd, m_serverList);
     const Box logList = PlaceInClient(m_hWnd, m_logList);
     for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -56,8 +64,9 @@ void MainDialog::FollowSize()
     }
     RECT client;
     GetClientRect(m_hWnd, &client);
-    const int extraWidth = client.right > m_templateClient.width ? client.right - m_templateClient.width : 0;
-    const int extraHeight = client.bottom > m_templateClient.height ? client.bottom - m_templateClient.height : 0;
+    // Less room than captured only after a move to a screen of fewer dots per inch.
+    const int extraWidth = client.right - m_templateClient.width;
+    const int extraHeight = client.bottom - m_templateClient.height;
     HDWP moves = BeginDeferWindowPos(static_cast<int>(m_layout.size()));
     for (const PlacedControl& control : m_layout) {
         const Box box = Anchored(control.place, control.anchor, extraWidth, extraHeight);
@@ -72,6 +81,23 @@ void MainDialog::FollowSize()
     FitColumns();
     // A group box's old frame would stay drawn where it was.
     InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void MainDialog::OnDpiChanged(int dpi)
+{
+    // Windows scales a dialog's controls to the new DPI itself: the places are taken again once it
+    // has, and meanwhile no size change moves a control to a place of the old DPI.
+    m_layoutReady = false;
+    m_minimumSize = {MulDiv(m_minimumSize.width, dpi, m_layoutDpi), MulDiv(m_minimumSize.height, dpi, m_layoutDpi)};
+    m_openedSize = {MulDiv(m_openedSize.width, dpi, m_layoutDpi), MulDiv(m_openedSize.height, dpi, m_layoutDpi)};
+    m_layoutDpi = dpi;
+    PostMessageA(m_hWnd, WM_DPISCALED, 0, 0);
+}
+
+void MainDialog::OnDpiScaled()
+{
+    CaptureLayout();
+    FitColumns();
 }
 
 void MainDialog::OnGetMinMaxInfo(MINMAXINFO* limits) const

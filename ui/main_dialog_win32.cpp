@@ -67,6 +67,12 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return true;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam));
+        return false;  // the dialog manager scales the window and its controls
+    case WM_DPISCALED:
+        OnDpiScaled();
+        return true;
     case WM_TRAYICON:
         OnTrayIcon(lParam);
         return true;

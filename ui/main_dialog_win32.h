@@ -106,7 +106,10 @@ private:
     // The window's size: the controls' places in the template, following a new size, the minimum,
     // the size it opens at and the size kept in the INI; the columns fitted to the lists' widths.
     void SetUpLayout();
+    void CaptureLayout();
     void OpenAtStoredSize();
+    void OnDpiChanged(int dpi);  // before Windows scales the window to the new DPI
+    void OnDpiScaled();          // after
     void FollowSize();
     void OnGetMinMaxInfo(MINMAXINFO* limits) const;
     WindowSize NormalSize() const;
@@ -207,4 +210,5 @@ private:
     WindowSize m_minimumSize{0, 0};  // the template's outer size, at the window's DPI
     WindowSize m_storedSize{0, 0};   // SETTING/WIDTH and HEIGHT as read (pixels at 96 DPI)
     WindowSize m_openedSize{0, 0};   // what the window opened at: a size unchanged is not written
+    int m_layoutDpi = 96;            // the DPI the sizes above are at
 };

@@ -110,4 +110,29 @@ TEST_F(WindowSizeTest, TheSizeLeftIsKeptAndOnlyAChangedOneIsWritten)
     }
 }
 
+TEST_F(WindowSizeTest, AfterAMoveToAScreenOfOtherDpiTheMinimumScalesAndTheControlsStillFollow)
+{
+    // Wine never sends it; the message as Windows sends it, whose scaling of the controls Wine's
+    // dialog manager leaves out: the places are taken again as they stand.
+    Open();
+    HWND dialog = dialog_->m_hWnd;
+    const SIZE size = OuterSize(dialog);
+    const int dpi = WindowDpi(dialog);
+    RECT suggested;
+    GetWindowRect(dialog, &suggested);
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi * 3 / 2, dpi * 3 / 2), reinterpret_cast<LPARAM>(&suggested));
+    PumpMessages();
+    MINMAXINFO limits{};
+    SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(MulDiv(size.cx, 3, 2), limits.ptMinTrackSize.x);
+    EXPECT_EQ(MulDiv(size.cy, 3, 2), limits.ptMinTrackSize.y);
+
+    const RECT before = InClient(dialog, Control(IDCANCEL));
+    const SIZE now = OuterSize(dialog);
+    Resize(now.cx + 40, now.cy + 30);
+    const RECT after = InClient(dialog, Control(IDCANCEL));
+    EXPECT_EQ(before.left + (OuterSize(dialog).cx - now.cx), after.left) << "終了 keeps to the right edge";
+    EXPECT_EQ(before.top + (OuterSize(dialog).cy - now.cy), after.top) << "and to the bottom";
+}
+
 }  // namespace
