@@ -22,11 +22,6 @@ struct Anchor {
     Share top;
     Share right;
     Share bottom;
-
-    bool operator==(const Anchor& other) const
-    {
-        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
-    }
 };
 
 // A control's anchor from where the template puts it beside the two lists (all in the template's
