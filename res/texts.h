@@ -156,6 +156,7 @@ inline constexpr char kServiceLineNext[] = "次回";
 inline constexpr char kServiceLineDueNow[] = "同期中";
 inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール(&I)...";
 inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール(&U)...";
+inline constexpr char kMenuUpdateService[] = "サービスのサーバ一覧を更新(&L)...";
 
 // The entry dialog's OK with an empty address box.
 inline constexpr char kEntryNeedsAddress[] =

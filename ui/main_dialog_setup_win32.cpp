@@ -194,6 +194,8 @@ void MainDialog::SetUpSystemMenu()
     if (HMENU menu = GetSystemMenu(m_hWnd, FALSE)) {
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(menu, MF_STRING, IDM_INSTALL_SERVICE, texts::kMenuInstallService);
+        // The service keeps its own copy of the list and settings; this hands it the window's.
+        AppendMenuA(menu, MF_STRING, IDM_UPDATE_SERVICE, texts::kMenuUpdateService);
         AppendMenuA(menu, MF_STRING, IDM_UNINSTALL_SERVICE, texts::kMenuUninstallService);
         // 今後表示しない is undone here, not only in the INI.
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);

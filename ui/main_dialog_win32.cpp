@@ -87,8 +87,8 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         m_trayIcon.SetTip(m_serviceLine.Tip(m_ownTip).c_str());
         return true;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE) {
-            RunElevated("-install-service");
+        if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE || (wParam & 0xFFF0) == IDM_UPDATE_SERVICE) {
+            RunElevated((wParam & 0xFFF0) == IDM_INSTALL_SERVICE ? "-install-service" : "-update-service");
             return true;
         }
         if ((wParam & 0xFFF0) == IDM_RIGHTS_NOTICE) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <string>
@@ -142,16 +143,23 @@ TEST_F(MainWindowTest, TheTrayMenuAndTheSystemMenusItemsHaveDistinctKeys)
     HMENU system = GetSystemMenu(dialog_->m_hWnd, FALSE);
     std::map<char, std::string> seen;
     KeyFaults faults;
+    std::vector<UINT> windowsOwn;
+    const std::vector<UINT> expected = {IDM_INSTALL_SERVICE, IDM_UPDATE_SERVICE, IDM_UNINSTALL_SERVICE,
+                                        IDM_RIGHTS_NOTICE};
     for (int i = 0; i < GetMenuItemCount(system); ++i) {
         char text[256] = "";
         GetMenuStringA(system, i, text, sizeof text, MF_BYPOSITION);
         const UINT id = GetMenuItemID(system, i);
         // The platform's own items may go without; the window's must not.
+        const bool own = std::find(expected.begin(), expected.end(), id) != expected.end();
+        if (own) {
+            windowsOwn.push_back(id);
+        }
         if (text[0] != '\0') {
-            Count(&seen, &faults, text,
-                  id == IDM_INSTALL_SERVICE || id == IDM_UNINSTALL_SERVICE || id == IDM_RIGHTS_NOTICE);
+            Count(&seen, &faults, text, own);
         }
     }
+    EXPECT_EQ(expected, windowsOwn) << "the window's items, in this order";
     EXPECT_EQ("", faults.shared);
     EXPECT_EQ("", faults.missing);
 }
