@@ -12,6 +12,8 @@ constexpr unsigned WM_SOCKETEVENT = 3224;  // wParam: the socket; lParam: the ev
 
 constexpr unsigned WM_SERVICEANSWER = 3324;  // the time service's answer came in (or none can come)
 constexpr unsigned WM_SERVICESTATUS = 3325;  // the time service's STATUS came in, for the service line
+constexpr unsigned WM_ELEVATEDENDED = 3326;  // the elevated install command the rights notice started has ended
+constexpr unsigned WM_DPISCALED = 3327;      // the window has been scaled to a new DPI: its layout is taken again
 
 // Timers of the main window.
 constexpr uintptr_t SYNC_TIMER_ID = 3524;  // the schedule's one-second tick

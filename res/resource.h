@@ -21,6 +21,8 @@
 // Items the main window adds to its system menu (system commands are multiples of 16 below 0xF000)
 #define IDM_INSTALL_SERVICE 0x0110
 #define IDM_UNINSTALL_SERVICE 0x0120
+#define IDM_UPDATE_SERVICE 0x0140  // the service's list and settings from the window's (-update-service)
+#define IDM_RIGHTS_NOTICE 0x0130  // checked while a 権限エラー is explained (SETTING/RIGHTSNOTICE not 0)
 
 // Main window controls
 #define IDC_SYNC 1000

@@ -6,18 +6,23 @@ namespace texts {
 
 // The program's name: the tray tip, whose second line names the last synchronisation.
 inline constexpr char kProgramName[] = "Tempivo";
+// After the name in the title of the window the rights notice restarted as administrator.
+inline constexpr char kTitleElevated[] = " (管理者)";
 inline constexpr char kTipLastSync[] = "前回の同期:";
-// The notice at the first 権限エラー of a run that the user started.
+// The notice at the first 権限エラー of a run that the user started; each choice with its access key.
 inline constexpr char kRightsHeading[] = "時計を設定する権限がありません";
 inline constexpr char kRightsExplanation[] =
     "Windows では、時計の設定は管理者として実行しているプログラムにしか許されません。管理者のアカウントでも、"
     "ふつうに起動したプログラムにはこの権限がありません (ユーザ アカウント制御)。\n"
     "時刻設定サービスを一度インストールすれば、以後はだれが起動しても時計を合わせられます。";
-inline constexpr char kRightsInstallService[] = "時刻設定サービスをインストールする";
-inline constexpr char kRightsRestartElevated[] = "管理者として再起動する";
-inline constexpr char kRightsHelp[] = "ヘルプを見る";
-inline constexpr char kRightsClose[] = "閉じる";
-inline constexpr char kRightsDontShowAgain[] = "今後表示しない";
+inline constexpr char kRightsInstallService[] = "時刻設定サービスをインストールする(&I)";
+inline constexpr char kRightsRestartElevated[] = "管理者として再起動する(&R)";
+inline constexpr char kRightsHelp[] = "ヘルプを見る(&H)";
+inline constexpr char kRightsClose[] = "閉じる(&C)";
+inline constexpr char kRightsDontShowAgain[] = "今後表示しない(&D)";
+inline constexpr char kRightsElevationNote[] = "管理者のパスワードか、確認を求められます。";
+// The system menu's check item that brings the notice back after 今後表示しない.
+inline constexpr char kMenuRightsNotice[] = "権限エラーの説明を表示する(&E)";
 // The tray's balloon after a round that did not set the clock, once for each kind in a row.
 inline constexpr char kBalloonTitle[] = "時刻を合わせられませんでした";
 inline constexpr char kBalloonNoRight[] = "時計を設定する権限がありません。ヘルプの『なぜ「権限エラー」になるのか』をご覧ください。";
@@ -26,6 +31,9 @@ inline constexpr char kBalloonNoAnswer[] = "時刻サーバから使える応答
 inline constexpr char kBalloonHeld[] = "ずれが大きすぎるため、時計を合わせませんでした。";
 inline constexpr char kBalloonNoAgreement[] = "サーバの時刻が一致しないため、時計を合わせませんでした。";
 inline constexpr char kBalloonTooFew[] = "応答したサーバが 1 台だけで確かめられないため、時計を合わせませんでした。";
+
+// The 同期 button while a server is asked.
+inline constexpr char kSyncButtonAsking[] = "問い合わせ中...";
 
 // Column titles of the server list and of the log list.
 inline constexpr char kColumnServer[] = "サーバ";
@@ -36,9 +44,8 @@ inline constexpr char kColumnLocalTime[] = "ローカル時刻情報";
 inline constexpr char kColumnStatus[] = "ステータス";
 inline constexpr char kColumnCorrection[] = "補正";
 inline constexpr char kSecondsUnit[] = "秒";
-// The widest texts the log list's columns are measured for.
+// The widest texts the log list's columns are measured for (the status column: every status).
 inline constexpr char kWidestTimeText[] = "2000/00/00 00:00:00.0000";
-inline constexpr char kWidestStatusText[] = "同期成功 (NTS)";
 inline constexpr char kWidestCorrectionText[] = "-86400.000 秒";
 
 // The status column of a log row.
@@ -115,7 +122,10 @@ inline constexpr char kServiceDisplayName[] = "Tempivo 時刻同期";
 inline constexpr char kServiceDescription[] =
     "Tempivo の時刻サーバ一覧で、このコンピュータの時計を合わせます。時計を変える権限はこのサービスだけが持ち、"
     "利用者は時刻を合わせるよう頼めますが、時刻やサーバを指定することはできません。";
-inline constexpr char kServiceInstalled[] = "時刻設定サービスをインストールし、開始しました。";
+inline constexpr char kServiceInstalled[] =
+    "時刻設定サービスをインストールし、開始しました。\n"
+    "これからは、権限エラーになった同期をサービスが代わりに行い、その結果が「[サービス] 」付きの行で出ます。"
+    "サービスは自分の一覧のサーバを使います。";
 inline constexpr char kServiceUninstalled[] = "時刻設定サービスをアンインストールしました。";
 inline constexpr char kServiceUsesStarterList[] =
     "server.data がなかったため、付属の一覧でチェックの付いたサーバを使います。";
@@ -144,8 +154,17 @@ inline constexpr char kServiceLineNoAnswer[] = "(応答なし)";
 inline constexpr char kServiceLineLast[] = "前回";
 inline constexpr char kServiceLineNext[] = "次回";
 inline constexpr char kServiceLineDueNow[] = "同期中";
-inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール...";
-inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール...";
+inline constexpr char kMenuInstallService[] = "時刻設定サービスをインストール(&I)...";
+inline constexpr char kMenuUninstallService[] = "時刻設定サービスをアンインストール(&U)...";
+inline constexpr char kMenuUpdateService[] = "サービスのサーバ一覧を更新(&L)...";
+
+// The entry dialog's OK with an empty address box.
+inline constexpr char kEntryNeedsAddress[] =
+    "アドレスを入力してください。時刻サーバの名前か IP アドレスです (例: ntp.nict.jp)。";
+// The system menu's uninstall, asked first.
+inline constexpr char kUninstallQuestion[] =
+    "時刻設定サービスをアンインストールしますか？\n\n"
+    "サービスのフォルダ (サーバ一覧、設定、ログ) も削除され、この PC の時計はサービスでは合わせられなくなります。";
 
 // The question before a server row is deleted; %s is the provider name.
 inline constexpr char kDeleteQuestion[] = "[ %s ] を削除しますか？";

@@ -2,7 +2,7 @@
 # Photographs horavo.exe under Wine: the build's program runs from a folder (copied there, beside
 # whatever server.data and horavo.ini the folder holds) in a Wine desktop of its own on a virtual
 # X display, a scene is set (a dialog opened), and the picture is cut to the windows.
-# Usage: screenshot.sh BUILD_DIR RUN_FOLDER OUTPUT.png [main|entry|delete|about|traymenu|sync|rights] [DPI]
+# Usage: screenshot.sh BUILD_DIR RUN_FOLDER OUTPUT.png [main|entry|delete|about|traymenu|sync|rights|resized] [DPI]
 # Another DPI than 96 has a prefix of its own, as Wine reads LogPixels when the prefix starts.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,8 +24,9 @@ if [ "$dpi" != 96 ]; then
     "$TEMPIVO_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     "$TEMPIVO_WINESERVER" -w
 fi
-width=$((900 * dpi / 96))
-height=$((600 * dpi / 96))
+# The grown window needs a larger desktop.
+if [ "$scene" = resized ]; then width=$((1100 * dpi / 96)); height=$((720 * dpi / 96)); else
+    width=$((900 * dpi / 96)); height=$((600 * dpi / 96)); fi
 tempivo_start_xvfb
 trap '"$TEMPIVO_WINESERVER" -k 2>/dev/null || true; tempivo_stop_xvfb' EXIT
 

@@ -60,6 +60,35 @@ bool IsAutoModeArgument(const char* arguments)
     return IsArgument(arguments, "-auto");
 }
 
+RetryRequest ParseRetry(const char* arguments)
+{
+    if (IsArgument(arguments, "-retry")) {
+        return {true, -1};
+    }
+    const char word[] = "-retry ";
+    for (int i = 0; word[i] != '\0'; ++i) {
+        if (AsciiLower(arguments[i]) != word[i]) {
+            return {};
+        }
+    }
+    // A row number of at most six digits: no list is longer, and no overflow is possible.
+    const char* digits = arguments + sizeof word - 1;
+    int row = 0;
+    int count = 0;
+    for (; digits[count] >= '0' && digits[count] <= '9'; ++count) {
+        row = row * 10 + (digits[count] - '0');
+    }
+    if (count == 0 || count > 6 || digits[count] != '\0') {
+        return {};
+    }
+    return {true, row};
+}
+
+std::string RetryArguments(int row)
+{
+    return row < 0 ? std::string("-retry") : "-retry " + std::to_string(row);
+}
+
 RunCommand ParseRunCommand(const char* arguments)
 {
     if (IsAutoModeArgument(arguments)) {

@@ -5,5 +5,10 @@
 
 std::string TrayTip(const std::string& writtenAt, const std::string& status)
 {
-    return std::string(texts::kProgramName) + "\n" + texts::kTipLastSync + " " + writtenAt + " " + status;
+    return std::string(texts::kProgramName) + "\n" + LastSyncLine(writtenAt, status);
+}
+
+std::string LastSyncLine(const std::string& writtenAt, const std::string& status)
+{
+    return std::string(texts::kTipLastSync) + " " + writtenAt + " " + status;
 }

@@ -10,7 +10,10 @@
 // The scene "traymenu" minimises the window into the tray and opens the icon's menu there.
 //
 // The scene "rights" presses 同期 for a server whose time the clock refuses and shows the notice.
-// Usage: screenshot_scene.exe FOLDER main|entry|delete|about|traymenu|sync|rights
+//
+// The scene "resized" presses 同期 for the first row (a server that fails) and then for the second,
+// and makes the window larger, so that a failure row and a set one show in the grown lists.
+// Usage: screenshot_scene.exe FOLDER main|entry|delete|about|traymenu|sync|rights|resized
 #include <windows.h>
 
 #include <commctrl.h>
@@ -109,6 +112,31 @@ int SyncScene(const std::string& folder, HWND main, HANDLE process)
     return 0;
 }
 
+// Presses 同期 and waits until the log list has this many rows.
+void SyncUntilRows(HWND main, int rows)
+{
+    PostMessageA(GetDlgItem(main, IDC_SYNC), BM_CLICK, 0, 0);
+    HWND list = GetDlgItem(main, IDC_LOG_LIST);
+    for (int tries = 0; tries < 200 && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < rows; ++tries) {
+        Sleep(50);
+    }
+}
+
+// A failed row, then a set one, in a window grown by a fifth of its width and half of its height.
+void ResizedScene(HWND main)
+{
+    SyncUntilRows(main, 1);
+    PostMessageA(GetDlgItem(main, IDC_SERVER_LIST), WM_KEYDOWN, VK_DOWN, 0);
+    Sleep(200);
+    SyncUntilRows(main, 2);
+    RECT r;
+    GetWindowRect(main, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    // From the desktop's corner, so that the grown window stays on it.
+    SetWindowPos(main, nullptr, 0, 0, width + width / 5, height + height / 2, SWP_NOZORDER);
+}
+
 void OpenWith(HWND main, int command)
 {
     SetForegroundWindow(main);
@@ -120,7 +148,7 @@ void OpenWith(HWND main, int command)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: screenshot_scene FOLDER main|entry|delete|about|traymenu|sync|rights\n");
+        std::fprintf(stderr, "usage: screenshot_scene FOLDER main|entry|delete|about|traymenu|sync|rights|resized\n");
         return 2;
     }
     const std::string folder = argv[1];
@@ -159,6 +187,8 @@ int main(int argc, char** argv)
         // The selected server is a minute off: the clock is asked, and refused for want of the right.
         OpenWith(main, IDC_SYNC);
         shown = WaitForOtherWindow("Tempivo", main);
+    } else if (std::strcmp(scene, "resized") == 0) {
+        ResizedScene(main);
     } else if (std::strcmp(scene, "traymenu") == 0) {
         PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         Sleep(500);

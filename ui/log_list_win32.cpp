@@ -8,6 +8,7 @@
 #include "store/log_file_format.h"
 #include "sync/system_time_win32.h"
 #include "sync/time_text.h"
+#include "ui/log_row_icon.h"
 
 void MainDialog::AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status,
                            const char* correction)
@@ -18,11 +19,14 @@ void MainDialog::AddLogRow(const char* server, const char* serverTime, const cha
         SendMessageA(m_logList, LVM_DELETEITEM, 0, 0);
         --row;
     }
+    const LogRow written{server, serverTime, localTime, status, correction};
     LVITEMA item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = row;
     item.pszText = const_cast<char*>(server);
+    item.iImage = IconOfRow(written) == RowIcon::Set ? kLogImageSet : kLogImageTrouble;
     SendMessageA(m_logList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.mask = LVIF_TEXT;
 
     const char* const columns[] = {serverTime, localTime, status, correction};
     for (int column = 1; column <= 4; ++column) {
@@ -35,7 +39,7 @@ void MainDialog::AddLogRow(const char* server, const char* serverTime, const cha
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(m_logList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     SendMessageA(m_logList, LVM_ENSUREVISIBLE, row, TRUE);
-    RecordSynchronisation({server, serverTime, localTime, status, correction});
+    RecordSynchronisation(written);
 }
 
 void MainDialog::WriteLogLines()
@@ -63,5 +67,6 @@ void MainDialog::RecordSynchronisation(const LogRow& row)
         }
     }
     m_ownTip = TrayTip(writtenAt, RowOutcome(row));
+    m_lastSyncLine = LastSyncLine(writtenAt, RowOutcome(row));
     m_trayIcon.SetTip(m_serviceLine.Tip(m_ownTip).c_str());
 }

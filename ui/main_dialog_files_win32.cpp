@@ -34,6 +34,8 @@ void MainDialog::LoadSettings()
     m_rightsNoticeSetting = settings.rightsNotice;
     m_logFilePath = settings.WritesLogFile() ? LogFilePathFor(m_settingsPath, IsAnsiLeadByte) : std::string();
     m_settingsAsRead = CurrentSettings();
+    m_storedSize = {static_cast<int>(GetPrivateProfileIntA("SETTING", "WIDTH", 0, m_settingsPath.c_str())),
+                    static_cast<int>(GetPrivateProfileIntA("SETTING", "HEIGHT", 0, m_settingsPath.c_str()))};
 }
 
 SavedSettings MainDialog::CurrentSettings() const
@@ -52,6 +54,9 @@ FileResult MainDialog::SaveSettings()
 {
     const FileResult result = WriteSettings(m_settingsPath, CurrentSettings());
     TraceFailedSave("SaveSettings", result);
+    if (result.ok && !m_autoMode) {
+        SaveWindowSize();
+    }
     return result;
 }
 

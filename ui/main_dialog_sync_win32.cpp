@@ -1,18 +1,13 @@
 // The main window's synchronisations: the one-second schedule, the rotation over ticked servers,
 // the 同期 button, and a round's course as the engine reports it: the server asked, its rows, its end
-// (in automatic mode, the end of the program) (Win32).
+// (in automatic mode, the end of the program); the service's rows after a refusal (Win32).
 #include "main_dialog_win32.h"
 
+#include "res/resource.h"
 #include "res/texts.h"
 #include "sync/step_guard.h"
 #include "ui/server_list_view_win32.h"
-#include "shell/command_line.h"
-#include "shell/help_engine_win32.h"
-#include "shell/single_instance_win32.h"
-#include "ui/rights_notice_win32.h"
 #include "ui/service_client_win32.h"
-
-#include <shellapi.h>
 
 void MainDialog::TimerTick()
 {
@@ -33,6 +28,9 @@ void MainDialog::TimerTick()
 void MainDialog::RunDueSynchronisation(bool userStarted)
 {
     // The ticked rows from the rotation cursor on, each once; the cursor moves as each is asked.
+    if (userStarted) {
+        m_userRoundRow = -1;
+    }
     StartRound(m_servers.RotationFrom(m_schedule.nextServer), true, userStarted);
     m_schedule.lastSyncTick = GetTickCount();
     m_schedule.syncPending = false;
@@ -54,6 +52,7 @@ void MainDialog::SyncSelectedServer()
     const int row = SelectedServerRow(m_serverList);
     if (m_servers.Has(row)) {
         // This row alone: a failure asks no other, and the rotation is left as it is.
+        m_userRoundRow = row;
         StartRound({{row, m_servers.Row(row).name, m_servers.Row(row).address}}, false, true);
     }
 }
@@ -74,6 +73,25 @@ void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor, 
     rules.userStarted = userStarted && !m_autoMode;
     rules.intervalMinutes = m_nInterval;
     m_sync.StartRound(std::move(servers), rules);
+    ShowAsking(m_sync.Running());
+}
+
+void MainDialog::ShowAsking(bool asking)
+{
+    // A server may take 8 s to answer: the button says so meanwhile, and cannot be pressed again.
+    HWND button = GetDlgItem(m_hWnd, IDC_SYNC);
+    if (asking == (IsWindowEnabled(button) == FALSE)) {
+        return;
+    }
+    if (asking) {
+        if (GetFocus() == button) {
+            SetFocus(m_serverList);  // a disabled button cannot keep it; the list the button acts on takes it
+        }
+        SetWindowTextA(button, texts::kSyncButtonAsking);
+    } else {
+        SetWindowTextA(button, m_syncButtonText.c_str());
+    }
+    EnableWindow(button, asking ? FALSE : TRUE);
 }
 
 bool MainDialog::ConfirmStep(const LargeStep& step)
@@ -104,8 +122,9 @@ void MainDialog::OnRoundEnded(const RoundResult& result)
     if (result.lacksRight && !m_askingService && TimeServiceRunning() &&
         AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER, ServiceRequest::Sync)) {
         m_askingService = true;
-        return;  // automatic mode ends with the service's result
+        return;  // automatic mode ends with the service's result; the button still says it is asking
     }
+    ShowAsking(false);
     if (!m_autoMode) {
         TellRoundEnd(result.outcome, result.lacksRight);
         m_serviceLine.Refresh();
@@ -121,6 +140,7 @@ void MainDialog::OnRoundEnded(const RoundResult& result)
 void MainDialog::OnServiceAnswer()
 {
     m_askingService = false;
+    ShowAsking(false);
     ServiceAnswer answer;
     const bool answered = TakeTimeServiceAnswer(ServiceRequest::Sync, &answer) && answer.kind == ServiceAnswer::Kind::Done;
     if (answered) {
@@ -136,72 +156,6 @@ void MainDialog::OnServiceAnswer()
     }
     if (m_autoMode && IsWindow(m_hWnd)) {
         EndAutomaticMode(answered ? AutomaticEndOfExitCode(answer.exitCode) : AutomaticEnd::Refused);
-    }
-}
-
-bool MainDialog::RunElevated(const char* arguments)
-{
-    // The new process gets the list and settings as they stand now.
-    SaveSettings();
-    SaveServerList();
-    char program[MAX_PATH + 1] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    SHELLEXECUTEINFOA run{};
-    run.cbSize = sizeof run;
-    run.hwnd = m_hWnd;
-    run.lpVerb = "runas";
-    run.lpFile = program;
-    run.lpParameters = arguments;
-    run.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExA(&run) != FALSE;
-}
-
-void MainDialog::TellRoundEnd(RoundOutcome outcome, bool lacksRight)
-{
-    const TrayNotice notice = m_trayNotices.AfterRound(outcome, lacksRight);
-    m_trayIcon.ShowTrouble(notice.trouble);
-    if (notice.balloon != nullptr) {
-        m_trayIcon.ShowBalloon(texts::kBalloonTitle, notice.balloon);
-    }
-    // Explained once a run, for a round the user started: a scheduled round must not put a dialog
-    // in front of whatever the user is doing.
-    if (outcome == RoundOutcome::Refused && lacksRight && m_roundUserStarted && !m_rightsNoticeShown &&
-        m_rightsNoticeSetting != "0") {
-        m_rightsNoticeShown = true;
-        ExplainMissingRight();
-    }
-}
-
-void MainDialog::ExplainMissingRight()
-{
-    bool dontShowAgain = false;
-    const RightsChoice choice = AskAboutRights(m_hWnd, &dontShowAgain);
-    if (dontShowAgain) {
-        m_rightsNoticeSetting = "0";
-    }
-    switch (choice) {
-    case RightsChoice::InstallService:
-        RunElevated("-install-service");
-        break;
-    case RightsChoice::RestartElevated:
-        RestartElevated();
-        break;
-    case RightsChoice::Help:
-        ShowHelpPage(m_hWnd, "rights.html");
-        break;
-    case RightsChoice::Close:
-        break;
-    }
-}
-
-void MainDialog::RestartElevated()
-{
-    // The new process must not find this one still holding the session's instance.
-    ReleaseSingleInstance();
-    if (RunElevated(SkipProgramName(GetCommandLineA()))) {
-        CloseMainDialog(IDCANCEL);
-    } else {
-        ClaimSingleInstance();  // declined at the prompt: this window stays the one
     }
 }
 

@@ -4,6 +4,7 @@
 #include <imm.h>
 
 #include "res/resource.h"
+#include "res/texts.h"
 #include "shell/about_dialog_win32.h"
 #include "shell/app_module_win32.h"
 #include "shell/help_engine_win32.h"
@@ -26,6 +27,7 @@ MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_sync(*this, this
 
 MainDialog::~MainDialog()
 {
+    StopWaitingForElevated();
     m_sync.Stop();
 }
 
@@ -62,19 +64,43 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_SIZE:
         OnSize(wParam);
         return true;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return true;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam));
+        return false;  // the dialog manager scales the window and its controls
+    case WM_DPISCALED:
+        OnDpiScaled();
+        return true;
     case WM_TRAYICON:
         OnTrayIcon(lParam);
         return true;
     case WM_SERVICEANSWER:
         OnServiceAnswer();
         return true;
+    case WM_ELEVATEDENDED:
+        OnElevatedEnded();
+        return true;
     case WM_SERVICESTATUS:
         m_serviceLine.OnAnswer();
         m_trayIcon.SetTip(m_serviceLine.Tip(m_ownTip).c_str());
         return true;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE || (wParam & 0xFFF0) == IDM_UNINSTALL_SERVICE) {
-            RunElevated((wParam & 0xFFF0) == IDM_INSTALL_SERVICE ? "-install-service" : "-uninstall-service");
+        if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE || (wParam & 0xFFF0) == IDM_UPDATE_SERVICE) {
+            RunElevated((wParam & 0xFFF0) == IDM_INSTALL_SERVICE ? "-install-service" : "-update-service");
+            return true;
+        }
+        if ((wParam & 0xFFF0) == IDM_RIGHTS_NOTICE) {
+            ToggleRightsNotice();
+            return true;
+        }
+        if ((wParam & 0xFFF0) == IDM_UNINSTALL_SERVICE) {
+            // Removing is not undone by a click: asked first, No the default.
+            if (MessageBoxA(m_hWnd, texts::kUninstallQuestion, texts::kProgramName,
+                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
+                RunElevated("-uninstall-service");
+            }
             return true;
         }
         return false;
@@ -187,11 +213,24 @@ bool MainDialog::OnNotify(const NMHDR* header)
     return true;
 }
 
+void MainDialog::ToggleRightsNotice()
+{
+    // Turned on again, it may come once more in this run too.
+    const bool explains = m_rightsNoticeSetting == "0";
+    m_rightsNoticeSetting = explains ? "1" : "0";
+    if (explains) {
+        m_rightsNoticeShown = false;
+    }
+    CheckMenuItem(GetSystemMenu(m_hWnd, FALSE), IDM_RIGHTS_NOTICE, MF_BYCOMMAND | (explains ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void MainDialog::OnSize(WPARAM kind)
 {
     // Minimised means gone into the tray: no taskbar button, only the icon.
     if (kind == SIZE_MINIMIZED) {
         ShowWindow(m_hWnd, SW_HIDE);
+    } else {
+        FollowSize();
     }
 }
 
@@ -246,21 +285,6 @@ void MainDialog::OnNumberEditChange(HWND edit, int minimum, int maximum, int* va
     char text[256];
     GetWindowTextA(edit, text, sizeof text);
     *value = NumberEditValue(text);
-}
-
-bool MainDialog::FilterMessage(MSG* message)
-{
-    // F1 on any control of the window is the window's help, whichever control has the focus.
-    if (message->message == WM_KEYDOWN && message->wParam == VK_F1 &&
-        (message->hwnd == m_hWnd || IsChild(m_hWnd, message->hwnd))) {
-        HELPINFO help{};
-        help.cbSize = sizeof help;
-        help.iContextType = HELPINFO_WINDOW;
-        help.hItemHandle = message->hwnd;
-        SendMessageA(m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
-        return true;
-    }
-    return IsDialogMessageA(m_hWnd, message) != FALSE;
 }
 
 bool MainDialog::RunIdleTask()

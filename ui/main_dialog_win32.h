@@ -20,9 +20,13 @@
 #include "ui/service_line_win32.h"
 #include "ui/tray_notice.h"
 #include "ui/unsaved_files.h"
+#include "ui/window_layout.h"
 
 // The log list keeps the newest rows only; the log file keeps them all.
 constexpr int kMaxLogRows = 1000;
+// The log list's pictures: a set clock, and a row that did not set it.
+constexpr int kLogImageSet = 0;
+constexpr int kLogImageTrouble = 1;
 
 class MainDialog final : public CDialogBase,
                          public CMessagePreFilter,
@@ -50,6 +54,8 @@ public:
     bool SelectNextServer();
     // A round of one server, as the 同期 button asks the selected row.
     void AskServer(const std::string& name, const std::string& address);
+    // The round of a window restarted as administrator: row's alone, or the ticked servers' (-1).
+    void RetryRound(int row);
 
     // Appends a row to the log list (the newest selected and in view), horavo.log and the tray tip.
     void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status,
@@ -84,6 +90,9 @@ private:
     void OnEndSession(bool ending);
     void RestoreFromTray();
     void OnNumberEditChange(HWND edit, int minimum, int maximum, int* value);
+    // A key the window gives a meaning of its own, before the dialog manager; whether it was one.
+    bool OnKey(HWND focus, WPARAM key);
+    void ApplyNumberEdit(HWND edit);  // the box shows the value it holds
     // Keeps a numeric edit's text a number within its range.
     void NormalizeNumberEdit(HWND edit, int minimum, int maximum);
 
@@ -94,16 +103,36 @@ private:
     void SetUpTrayIcon();
     void SetUpSystemMenu();
 
+    // The window's size: the controls' places in the template, following a new size, the minimum,
+    // the size it opens at and the size kept in the INI; the columns fitted to the lists' widths.
+    void SetUpLayout();
+    void CaptureLayout();
+    void OpenAtStoredSize();
+    void OnDpiChanged(int dpi);  // before Windows scales the window to the new DPI
+    void OnDpiScaled();          // after
+    void FollowSize();
+    void OnGetMinMaxInfo(MINMAXINFO* limits) const;
+    WindowSize NormalSize() const;
+    void SaveWindowSize() const;
+    void FitColumns();
+
     // Synchronisation: the 同期 button, a round, and the round's course as the engine reports it.
     void SyncSelectedServer();
     void StartRound(std::vector<RoundServer> servers, bool movesCursor, bool userStarted);
+    void ShowAsking(bool asking);  // the 同期 button while a round or the service's answer is awaited
     void OnAsking(const RoundServer& server) override;
     void AddRow(const LogRow& row) override;
     void OnRoundEnded(const RoundResult& result) override;
     // The time service's rows after the window's own setting was refused for lack of the right.
     void OnServiceAnswer();
-    // The system menu's two items: the same program started elevated to install or remove the service.
-    bool RunElevated(const char* arguments);  // false when it did not start (declined, say)
+    // The system menu's two items and the notice's remedies: the same program started elevated;
+    // its process handle (INVALID_HANDLE_VALUE: started, without one), or null when it did not start
+    // (declined, say).
+    HANDLE StartElevated(const char* arguments);
+    bool RunElevated(const char* arguments);  // false when it did not start
+    void InstallServiceThenRetry();
+    void OnElevatedEnded();
+    void StopWaitingForElevated();
     bool ConfirmStep(const LargeStep& step) override;
     // The row's line in "horavo.log" (held while a round runs), and the tray tip.
     void RecordSynchronisation(const LogRow& row);
@@ -112,6 +141,7 @@ private:
     // After a round in normal mode: the tray's icon and balloon, and the first 権限エラー explained.
     void TellRoundEnd(RoundOutcome outcome, bool lacksRight);
     void ExplainMissingRight();
+    void ToggleRightsNotice();  // the system menu's check item
     void RestartElevated();
 
     // The two files, and what the exit command and the end of the session share: the timer, the
@@ -143,6 +173,10 @@ private:
     std::string m_rightsNoticeSetting;     // SETTING/RIGHTSNOTICE likewise; "0": 今後表示しない
     bool m_rightsNoticeShown = false;      // once a run at most
     bool m_roundUserStarted = false;       // the round under way was started by the user
+    int m_userRoundRow = -1;               // the row of the user's last round; -1: the ticked servers
+    bool m_rightsNoticeOpen = false;       // no balloon while the notice is open
+    HANDLE m_elevatedWait = nullptr;       // the wait for the elevated install command to end
+    HANDLE m_elevatedProcess = nullptr;
     TrayNotices m_trayNotices;
     ScheduleState m_schedule;
     bool m_roundMovesCursor = false;  // a round of the rotation, not of the 同期 button
@@ -159,7 +193,22 @@ private:
     HWND m_minimizeCheck = nullptr;
     HWND m_syncAtStartCheck = nullptr;
     HWND m_consensusCheck = nullptr;
+    std::string m_syncButtonText;  // the 同期 button's own words, back after 問い合わせ中...
     CTrayIcon m_trayIcon;
     std::string m_ownTip = "Tempivo";  // the tip's part about the window's own rounds
+    std::string m_lastSyncLine;        // its line about the last row, which a balloon opens with
     ServiceLine m_serviceLine;
+
+    struct PlacedControl {
+        HWND window;
+        Box place;  // in the template's client area
+        Anchor anchor;
+    };
+    std::vector<PlacedControl> m_layout;
+    bool m_layoutReady = false;
+    WindowSize m_templateClient{0, 0};
+    WindowSize m_minimumSize{0, 0};  // the template's outer size, at the window's DPI
+    WindowSize m_storedSize{0, 0};   // SETTING/WIDTH and HEIGHT as read (pixels at 96 DPI)
+    WindowSize m_openedSize{0, 0};   // what the window opened at: a size unchanged is not written
+    int m_layoutDpi = 96;            // the DPI the sizes above are at
 };

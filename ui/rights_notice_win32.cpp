@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "res/texts.h"
 
 namespace {
@@ -26,6 +28,16 @@ struct WideText {
     wchar_t chars[512];
 };
 
+// The two remedies that elevate carry the shield, as Windows marks every such command.
+HRESULT CALLBACK ShieldTheElevatingLinks(HWND notice, UINT notification, WPARAM, LPARAM, LONG_PTR)
+{
+    if (notification == TDN_CREATED) {
+        SendMessageW(notice, TDM_SET_BUTTON_ELEVATION_REQUIRED_STATE, kInstallServiceButton, TRUE);
+        SendMessageW(notice, TDM_SET_BUTTON_ELEVATION_REQUIRED_STATE, kRestartElevatedButton, TRUE);
+    }
+    return S_OK;
+}
+
 }  // namespace
 
 RightsChoice AskAboutRights(HWND owner, bool* dontShowAgain)
@@ -45,8 +57,10 @@ RightsChoice AskAboutRights(HWND owner, bool* dontShowAgain)
     const WideText title(texts::kProgramName);
     const WideText heading(texts::kRightsHeading);
     const WideText explanation(texts::kRightsExplanation);
-    const WideText install(texts::kRightsInstallService);
-    const WideText restart(texts::kRightsRestartElevated);
+    // A command link's text after its first line is its note: a standard user is told beforehand
+    // that an administrator's password will be asked.
+    const WideText install((std::string(texts::kRightsInstallService) + "\n" + texts::kRightsElevationNote).c_str());
+    const WideText restart((std::string(texts::kRightsRestartElevated) + "\n" + texts::kRightsElevationNote).c_str());
     const WideText help(texts::kRightsHelp);
     const WideText close(texts::kRightsClose);
     const WideText dontShow(texts::kRightsDontShowAgain);
@@ -66,6 +80,7 @@ RightsChoice AskAboutRights(HWND owner, bool* dontShowAgain)
     config.pButtons = buttons;
     config.nDefaultButton = kCloseButton;
     config.pszVerificationText = dontShow.c_str();
+    config.pfCallback = ShieldTheElevatingLinks;
 
     int button = kCloseButton;
     BOOL verified = FALSE;

@@ -60,6 +60,11 @@ int RunMainDialog(const char* arguments, int showCommand)
         showCommand = SW_SHOWMINIMIZED;
     }
     ShowWindow(window, showCommand);
+    // Restarted as administrator by the rights notice: the user's round again, at once.
+    const RetryRequest retry = ParseRetry(arguments);
+    if (!dialog.AutoMode() && retry.retry) {
+        dialog.RetryRound(retry.row);
+    }
     // Told once the window is there; automatic mode ends instead, with its line where it can.
     if (!dialog.AutoMode() && !dialog.FolderHoldsFiles()) {
         char text[1024];

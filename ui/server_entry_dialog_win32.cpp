@@ -4,9 +4,11 @@
 #include <string>
 
 #include "res/resource.h"
+#include "res/texts.h"
 #include "shell/centre_window_win32.h"
 #include "store/server_list_codec.h"
 #include "sync/server_address.h"
+#include "ui/server_entry.h"
 
 namespace {
 
@@ -61,6 +63,11 @@ bool ServerEntryDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wPar
         return true;
     }
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        if (!EntryHasAddress(TextOf(m_addressEdit))) {
+            MessageBoxA(m_hWnd, texts::kEntryNeedsAddress, texts::kProgramName, MB_OK | MB_ICONWARNING);
+            SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_addressEdit), TRUE);
+            return true;  // the dialog stays open, with what was typed
+        }
         ReadField(m_nameEdit, m_pszName);
         ReadField(m_addressEdit, m_pszAddress);
         EndDialog(m_hWnd, 0);

@@ -20,6 +20,7 @@ void MainDialog::AddServer()
     const int row = m_servers.Add(name, address);
     ShowServerRowCount(m_serverList, m_servers.Count());
     SelectServerRow(m_serverList, row);
+    FitColumns();
 }
 
 void MainDialog::EditServer()
@@ -40,6 +41,7 @@ void MainDialog::EditServer()
     }
     m_servers.Edit(row, name, address);
     ShowServerRow(m_serverList, row);
+    FitColumns();
     SelectServerRow(m_serverList, row);
 }
 

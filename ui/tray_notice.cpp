@@ -33,16 +33,16 @@ FailureKind KindOf(RoundOutcome outcome, bool lacksRight)
 
 }  // namespace
 
-TrayNotice TrayNotices::AfterRound(RoundOutcome outcome, bool lacksRight)
+TrayNotice TrayNotices::AfterRound(RoundOutcome outcome, bool lacksRight, const std::string& lastSyncLine)
 {
     if (outcome == RoundOutcome::NoServers) {
-        return {m_lastFailure != 0, nullptr};
+        return {m_lastFailure != 0, ""};
     }
     const FailureKind failure = KindOf(outcome, lacksRight);
     TrayNotice notice;
     notice.trouble = failure.kind != 0;
     if (failure.kind != 0 && failure.kind != m_lastFailure) {
-        notice.balloon = failure.text;
+        notice.balloon = lastSyncLine.empty() ? failure.text : lastSyncLine + "\n" + failure.text;
     }
     m_lastFailure = failure.kind;
     return notice;

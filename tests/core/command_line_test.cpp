@@ -86,6 +86,35 @@ TEST(ParseRunCommand, TheServiceCommandsTakeQuietAfterThem)
     }
 }
 
+TEST(ParseRetry, TheRestartedWindowsRoundAndNothingElse)
+{
+    const struct {
+        const char* arguments;
+        bool retry;
+        int row;
+    } cases[] = {
+        {"-retry", true, -1},      {"-RETRY", true, -1},     {"-retry 0", true, 0},
+        {"-retry 12", true, 12},   {"-retry 999999", true, 999999},
+        {"-retry 1000000", false, -1},  // more rows than any list has
+        {"-retry ", false, -1},    {"-retry -1", false, -1}, {"-retry 3 ", false, -1},
+        {"-retry x", false, -1},   {"-retry3", false, -1},   {"", false, -1},
+        {"-auto", false, -1},      {"retry 3", false, -1},
+    };
+    for (const auto& c : cases) {
+        const RetryRequest request = ParseRetry(c.arguments);
+        EXPECT_EQ(c.retry, request.retry) << '"' << c.arguments << '"';
+        EXPECT_EQ(c.row, request.row) << '"' << c.arguments << '"';
+        if (c.retry) {
+            EXPECT_EQ(RunMode::Normal, ParseRunMode(c.arguments)) << "a window of its own: " << c.arguments;
+        }
+    }
+    for (const int row : {-1, 0, 7, 4321}) {
+        const RetryRequest back = ParseRetry(RetryArguments(row).c_str());
+        EXPECT_TRUE(back.retry) << row;
+        EXPECT_EQ(row, back.row);
+    }
+}
+
 TEST(CommandExitCode, QuietlyEachOutcomeItsOwnOtherwiseTheCodesOfOld)
 {
     const struct {

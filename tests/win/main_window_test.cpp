@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "res/resource.h"
 #include "shell/app_module_win32.h"
@@ -22,39 +23,32 @@ struct ExpectedControl {
 
 // Template order, which is also the tab order.
 const ExpectedControl kControls[] = {
-    {-1, "Static", "NTP Server"},
+    {-1, "Static", "NTP Server(&L)"},
     {IDC_SERVER_LIST, "SysListView32", ""},
-    {IDC_ADD, "Button", "追加"},
-    {IDC_DELETE, "Button", "削除"},
-    {IDC_MOVE_UP, "Button", "上移動"},
-    {IDC_MOVE_DOWN, "Button", "下移動"},
-    {IDC_SYNC, "Button", "同期"},
+    {IDC_ADD, "Button", "追加(&A)"},
+    {IDC_DELETE, "Button", "削除(&D)"},
+    {IDC_MOVE_UP, "Button", "上移動(&U)"},
+    {IDC_MOVE_DOWN, "Button", "下移動(&N)"},
+    {IDC_SYNC, "Button", "同期(&S)"},
     {-1, "Button", "システム設定"},
-    {-1, "Static", "自動同期インターバル"},
+    {-1, "Static", "自動同期インターバル(&I)"},
     {IDC_INTERVAL_EDIT, "Edit", "60"},
     {IDC_INTERVAL_SPIN, "msctls_updown32", ""},
     {-1, "Static", "[min]"},
-    {-1, "Static", "オフセット秒数"},
+    {-1, "Static", "オフセット秒数(&O)"},
     {IDC_OFFSET_EDIT, "Edit", "0"},
     {IDC_OFFSET_SPIN, "msctls_updown32", ""},
     {-1, "Static", "[sec]"},
-    {IDC_MINIMIZE_CHECK, "Button", "起動時にウィンドウを最小化する"},
-    {-1, "Static", "ログ情報"},
+    {IDC_MINIMIZE_CHECK, "Button", "起動時にウィンドウを最小化する(&M)"},
+    {IDC_SYNC_AT_START_CHECK, "Button", "起動時に時刻を同期する(&T)"},
+    {IDC_CONSENSUS_CHECK, "Button", "複数のサーバで確認する(&C)"},
+    {-1, "Static", "ログ情報(&G)"},
     {IDC_LOG_LIST, "SysListView32", ""},
-    {IDC_ABOUT_BUTTON, "Button", "バージョン情報"},
+    {IDC_ABOUT_BUTTON, "Button", "バージョン情報(&V)"},
     {IDC_SERVICE_LINE, "Static", ""},  // the time service's line, hidden while none is installed
-    {IDC_HELP_BUTTON, "Button", "ヘルプ"},
-    {IDCANCEL, "Button", "終了"},
-    {IDC_SYNC_AT_START_CHECK, "Button", "起動時に時刻を同期する"},
-    {IDC_CONSENSUS_CHECK, "Button", "複数のサーバで確認する"},
+    {IDC_HELP_BUTTON, "Button", "ヘルプ(&H)"},
+    {IDCANCEL, "Button", "終了(&X)"},
 };
-
-std::string ClassName(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 struct Column {
     std::string title;
@@ -102,7 +96,7 @@ TEST_F(MainWindowTest, IsTheSizeAndFontOfItsTemplate)
 {
     Open();
     EXPECT_EQ("Tempivo", WindowText(dialog_->m_hWnd));
-    RECT expected{0, 0, 436, 222};
+    RECT expected{0, 0, 490, 222};
     MapDialogRect(dialog_->m_hWnd, &expected);
     RECT client;
     GetClientRect(dialog_->m_hWnd, &client);
@@ -116,7 +110,7 @@ TEST_F(MainWindowTest, IsTheSizeAndFontOfItsTemplate)
     const LONG style = GetWindowLongA(dialog_->m_hWnd, GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_FALSE(style & WS_THICKFRAME) << "cannot be resized";
+    EXPECT_TRUE(style & WS_THICKFRAME) << "can be resized";
     EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << "created hidden; the start-up shows it";
 }
 
@@ -165,7 +159,7 @@ TEST_F(MainWindowTest, ListsHaveTheirColumnsAndStyles)
 
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(LogList(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     ASSERT_NE(nullptr, images);
-    EXPECT_EQ(1, ImageList_GetImageCount(images));
+    EXPECT_EQ(2, ImageList_GetImageCount(images)) << "a set clock's and a failure's";
 }
 
 TEST_F(MainWindowTest, SpinsCoverTheRangesOfTheirEdits)
@@ -216,6 +210,52 @@ TEST_F(MainWindowTest, NumberEditsTakeKeysWithoutTheInputMethod)
         EXPECT_EQ(nullptr, ImmAssociateContext(edit, nullptr)) << "focus detached the edit";
     }
     ImmDestroyContext(context);
+}
+
+TEST_F(MainWindowTest, UninstallingFromTheSystemMenuAsksFirst)
+{
+    Open();
+    std::string question;
+    WhenWindowOpens("Tempivo", [&](HWND box) {
+        question = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    });
+    SendMessageA(dialog_->m_hWnd, WM_SYSCOMMAND, IDM_UNINSTALL_SERVICE, 0);
+    EXPECT_TRUE(DialogActionRan()) << "a question came";
+    EXPECT_NE(std::string::npos, question.find("アンインストールしますか")) << question;
+    // The elevated command saves the files before it starts; after No nothing was saved or started.
+    EXPECT_FALSE(FileExists(ServerListPath())) << "nothing started";
+    WhenWindowOpens("<no such window>", [](HWND) {});
+}
+
+TEST_F(MainWindowTest, TheSystemMenuBringsTheRightsNoticeBack)
+{
+    // Each click turns it over; what the box shows is what the INI gets.
+    const struct {
+        const char* settings;
+        bool checkedAtStart;
+        int clicks;
+        const char* written;
+    } cases[] = {
+        {"[SETTING]\r\nRIGHTSNOTICE=0\r\n", false, 1, "1"},
+        {"[SETTING]\r\nRIGHTSNOTICE=0\r\n", false, 2, "0"},
+        {"", true, 1, "0"},
+        {"", true, 0, "<none>"},
+    };
+    for (const auto& c : cases) {
+        GivenSettings(c.settings);
+        Open();
+        HMENU menu = GetSystemMenu(dialog_->m_hWnd, FALSE);
+        const auto checked = [&] { return (GetMenuState(menu, IDM_RIGHTS_NOTICE, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+        EXPECT_EQ(c.checkedAtStart, checked()) << c.settings;
+        for (int i = 0; i < c.clicks; ++i) {
+            SendMessageA(dialog_->m_hWnd, WM_SYSCOMMAND, IDM_RIGHTS_NOTICE, 0);
+        }
+        EXPECT_EQ(c.checkedAtStart != (c.clicks % 2 == 1), checked()) << c.settings;
+        CloseWithExitCommand();
+        EXPECT_EQ(c.written, Setting("SETTING", "RIGHTSNOTICE")) << c.settings << " after " << c.clicks;
+        DeleteFileA(SettingsPath().c_str());
+    }
 }
 
 TEST_F(MainWindowTest, F1AnywhereInTheWindowOpensTheHelp)

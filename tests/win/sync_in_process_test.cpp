@@ -162,6 +162,56 @@ TEST_F(SyncTest, AnEmptyAddressIsReportedAtOnce)
     EXPECT_EQ(-1, dialog_->Query().Port());
 }
 
+int LogImage(HWND list, int row)
+{
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+TEST_F(SyncTest, TheSyncButtonSaysItIsAskingAndAFailedRowLooksUnlikeASetOne)
+{
+    GivenServerList("1\tGood\t" + PeerAddress("good") + "\r\n");
+    Open();
+    HWND button = Control(IDC_SYNC);
+    const std::string words = WindowText(button);
+    SendMessageA(dialog_->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SYNC, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    EXPECT_EQ("問い合わせ中...", WindowText(button));
+    EXPECT_FALSE(IsWindowEnabled(button));
+    ASSERT_TRUE(WaitForLogRows(1));
+    EXPECT_EQ(words, WindowText(button)) << "its own words back";
+    EXPECT_TRUE(IsWindowEnabled(button));
+
+    Ask("Empty", "");  // fails at once
+    ASSERT_EQ(2, LogRows());
+    EXPECT_EQ("同期成功", LogText(LogList(), 0, 3));
+    EXPECT_EQ(kLogImageSet, LogImage(LogList(), 0));
+    EXPECT_EQ(kLogImageTrouble, LogImage(LogList(), 1));
+    EXPECT_EQ(words, WindowText(button));
+    EXPECT_TRUE(IsWindowEnabled(button));
+}
+
+TEST_F(SyncTest, TheWindowRestartedAsAdministratorRunsTheUsersRoundAtOnce)
+{
+    GivenServerList("0\tA\t" + PeerAddress("good") + "\r\n1\tB\t" + PeerAddress("good2") + "\r\n");
+    const struct {
+        int row;  // as the refused window passed it on
+        const char* asked;
+    } cases[] = {{0, "A"}, {-1, "B"}, {7, "B"}};  // a row, the ticked servers, a row gone since
+    for (const auto& c : cases) {
+        Open();
+        dialog_->RetryRound(c.row);
+        ASSERT_TRUE(WaitForLogRows(1)) << c.row;
+        EXPECT_EQ(c.asked, LogText(LogList(), 0, 0)) << c.row;
+        EXPECT_EQ("同期成功", LogText(LogList(), 0, 3)) << c.row;
+        // Wine gives every process an elevated token, as the restart does on Windows.
+        EXPECT_EQ("Tempivo (管理者)", WindowText(dialog_->m_hWnd)) << c.row;
+        CloseWithExitCommand();
+    }
+}
+
 TEST_F(SyncTest, ASocketEventWithAnErrorIsIgnored)
 {
     Open();
@@ -203,6 +253,15 @@ std::string ChildTexts(HWND window)
         char text[256] = "";
         GetWindowTextA(child, text, sizeof text);
         texts += std::string(text) + "\n";
+        // A command link's note, which its text need not hold.
+        wchar_t note[256] = L"";
+        DWORD length = 256;
+        if (SendMessageW(child, BCM_GETNOTE, reinterpret_cast<WPARAM>(&length), reinterpret_cast<LPARAM>(note)) &&
+            note[0] != L'\0') {
+            char narrow[512] = "";
+            WideCharToMultiByte(CP_ACP, 0, note, -1, narrow, sizeof narrow, nullptr, nullptr);
+            texts += std::string(narrow) + "\n";
+        }
     }
     return texts;
 }
@@ -214,9 +273,10 @@ TEST_F(SyncTest, TheFirstRefusalOfARunTheUserStartedExplainsItselfOnce)
         const char* what;
         const char* settings;
         int notices;  // over two rounds of the 同期 button
+        int balloons;  // the notice says more than a balloon would: none comes with it
     } cases[] = {
-        {"once a run", "", 1},
-        {"never after 今後表示しない", "[SETTING]\r\nRIGHTSNOTICE=0\r\n", 0},
+        {"once a run", "", 1, 0},
+        {"never after 今後表示しない", "[SETTING]\r\nRIGHTSNOTICE=0\r\n", 0, 1},
     };
     for (const auto& c : cases) {
         GivenServerList("1\tNear\t" + PeerAddress("near") + "\r\n");
@@ -236,10 +296,20 @@ TEST_F(SyncTest, TheFirstRefusalOfARunTheUserStartedExplainsItselfOnce)
             EXPECT_EQ("権限エラー", LogText(LogList(), round - 1, 3)) << c.what;
         }
         EXPECT_EQ(c.notices, notices) << c.what;
+        int balloons = 0;
+        for (const ShellNotifyCall& call : ShellNotifyCalls()) {
+            balloons += call.message == NIM_MODIFY && (call.data.uFlags & NIF_INFO) != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(c.balloons, balloons) << c.what;
         if (c.notices > 0) {
             for (const char* choice : {"時刻設定サービスをインストールする", "管理者として再起動する", "ヘルプを見る", "閉じる"}) {
                 EXPECT_NE(std::string::npos, texts.find(choice)) << choice << " in\n" << texts;
             }
+            // Both remedies that elevate say beforehand that an administrator will be asked for.
+            const std::string note = "管理者のパスワードか、確認を求められます。";
+            const size_t first = texts.find(note);
+            ASSERT_NE(std::string::npos, first) << texts;
+            EXPECT_NE(std::string::npos, texts.find(note, first + 1)) << "twice in\n" << texts;
         }
         CloseWithExitCommand();
         EXPECT_EQ("0", Setting("SETTING", "RIGHTSNOTICE")) << c.what << ": ticked, or kept as read";

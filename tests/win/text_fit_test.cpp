@@ -10,15 +10,9 @@
 #include "main_window_fixture.h"
 #include "res/resource.h"
 #include "shell/window_dpi_win32.h"
+#include "win_test_support.h"
 
 namespace {
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 // The room a control leaves its text: a push button's frame, a check box's box and gap.
 int RoomForText(HWND control)
@@ -26,7 +20,7 @@ int RoomForText(HWND control)
     RECT client;
     GetClientRect(control, &client);
     const int width = client.right - client.left;
-    if (ClassOf(control) != "Button") {
+    if (ClassName(control) != "Button") {
         return width;
     }
     const LONG style = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
@@ -44,7 +38,7 @@ std::string CutTexts(HWND dialog)
 {
     std::string cut;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::string kind = ClassOf(child);
+        const std::string kind = ClassName(child);
         char text[256] = "";
         GetWindowTextA(child, text, sizeof text);
         if ((kind != "Static" && kind != "Button") || text[0] == '\0') {
@@ -71,6 +65,9 @@ TEST_F(TextFitTest, EveryDialogsTextsFitTheirControls)
     Open();
     const int dpi = WindowDpi(dialog_->m_hWnd);
     EXPECT_EQ("", CutTexts(dialog_->m_hWnd)) << "main window at " << dpi << " DPI";
+    // The 同期 button's words while a server is asked.
+    SetWindowTextA(GetDlgItem(dialog_->m_hWnd, IDC_SYNC), "問い合わせ中...");
+    EXPECT_EQ("", CutTexts(dialog_->m_hWnd)) << "asking, at " << dpi << " DPI";
 
     const struct {
         const char* title;

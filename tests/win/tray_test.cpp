@@ -145,7 +145,7 @@ TEST_F(TrayTest, ARightClickShowsTheMenuWithShowAsItsDefault)
     SetTimer(nullptr, 0, 20, InspectOpenMenu);
     TrayMouse(WM_RBUTTONUP);  // returns once the menu has closed
     ASSERT_TRUE(g_shownMenu.seen) << "a popup menu opened";
-    EXPECT_EQ((std::vector<std::string>{"今すぐ同期", "表示", "ヘルプ", "バージョン情報", "", "終了"}),
+    EXPECT_EQ((std::vector<std::string>{"今すぐ同期(&S)", "表示(&O)", "ヘルプ(&H)", "バージョン情報(&V)", "", "終了(&X)"}),
               g_shownMenu.items)
         << "a separator before 終了";
     EXPECT_EQ(static_cast<UINT>(IDM_TRAY_SHOW), g_shownMenu.defaultItem);
@@ -240,7 +240,11 @@ TEST_F(TrayTest, TheIconWarnsAfterAFailedRoundAndABalloonComesOncePerKind)
     ASSERT_EQ(1u, iconChanges().size()) << "the warning icon once, for two failed rounds";
     EXPECT_NE(normal, iconChanges()[0]);
     ASSERT_EQ(1u, balloons().size()) << "one balloon for the same failure twice";
-    EXPECT_EQ("時刻サーバから使える応答がありませんでした。ログをご覧ください。", balloons()[0]);
+    // The tip's line about the row first, which names the reason; then what the kind of failure means.
+    const std::string reason = " 接続先不明\n時刻サーバから使える応答がありませんでした。ログをご覧ください。";
+    EXPECT_EQ(0u, balloons()[0].find("前回の同期: ")) << balloons()[0];
+    ASSERT_GT(balloons()[0].size(), reason.size());
+    EXPECT_EQ(reason, balloons()[0].substr(balloons()[0].size() - reason.size()));
 
     SelectServerRow(ServerList(), 1);
     SyncAndWait(dialog_->m_hWnd, LogList(), 2);

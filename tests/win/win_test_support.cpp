@@ -64,3 +64,10 @@ std::string WindowText(HWND window)
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
+
+std::string ClassName(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}

@@ -21,3 +21,6 @@ int TakeQuitMessage();
 
 // GetWindowTextA as a string.
 std::string WindowText(HWND window);
+
+// GetClassNameA as a string.
+std::string ClassName(HWND window);

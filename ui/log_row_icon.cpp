@@ -1,0 +1,11 @@
+// The picture of a log row, read from its status, the one word every kind of row has.
+#include "ui/log_row_icon.h"
+
+#include "res/texts.h"
+
+RowIcon IconOfRow(const LogRow& row)
+{
+    const bool fine = row.status == texts::kStatusSynced || row.status == texts::kStatusSyncedNts ||
+                      row.status == texts::kStatusAgreed;
+    return fine ? RowIcon::Set : RowIcon::Trouble;
+}
