@@ -52,6 +52,7 @@ inline constexpr char kWidestCorrectionText[] = "-86400.000 秒";
 inline constexpr char kStatusSynced[] = "同期成功";
 inline constexpr char kStatusSyncedNts[] = "同期成功 (NTS)";
 inline constexpr char kStatusNoRight[] = "権限エラー";
+inline constexpr char kStatusByService[] = "サービスで同期";  // refused here, done by the time service
 inline constexpr char kStatusError[] = "エラー";
 inline constexpr char kStatusHeld[] = "未設定 (ずれ過大)";
 inline constexpr char kStatusDisagreed[] = "不一致";

@@ -44,13 +44,20 @@ SC_HANDLE OpenManager(bool quiet, int* exitCode)
     return manager;
 }
 
-// Stops the service if it runs and waits until it has stopped, 10 s at most.
+// Stops the service if it runs and waits until it has stopped, 10 s at most, and its process has
+// ended: a service says it stopped before its process lets go of the program's file, which an
+// update is about to replace.
 bool StopService(SC_HANDLE service)
 {
-    SERVICE_STATUS status{};
-    if (!QueryServiceStatus(service, &status)) {
+    SERVICE_STATUS_PROCESS running{};
+    DWORD needed = 0;
+    if (!QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&running), sizeof running,
+                              &needed)) {
         return false;
     }
+    const HANDLE process = running.dwProcessId != 0 ? OpenProcess(SYNCHRONIZE, FALSE, running.dwProcessId) : nullptr;
+    SERVICE_STATUS status{};
+    status.dwCurrentState = running.dwCurrentState;
     if (status.dwCurrentState != SERVICE_STOPPED) {
         ControlService(service, SERVICE_CONTROL_STOP, &status);
     }
@@ -59,7 +66,15 @@ bool StopService(SC_HANDLE service)
            GetTickCount() - start < kStopWaitMs) {
         Sleep(100);
     }
-    return status.dwCurrentState == SERVICE_STOPPED;
+    const bool stopped = status.dwCurrentState == SERVICE_STOPPED;
+    if (process != nullptr) {
+        const DWORD spent = GetTickCount() - start;
+        if (stopped) {
+            WaitForSingleObject(process, spent < kStopWaitMs ? kStopWaitMs - spent : 0);
+        }
+        CloseHandle(process);
+    }
+    return stopped;
 }
 
 // Delayed automatic start, only the two rights it needs, its own SID, restarted after a failure.

@@ -152,3 +152,11 @@ LogRow AutomaticEndRow(AutomaticEnd why)
     }
     return {texts::kAutoModeName, reason, "", texts::kExitCodeStatus + std::to_string(AutomaticEndExitCode(why))};
 }
+
+LogRow HandedToService(LogRow row)
+{
+    if (row.status == texts::kStatusNoRight) {
+        row.status = texts::kStatusByService;
+    }
+    return row;
+}

@@ -70,3 +70,7 @@ AutomaticEnd AutomaticEndOfExitCode(int exitCode);
 
 // ("自動モード", why, "", "終了コード N").
 LogRow AutomaticEndRow(AutomaticEnd why);
+
+// The row of a clock this process may not set, when the time service takes the round over: it says
+// so instead of 権限エラー, and the service's own rows follow it. Any other row as it is.
+LogRow HandedToService(LogRow row);

@@ -6,6 +6,6 @@
 RowIcon IconOfRow(const LogRow& row)
 {
     const bool fine = row.status == texts::kStatusSynced || row.status == texts::kStatusSyncedNts ||
-                      row.status == texts::kStatusAgreed;
+                      row.status == texts::kStatusAgreed || row.status == texts::kStatusByService;
     return fine ? RowIcon::Set : RowIcon::Trouble;
 }

@@ -72,6 +72,8 @@ void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor, 
     rules.maxStepSeconds = MaxStepFrom(m_maxStepSetting);
     rules.userStarted = userStarted && !m_autoMode;
     rules.intervalMinutes = m_nInterval;
+    // Asked before the round: its refused row already says the service takes over.
+    m_serviceStandsBy = TimeServiceRunning();
     m_sync.StartRound(std::move(servers), rules);
     ShowAsking(m_sync.Running());
 }
@@ -111,18 +113,27 @@ void MainDialog::OnAsking(const RoundServer& server)
 
 void MainDialog::AddRow(const LogRow& row)
 {
-    AddLogRow(row.server.c_str(), row.serverTime.c_str(), row.localTime.c_str(), row.status.c_str(),
-              row.correction.c_str());
+    const LogRow shown = m_serviceStandsBy ? HandedToService(row) : row;
+    AddLogRow(shown.server.c_str(), shown.serverTime.c_str(), shown.localTime.c_str(), shown.status.c_str(),
+              shown.correction.c_str());
+}
+
+void MainDialog::AddServiceSilentRow()
+{
+    const std::string server = std::string(texts::kServiceRowPrefix) + texts::kServiceLogName;
+    AddLogRow(server.c_str(), "", "", texts::kStatusError, "");
 }
 
 void MainDialog::OnRoundEnded(const RoundResult& result)
 {
     WriteLogLines();
     // Refused for lack of the right: the time service, which holds it, is asked to do the round.
-    if (result.lacksRight && !m_askingService && TimeServiceRunning() &&
-        AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER, ServiceRequest::Sync)) {
-        m_askingService = true;
-        return;  // automatic mode ends with the service's result; the button still says it is asking
+    if (result.lacksRight && !m_askingService && m_serviceStandsBy) {
+        if (AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER, ServiceRequest::Sync)) {
+            m_askingService = true;
+            return;  // automatic mode ends with the service's result; the button still says it is asking
+        }
+        AddServiceSilentRow();  // the row above promised the service
     }
     ShowAsking(false);
     if (!m_autoMode) {
@@ -148,6 +159,8 @@ void MainDialog::OnServiceAnswer()
             AddRow({texts::kServiceRowPrefix + row.server, row.serverTime, row.localTime, row.status,
                     row.correction});
         }
+    } else {
+        AddServiceSilentRow();
     }
     if (!m_autoMode) {
         const bool set = answered && answer.exitCode == 0;

@@ -122,6 +122,7 @@ private:
     void ShowAsking(bool asking);  // the 同期 button while a round or the service's answer is awaited
     void OnAsking(const RoundServer& server) override;
     void AddRow(const LogRow& row) override;
+    void AddServiceSilentRow();
     void OnRoundEnded(const RoundResult& result) override;
     // The time service's rows after the window's own setting was refused for lack of the right.
     void OnServiceAnswer();
@@ -181,6 +182,7 @@ private:
     ScheduleState m_schedule;
     bool m_roundMovesCursor = false;  // a round of the rotation, not of the 同期 button
     bool m_askingService = false;     // a request to the time service is under way
+    bool m_serviceStandsBy = false;   // the time service ran when this round began: it takes a refusal over
     ServerRow m_currentServer{};      // the server of the round's query under way or last asked
     SyncHost m_sync;
     UINT m_uTaskbarCreated = 0;

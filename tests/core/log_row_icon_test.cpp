@@ -24,6 +24,10 @@ TEST(LogRowIcon, OnlyASetClockOrAnAgreeingServerLooksFine)
         {TimeRow("NICT", server, 0, clock, texts::kStatusDisagreed), RowIcon::Trouble},
         {TimeRow("NICT", server, 0, clock, texts::kStatusUnconfirmed), RowIcon::Trouble},
         {{"[サービス] NICT", "2026/12/08 14:35:02.0007", "2026/12/08 14:35:01.0950", "同期成功"}, RowIcon::Set},
+        // Handed to the service, the refused row is no trouble; nothing else is handed anything.
+        {HandedToService(ClockRow("NICT", server, 0, clock, ClockOutcome::NoRight)), RowIcon::Set},
+        {HandedToService(ClockRow("NICT", server, 0, clock, ClockOutcome::Failed)), RowIcon::Trouble},
+        {HandedToService(TimeRow("NICT", server, 0, clock, texts::kStatusHeld)), RowIcon::Trouble},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.icon, IconOfRow(c.row)) << c.row.status;

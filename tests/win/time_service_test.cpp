@@ -98,7 +98,7 @@ TEST_F(TimeService, InstallsRunsAnswersItsPipeBacksTheWindowAndLeavesNothingWhen
     const std::vector<LogRow> rows = window.WaitForLogRows(main, 2, 15000);
     ASSERT_EQ(2u, rows.size()) << (rows.empty() ? "" : rows[0][0] + " " + rows[0][1] + " " + rows[0][2] + " " + rows[0][3]);
     EXPECT_EQ("Near", rows[0][0]);
-    EXPECT_EQ("権限エラー", rows[0][3]);
+    EXPECT_EQ("サービスで同期", rows[0][3]) << "not an error: the service takes the round over";
     EXPECT_EQ("[サービス] Good", rows[1][0]);
     EXPECT_EQ("同期成功", rows[1][3]);
     PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
