@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "sync/server_samples.h"
+
 // LOGFILE's words: only "0", "off", "no" and "false" (any letter case) turn the log file off;
 // anything else, a missing key included, keeps it on.
 bool LogFileTurnedOn(const std::string& value);
@@ -22,6 +24,7 @@ struct Settings {
     std::string logFile = "1";    // SETTING/LOGFILE as written, "1" when missing
     unsigned consensus = 0;       // SETTING/CONSENSUS: 1 asks several servers at once, which must agree
     std::string maxStep = "900";  // SETTING/MAXSTEP as written: seconds a correction may have alone
+    std::string samples = "4";    // SETTING/SAMPLES as written: exchanges with each server a round
     std::string rightsNotice;     // SETTING/RIGHTSNOTICE as written, empty when missing: "0" never
                                   // explains a 権限エラー again
 
@@ -31,6 +34,7 @@ struct Settings {
     bool AsksTogether() const { return consensus == 1; }
     bool ExplainsMissingRight() const { return rightsNotice != "0"; }
     int32_t MaxStepSeconds() const { return MaxStepFrom(maxStep); }
+    int Samples() const { return SamplesFrom(samples.c_str()); }
 };
 
 // As written at exit: the two numbers the edits hold, the states of the check boxes, and the
@@ -43,12 +47,13 @@ struct SavedSettings {
     std::string logFile;
     int consensus;        // the check box's state
     std::string maxStep;  // as read (it has no control)
+    std::string samples;  // as read (it has no control)
     std::string rightsNotice;  // as read, or "0" once the user asked not to be told again; written when not empty
 
     bool operator==(const SavedSettings& other) const
     {
         return interval == other.interval && offset == other.offset && taskTray == other.taskTray &&
                syncAtStart == other.syncAtStart && logFile == other.logFile && consensus == other.consensus &&
-               maxStep == other.maxStep && rightsNotice == other.rightsNotice;
+               maxStep == other.maxStep && samples == other.samples && rightsNotice == other.rightsNotice;
     }
 };

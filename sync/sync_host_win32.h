@@ -63,5 +63,7 @@ private:
     HWND m_window = nullptr;
     StepConfirmer* m_confirmer;
     mutable std::array<std::unique_ptr<ServerQuery>, kMaxServersTogether> m_queries;
+    mutable RoundRequests m_requests;  // every slot's, so a server under two names is asked no more often
+    int m_samples = kDefaultSamples;
     SyncRound m_round;
 };

@@ -16,6 +16,7 @@
 #include "sync/kiss_memory.h"
 #include "sync/log_rows.h"
 #include "sync/query_status.h"
+#include "sync/server_samples.h"
 #include "sync/server_time.h"
 #include "sync/step_guard.h"
 
@@ -36,6 +37,7 @@ struct RoundRules {
     int32_t maxStepSeconds = 900;   // MAXSTEP: a larger correction needs a second opinion; 0 turns it off
     bool userStarted = false;       // the user may confirm a larger correction in words
     int32_t intervalMinutes = 0;    // a RATE kiss keeps its server away at least this long
+    int samples = kDefaultSamples;  // SAMPLES: exchanges with each server, the shortest round trip kept
 };
 
 enum class RoundOutcome {

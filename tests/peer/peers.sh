@@ -39,6 +39,8 @@ lifetime=900  # a safety net: they end by themselves even if nobody stops them
 # send the kisses that keep a server away. "good6" answers on ::1, "ntp6" on ::1 port 123. "near" is a minute off (refused
 # by Wine, within the step limit), "hour" and "twohours" beyond it, each with a twin that agrees.
 # "twodeny" (::1) and "twogood" (127.0.0.1) share a port: the two servers of the name tempivo-two.test.
+# "lateback" holds its first three replies 1.2 s on their way back (each then looks 0.6 s off) and
+# sends the rest at once: the samples' test, which must be its first client.
 while read -r name options; do
     [ -n "$name" ] || continue
     # "@name" stands for the port of a peer started before: two servers behind one name and port.
@@ -92,6 +94,7 @@ flood --flood 12000
 sixteen --silent
 twodeny --ipv6 --kiss DENY
 twogood --port @twodeny
+lateback --slow-replies 3 --slow-by 1200
 LIST
 
 # chronyd serves on a port the system just gave a responder that ended at once.
