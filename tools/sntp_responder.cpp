@@ -1,7 +1,7 @@
 // A loopback SNTP server for tests: answers with the real time shifted, or with a crafted reply.
 //
 // It binds 127.0.0.1 only, prints its port on the first line of standard output, reports each
-// request on a further line, and ends by itself when its lifetime is over. Delays are scheduled,
+// request on a further line (with the milliseconds since its start), and ends by itself when its lifetime is over. Delays are scheduled,
 // never slept in the receive loop: a reply held on its way back holds up no later request.
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -331,6 +331,7 @@ int main(int argc, char** argv)
     std::printf("%d\n", PortOf(server));
     std::fflush(stdout);
 
+    const auto started = Clock::now();
     std::mt19937_64 random(options.seed);
     std::multimap<Clock::time_point, InFlight> flights;
     int requests = 0;
@@ -367,7 +368,7 @@ int main(int argc, char** argv)
                 std::printf("%02x", request[i]);
             }
         }
-        std::printf("\n");
+        std::printf(" at %.1f ms\n", std::chrono::duration<double, std::milli>(Clock::now() - started).count());
         std::fflush(stdout);
         if (options.floodMs > 0 && requests == 1) {
             std::thread(Flood, flight.client, flight.clientLength, options.ipv6, options.floodMs).detach();
