@@ -7,7 +7,7 @@
 # Usage: bench/asymmetric_path.sh BUILD_DIR RESPONDER RUNS
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$1
+build=$(cd "$1" && pwd)
 responder=$2
 runs=$3
 work=$(mktemp -d)
