@@ -349,6 +349,11 @@ void QueryCourse::End()
     }
 }
 
+QueryStatus QueryCourse::Cut()
+{
+    return m_socketOpen && Sampled() ? Finish() : Fail(QueryStatus::NoAnswer);
+}
+
 QueryStatus QueryCourse::Fail(QueryStatus why)
 {
     End();

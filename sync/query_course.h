@@ -97,6 +97,9 @@ public:
 
     // Closes the socket, cancels the lookup and the wait; nothing when none is under way.
     void End();
+    // Ends the query under way at once: Answered when samples are in, with the best as its answer;
+    // NoAnswer otherwise.
+    QueryStatus Cut();
 
     bool SocketOpen() const { return m_socketOpen; }
     uintptr_t Lookup() const { return m_lookup; }  // a lookup's or a key exchange's handle

@@ -33,6 +33,8 @@ public:
 
     // Closes the socket, cancels the lookup and the wait; nothing when none is under way.
     void End() { m_course.End(); }
+    // Ends it at once: Answered with the best of the samples in, or NoAnswer.
+    QueryStatus Cut() { return m_course.Cut(); }
 
     // The server's time, once the query was answered.
     const ServerAnswer& Answer() const { return m_course.Answer(); }

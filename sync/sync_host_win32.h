@@ -53,6 +53,7 @@ private:
     QueryStatus StartQuery(int slot, const std::string& address) override;
     ServerAnswer QueryAnswer(int slot) const override { return Slot(slot).Answer(); }
     void EndQuery(int slot) override { Slot(slot).End(); }
+    QueryStatus CutQuery(int slot) override { return Slot(slot).Cut(); }
     void StartRoundWait(unsigned milliseconds) override;
     void StopRoundWait() override;
     uint64_t NowMs() override;

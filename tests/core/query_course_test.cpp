@@ -466,6 +466,25 @@ TEST(QueryCourse, TheSpacingDropsWhatComesAndAnEarlyTimerWaitsOn)
     EXPECT_EQ(QueryStatus::Answered, course.OnReadable());
 }
 
+TEST(QueryCourse, ACutQueryGivesItsBestSampleOrNoAnswer)
+{
+    const struct {
+        std::vector<std::string> steps;
+        QueryStatus status;
+    } cases[] = {{{}, QueryStatus::NoAnswer}, {{"s"}, QueryStatus::NoAnswer}, {{"a30", "a10"}, QueryStatus::Answered}};
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1", 4));
+        ASSERT_EQ(QueryStatus::Waiting, RunSamples(network, course, c.steps));
+        EXPECT_EQ(c.status, course.Cut()) << c.steps.size();
+        EXPECT_FALSE(network.open);
+        if (c.status == QueryStatus::Answered) {
+            EXPECT_EQ(2, course.Answer().stratum) << "the quicker of the two";
+        }
+    }
+}
+
 TEST(QueryCourse, AServerHasEightRequestsARoundUnderEveryName)
 {
     ScriptedNetwork network;
