@@ -14,6 +14,10 @@ bool LogFileTurnedOn(const std::string& value);
 // no number, a negative one or one beyond a year.
 int32_t MaxStepFrom(const std::string& value);
 
+// SAMPLES' value: a number from 1 to 8, one beyond either end brought to it; kDefaultSamples (4)
+// for a text that is no number.
+int SamplesFrom(const std::string& value);
+
 // As read: the switches count only when they are exactly 1; the two numbers are texts that the
 // main window's edits turn into numbers within their ranges, as if they had been typed.
 struct Settings {
@@ -34,7 +38,7 @@ struct Settings {
     bool AsksTogether() const { return consensus == 1; }
     bool ExplainsMissingRight() const { return rightsNotice != "0"; }
     int32_t MaxStepSeconds() const { return MaxStepFrom(maxStep); }
-    int Samples() const { return SamplesFrom(samples.c_str()); }
+    int Samples() const { return SamplesFrom(samples); }
 };
 
 // As written at exit: the two numbers the edits hold, the states of the check boxes, and the

@@ -11,10 +11,6 @@ constexpr int kDefaultSamples = 4;       // SAMPLES when it is missing or no num
 constexpr int kMaxSamples = 8;           // and at most: also the requests one address gets in a round
 constexpr unsigned kSampleSpacingMs = 250;  // after a reply counts, before the next request goes
 
-// SAMPLES as the settings file holds it: a number from 1 to 8, one beyond either end brought to it;
-// kDefaultSamples for a text that is no number.
-int SamplesFrom(const char* text);
-
 class ServerSamples {
 public:
     void Clear() { m_count = 0; }

@@ -71,7 +71,7 @@ void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor, 
     rules.offsetSeconds = m_nOffset;
     rules.together = SendMessageA(m_consensusCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
     rules.maxStepSeconds = MaxStepFrom(m_maxStepSetting);
-    rules.samples = SamplesFrom(m_samplesSetting.c_str());
+    rules.samples = SamplesFrom(m_samplesSetting);
     rules.userStarted = userStarted && !m_autoMode;
     rules.intervalMinutes = m_nInterval;
     m_sync.StartRound(std::move(servers), rules);

@@ -1,5 +1,4 @@
-// The SAMPLES setting's range, the choice among a server's samples, and a round's share of
-// requests per address.
+// The choice among a server's samples, and a round's share of requests per address.
 #include "sync/server_samples.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +8,6 @@
 #include "sync/round_requests.h"
 
 namespace {
-
-TEST(SamplesFrom, ANumberFromOneToEightOrTheDefault)
-{
-    const struct {
-        const char* text;
-        int samples;
-    } cases[] = {
-        {"4", 4}, {"1", 1}, {"8", 8}, {" 6", 6}, {"0", 1}, {"9", 8}, {"99999999999", 8},
-        {"", kDefaultSamples}, {"-2", kDefaultSamples}, {"many", kDefaultSamples}, {"3x", 3},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.samples, SamplesFrom(c.text)) << "\"" << c.text << "\"";
-    }
-}
 
 TEST(ServerSamples, TheShortestPathDelayIsKeptAndATieKeepsTheEarlier)
 {
