@@ -29,6 +29,8 @@ rm -rf "$folder"
 "$root/scripts/wine-run.sh" "$build" "$bench/sync_bench.exe" "$runs"
 echo "clock error left across a simulated network path:"
 bash "$root/bench/path_delay.sh" "$build" "$root/build/native/tools/sntp_responder" 21
+echo "clock error left across a random, asymmetric path:"
+bash "$root/bench/asymmetric_path.sh" "$build" "$root/build/native/tools/sntp_responder" 20
 "$root/scripts/wine-run.sh" "$build" "$bench/window/window_bench.exe" 11
 
 # CPU time of one idle minute, read from Linux (Wine does not report other processes' times): the

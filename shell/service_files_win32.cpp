@@ -137,6 +137,6 @@ DWORD WriteServiceFiles(const std::string& dataFolder, bool* usedStarterList)
     const Settings settings = ReadSettings(SettingsPathFor(program.c_str(), IsAnsiLeadByte));
     const std::string ini = "[SETTING]\r\nINTERVAL=" + settings.interval + "\r\nOFFSET=" + settings.offset +
                             "\r\nLOGFILE=" + settings.logFile + "\r\nCONSENSUS=" + std::to_string(settings.consensus) +
-                            "\r\nMAXSTEP=" + settings.maxStep + "\r\n";
+                            "\r\nMAXSTEP=" + settings.maxStep + "\r\nSAMPLES=" + settings.samples + "\r\n";
     return ReplaceFile(dataFolder + "horavo.ini", ini) ? ERROR_SUCCESS : GetLastError();
 }

@@ -177,6 +177,7 @@ private:
         rules.offsetSeconds = Clamped(m_settings.offset, -360, 360);
         rules.together = m_settings.AsksTogether();
         rules.maxStepSeconds = m_settings.MaxStepSeconds();
+        rules.samples = m_settings.Samples();
         rules.intervalMinutes = Clamped(m_settings.interval, 0, 360);
         // Nobody watches a service: a large correction needs a second server, always.
         rules.userStarted = false;

@@ -19,18 +19,37 @@ bool LogFileTurnedOn(const std::string& value)
     return word != "0" && word != "off" && word != "no" && word != "false";
 }
 
-int32_t MaxStepFrom(const std::string& value)
+// The digits the value begins with, after blanks, read until they pass the cap (an overlong number
+// then reads as one beyond it); false when it begins with no digit.
+bool LeadingNumber(const std::string& value, int64_t cap, int64_t* number)
 {
     const char* text = value.c_str();
     while (*text == ' ' || *text == '\t') {
         ++text;
     }
     if (*text < '0' || *text > '9') {
-        return kDefaultMaxStep;
+        return false;
     }
+    int64_t read = 0;
+    for (; *text >= '0' && *text <= '9' && read <= cap; ++text) {
+        read = read * 10 + (*text - '0');
+    }
+    *number = read;
+    return true;
+}
+
+int32_t MaxStepFrom(const std::string& value)
+{
     int64_t seconds = 0;
-    for (; *text >= '0' && *text <= '9' && seconds <= kMaxMaxStep; ++text) {
-        seconds = seconds * 10 + (*text - '0');
+    return LeadingNumber(value, kMaxMaxStep, &seconds) && seconds <= kMaxMaxStep ? static_cast<int32_t>(seconds)
+                                                                                 : kDefaultMaxStep;
+}
+
+int SamplesFrom(const std::string& value)
+{
+    int64_t samples = 0;
+    if (!LeadingNumber(value, kMaxSamples, &samples)) {
+        return kDefaultSamples;
     }
-    return seconds <= kMaxMaxStep ? static_cast<int32_t>(seconds) : kDefaultMaxStep;
+    return samples < 1 ? 1 : samples > kMaxSamples ? kMaxSamples : static_cast<int>(samples);
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "sync/server_samples.h"
+
 // LOGFILE's words: only "0", "off", "no" and "false" (any letter case) turn the log file off;
 // anything else, a missing key included, keeps it on.
 bool LogFileTurnedOn(const std::string& value);
@@ -11,6 +13,10 @@ bool LogFileTurnedOn(const std::string& value);
 // MAXSTEP's value: its number, 0 turning the step limit off; 900 (the default) for a text that is
 // no number, a negative one or one beyond a year.
 int32_t MaxStepFrom(const std::string& value);
+
+// SAMPLES' value: a number from 1 to 8, one beyond either end brought to it; kDefaultSamples (4)
+// for a text that is no number.
+int SamplesFrom(const std::string& value);
 
 // As read: the switches count only when they are exactly 1; the two numbers are texts that the
 // main window's edits turn into numbers within their ranges, as if they had been typed.
@@ -22,6 +28,7 @@ struct Settings {
     std::string logFile = "1";    // SETTING/LOGFILE as written, "1" when missing
     unsigned consensus = 0;       // SETTING/CONSENSUS: 1 asks several servers at once, which must agree
     std::string maxStep = "900";  // SETTING/MAXSTEP as written: seconds a correction may have alone
+    std::string samples = "4";    // SETTING/SAMPLES as written: exchanges with each server a round
     std::string rightsNotice;     // SETTING/RIGHTSNOTICE as written, empty when missing: "0" never
                                   // explains a 権限エラー again
 
@@ -31,6 +38,7 @@ struct Settings {
     bool AsksTogether() const { return consensus == 1; }
     bool ExplainsMissingRight() const { return rightsNotice != "0"; }
     int32_t MaxStepSeconds() const { return MaxStepFrom(maxStep); }
+    int Samples() const { return SamplesFrom(samples); }
 };
 
 // As written at exit: the two numbers the edits hold, the states of the check boxes, and the
@@ -43,12 +51,13 @@ struct SavedSettings {
     std::string logFile;
     int consensus;        // the check box's state
     std::string maxStep;  // as read (it has no control)
+    std::string samples;  // as read (it has no control)
     std::string rightsNotice;  // as read, or "0" once the user asked not to be told again; written when not empty
 
     bool operator==(const SavedSettings& other) const
     {
         return interval == other.interval && offset == other.offset && taskTray == other.taskTray &&
                syncAtStart == other.syncAtStart && logFile == other.logFile && consensus == other.consensus &&
-               maxStep == other.maxStep && rightsNotice == other.rightsNotice;
+               maxStep == other.maxStep && samples == other.samples && rightsNotice == other.rightsNotice;
     }
 };

@@ -17,6 +17,6 @@ Settings ReadSettings(const std::string& path);
 // STARTUP/TASKTRAY alone, as the start-up routine reads it to choose how the window is first shown.
 unsigned ReadStartMinimised(const std::string& path);
 
-// Writes the keys in the order INTERVAL, OFFSET, LOGFILE, CONSENSUS, MAXSTEP, TASKTRAY, AJAST; every
+// Writes the keys in the order INTERVAL, OFFSET, LOGFILE, CONSENSUS, MAXSTEP, SAMPLES, TASKTRAY, AJAST; every
 // other line of the file stays as it was.
 FileResult WriteSettings(const std::string& path, const SavedSettings& settings);

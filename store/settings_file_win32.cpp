@@ -49,6 +49,7 @@ Settings ReadSettings(const std::string& path)
     settings.logFile = ReadText("SETTING", "LOGFILE", "1", path);
     settings.consensus = GetPrivateProfileIntA("SETTING", "CONSENSUS", 0, path.c_str());
     settings.maxStep = ReadText("SETTING", "MAXSTEP", "900", path);
+    settings.samples = ReadText("SETTING", "SAMPLES", "4", path);
     settings.rightsNotice = ReadText("SETTING", "RIGHTSNOTICE", "", path);
     return settings;
 }
@@ -82,6 +83,7 @@ FileResult WriteSettings(const std::string& path, const SavedSettings& settings)
     writeText("LOGFILE", settings.logFile);
     write("SETTING", "CONSENSUS", settings.consensus);
     writeText("MAXSTEP", settings.maxStep);
+    writeText("SAMPLES", settings.samples);
     if (!settings.rightsNotice.empty()) {
         writeText("RIGHTSNOTICE", settings.rightsNotice);
     }

@@ -27,7 +27,8 @@ struct AnswerSource {
 };
 bool SameSource(const AnswerSource& a, const AnswerSource& b);
 
-// Offsets are server time minus local clock, one per answer, with the answers' sources. The median
+// Offsets are server time minus local clock, one per answer (each server's best sample), with the
+// answers' sources. The median
 // of them all decides who agrees; the time is the median of those who do. Set only when two that
 // agree come from two sources, or when the round asked one server alone.
 Consensus ChooseConsensus(const std::vector<int64_t>& offsets, const std::vector<AnswerSource>& sources,

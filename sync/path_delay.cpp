@@ -36,12 +36,12 @@ int64_t HoldTicks(NtpTimestamp receive, NtpTimestamp transmit)
     return (held >> 32) * kTicks + FractionToTicks(static_cast<uint64_t>(held) & 0xFFFFFFFFu);
 }
 
-int64_t OneWayDelayTicks(int64_t roundTripTicks, int64_t holdTicks)
+int64_t TravelTicks(int64_t roundTripTicks, int64_t holdTicks)
 {
     // A server that says it held the request longer than the whole round trip is not believed
     // into a negative delay.
     const int64_t travelled = roundTripTicks - holdTicks;
-    return travelled > 0 ? travelled / 2 : 0;
+    return travelled > 0 ? travelled : 0;
 }
 
 int64_t CounterToTicks(int64_t counts, int64_t frequency)

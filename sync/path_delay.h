@@ -17,8 +17,9 @@ int64_t NtpToUnixTicks(NtpTimestamp timestamp);
 // receive time, or one later than its transmit time.
 int64_t HoldTicks(NtpTimestamp receive, NtpTimestamp transmit);
 
-// The reply's time on the way back: half of the round trip less the hold time, never below zero.
-int64_t OneWayDelayTicks(int64_t roundTripTicks, int64_t holdTicks);
+// The time on the network both ways: the round trip less the hold time, never below zero. The
+// reply's time on the way back is taken as half of it.
+int64_t TravelTicks(int64_t roundTripTicks, int64_t holdTicks);
 
 // A span of the performance counter as ticks, without overflow for spans of years.
 int64_t CounterToTicks(int64_t counts, int64_t frequency);

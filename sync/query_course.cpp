@@ -6,12 +6,18 @@
 
 #include "sync/server_address.h"
 
-QueryStatus QueryCourse::Start(const char* address)
+QueryStatus QueryCourse::Start(const char* address, int samples)
 {
     // One query at a time: whatever the last one left open is closed, so no stale lookup or socket
     // can end this query.
     End();
     m_addresses.clear();
+    m_samplesWanted = samples < 1 ? 1 : samples > kMaxSamples ? kMaxSamples : samples;
+    m_samples.Clear();
+    m_spacing = false;
+    if (&m_requests == &m_ownRequests) {
+        m_ownRequests.Clear();
+    }
 
     const ServerAddress parsed = ParseServerAddress(address);
     m_port = parsed.port;
@@ -130,8 +136,9 @@ QueryStatus QueryCourse::OnLookupDone(uintptr_t lookup, int error, const std::ve
 
 QueryStatus QueryCourse::AskFrom(size_t address, QueryStatus ifNoneLeft)
 {
+    // An address that had its share of the round's requests (under another name) is passed too.
     for (size_t next = address; next < m_addresses.size(); ++next) {
-        if (!m_kisses.Skips(m_addresses[next], NowMs())) {
+        if (!m_kisses.Skips(m_addresses[next], NowMs()) && m_requests.Left(m_addresses[next]) > 0) {
             return Ask(next);
         }
     }
@@ -147,7 +154,50 @@ QueryStatus QueryCourse::OnKiss(QueryStatus kiss)
     } else {
         m_kisses.Hold(kissing, NowMs() + m_kisses.RateHoldMs());
     }
+    // A kiss ends the sampling; the replies before it passed every check and still count.
+    if (Sampled()) {
+        return Finish();
+    }
     return AskFrom(m_asking + 1, kiss);
+}
+
+QueryStatus QueryCourse::OnSample(const uint8_t* reply, NetAddress from, int64_t receivedAt, int64_t clockAt)
+{
+    ServerAnswer answer;
+    answer.unixTicksAtReceipt = m_exchange.ServerTimeAtReceipt(reply, receivedAt, m_network.CounterFrequency());
+    answer.receivedAtCounter = receivedAt;
+    answer.clockAtReceipt = clockAt;
+    answer.authenticated = m_nts;
+    answer.from = from;
+    answer.stratum = reply[1];
+    answer.referenceId = uint32_t{reply[12]} << 24 | uint32_t{reply[13]} << 16 | uint32_t{reply[14]} << 8 | reply[15];
+    m_samples.Add(answer, m_exchange.PathDelayTicks(reply, receivedAt, m_network.CounterFrequency()));
+    if (m_samples.Count() >= m_samplesWanted || m_requests.Left(m_addresses[m_asking]) == 0 ||
+        Passed(m_nameDeadline)) {
+        return Finish();
+    }
+    // A short pause, so that one burst of queueing on the path does not spoil every sample.
+    m_spacing = true;
+    m_waitDeadline = std::min(CounterIn(kSampleSpacingMs), m_nameDeadline);
+    m_network.StartWait(MillisecondsTo(m_waitDeadline));
+    return QueryStatus::Waiting;
+}
+
+QueryStatus QueryCourse::NextSample()
+{
+    m_spacing = false;
+    if (Passed(m_nameDeadline)) {
+        return Finish();
+    }
+    m_exchange = SntpExchange();
+    return SendRequest();
+}
+
+QueryStatus QueryCourse::Finish()
+{
+    m_answer = m_samples.Best();
+    End();
+    return QueryStatus::Answered;
 }
 
 uint64_t QueryCourse::NowMs()
@@ -181,7 +231,7 @@ QueryStatus QueryCourse::OnReadable()
 {
     // Every datagram waiting is read at one notice, up to a bound that keeps the window answering:
     // junk from anywhere costs one read each, not one message each.
-    for (int read = 0; WaitingForReply() && read < kDatagramsPerNotice; ++read) {
+    for (int read = 0; Listening() && read < kDatagramsPerNotice; ++read) {
         // Extension fields and a key and digest may follow the 48 bytes of the reply: a datagram is
         // taken whole, and its first 48 bytes are what the checks read.
         // An NTS reply brings its cookies and may pass 1 KB; one byte more than the largest taken
@@ -192,6 +242,9 @@ QueryStatus QueryCourse::OnReadable()
         const int length = m_network.Receive(datagram, m_datagram.size(), &from);
         if (length < 0) {
             break;
+        }
+        if (m_spacing) {
+            continue;  // the answered request's reply again, or anyone's: read and dropped
         }
         // The round trip ends here, before anything else is done with the datagram.
         const int64_t receivedAt = m_network.CounterNow();
@@ -211,18 +264,7 @@ QueryStatus QueryCourse::OnReadable()
         }
         switch (verdict) {
         case DatagramVerdict::Answer:
-            m_answer = ServerAnswer();
-            m_answer.unixTicksAtReceipt =
-                m_exchange.ServerTimeAtReceipt(datagram, receivedAt, m_network.CounterFrequency());
-            m_answer.receivedAtCounter = receivedAt;
-            m_answer.clockAtReceipt = clockAt;
-            m_answer.authenticated = m_nts;
-            m_answer.from = from;
-            m_answer.stratum = datagram[1];
-            m_answer.referenceId = uint32_t{datagram[12]} << 24 | uint32_t{datagram[13]} << 16 |
-                                   uint32_t{datagram[14]} << 8 | datagram[15];
-            End();
-            return QueryStatus::Answered;
+            return OnSample(datagram, from, receivedAt, clockAt);
         case DatagramVerdict::KissDeny:
             return OnKiss(QueryStatus::Denied);
         case DatagramVerdict::KissRate:
@@ -232,7 +274,7 @@ QueryStatus QueryCourse::OnReadable()
         }
     }
     // Unless the wait is over while they kept coming.
-    if (WaitingForReply() && Passed(m_waitDeadline)) {
+    if (Listening() && Passed(m_waitDeadline)) {
         return OnWaitOver();
     }
     return QueryStatus::Waiting;
@@ -248,12 +290,19 @@ QueryStatus QueryCourse::OnWaitOver()
         return Fail(m_keyExchange ? QueryStatus::NtsKeyExchangeFailed : QueryStatus::UnknownServer);
     }
     // Only a request waits; a late report after the end changes nothing.
-    if (!WaitingForReply()) {
+    if (!Listening()) {
         return QueryStatus::Waiting;
     }
     if (!Passed(m_waitDeadline)) {
         m_network.StartWait(MillisecondsTo(m_waitDeadline));
         return QueryStatus::Waiting;
+    }
+    if (m_spacing) {
+        return NextSample();
+    }
+    // Silent after answering before: what it said counts, and it is not waited for again.
+    if (Sampled()) {
+        return Finish();
     }
     if (Passed(m_nameDeadline)) {
         return Fail(QueryStatus::NoAnswer);
@@ -300,13 +349,18 @@ void QueryCourse::End()
     }
 }
 
+QueryStatus QueryCourse::Cut()
+{
+    return m_socketOpen && Sampled() ? Finish() : Fail(QueryStatus::NoAnswer);
+}
+
 QueryStatus QueryCourse::Fail(QueryStatus why)
 {
     End();
     return why;
 }
 
-bool QueryCourse::WaitingForReply() const
+bool QueryCourse::Listening() const
 {
     return m_socketOpen && m_lookup == 0 && m_exchange.RequestsSent() > 0;
 }
@@ -329,17 +383,28 @@ int64_t QueryCourse::CounterIn(unsigned milliseconds)
 
 QueryStatus QueryCourse::SendRequest()
 {
+    const NetAddress& to = m_addresses[m_asking];
+    if (m_requests.Left(to) == 0) {
+        // Its share of the round is spent: a server is never asked more often than that.
+        return Sampled() ? Finish() : AskFrom(m_asking + 1, QueryStatus::NoAnswer);
+    }
     const SntpMessage request = m_exchange.NextRequest(m_network.RandomOrigin(), m_network.CounterNow());
     if (m_nts) {
         const std::vector<uint8_t> sealed = NtsRequest(request);
         if (sealed.empty()) {
-            // Out of cookies: back to the key exchange once, then this server has failed.
+            // Out of cookies: the samples in count; without any, back to the key exchange once,
+            // then this server has failed.
+            if (Sampled()) {
+                return Finish();
+            }
             return m_keyExchangedAgain ? Fail(QueryStatus::NtsKeyExchangeFailed) : GoBackToKeyExchange();
         }
-        m_network.Send(sealed.data(), sealed.size(), m_addresses[m_asking]);
+        m_requests.Take(to);
+        m_network.Send(sealed.data(), sealed.size(), to);
     } else {
         // A failed send ends nothing: the query waits, like one whose server does not answer.
-        m_network.Send(request.data(), request.size(), m_addresses[m_asking]);
+        m_requests.Take(to);
+        m_network.Send(request.data(), request.size(), to);
     }
     // The wait never runs past the name's time.
     m_waitDeadline = std::min(CounterIn(kReplyWaitMs), m_nameDeadline);
@@ -387,13 +452,17 @@ QueryStatus QueryCourse::OnNtsDatagram(const uint8_t* datagram, size_t length, D
 {
     const NtsReply reply = VerifyNtsReply(datagram, length, m_uniqueId, m_s2cKey);
     if (reply.verdict == NtsReplyVerdict::NtsNak) {
-        // The server no longer takes the cookies: new ones once, then this server has failed.
-        if (m_keyExchangedAgain) {
-            return Fail(QueryStatus::NtsKeyExchangeFailed);
-        }
+        // The server no longer takes the cookies: new ones once, then this server has failed. The
+        // samples before it count, and the next query begins with the key exchange.
         NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
         if (session != nullptr) {
             session->cookies.clear();
+        }
+        if (Sampled()) {
+            return Finish();
+        }
+        if (m_keyExchangedAgain) {
+            return Fail(QueryStatus::NtsKeyExchangeFailed);
         }
         return GoBackToKeyExchange();
     }

@@ -1,6 +1,6 @@
 // The course of one query to a time server, free of sockets: the order of its steps (address,
-// NTS key exchange, host lookup, socket, request, wait, request again, reply), every address of a
-// name in turn, and what ends it. The network, the counters and the random source are reached through QueryNetwork,
+// NTS key exchange, host lookup, socket, request, wait, request again, reply, the further samples),
+// every address of a name in turn, and what ends it. The network, the counters and the random source are reached through QueryNetwork,
 // which the Win32 query provides with Winsock 2.
 #pragma once
 
@@ -14,6 +14,8 @@
 #include "sync/nts_extension_fields.h"
 #include "sync/nts_sessions.h"
 #include "sync/query_status.h"
+#include "sync/round_requests.h"
+#include "sync/server_samples.h"
 #include "sync/server_time.h"
 #include "sync/sntp_exchange.h"
 
@@ -62,22 +64,28 @@ constexpr int kDatagramsPerNotice = 64;
 
 class QueryCourse {
 public:
+    // Without a round's request counts of its own, each query counts its requests alone.
     QueryCourse(QueryNetwork& network, LocalTimeConversion toLocal, NtsSessions& sessions = ProcessNtsSessions(),
-                KissMemory& kisses = ProcessKissMemory())
-        : m_network(network), m_toLocal(toLocal), m_sessions(sessions), m_kisses(kisses)
+                KissMemory& kisses = ProcessKissMemory(), RoundRequests* roundRequests = nullptr)
+        : m_network(network), m_toLocal(toLocal), m_sessions(sessions), m_kisses(kisses),
+          m_requests(roundRequests != nullptr ? *roundRequests : m_ownRequests)
     {
     }
 
     // Ends the query under way, then asks the server at the address (a host name, a dotted address
-    // or an IPv6 literal, optionally with a port; "nts:" in front for NTS). Waiting, or why no
-    // request could go out.
-    QueryStatus Start(const char* address);
+    // or an IPv6 literal, optionally with a port; "nts:" in front for NTS) for up to this many
+    // samples. Waiting, or why no request could go out.
+    QueryStatus Start(const char* address, int samples = 1);
 
     // The lookup's end with the addresses in the order the system gives them (none when it failed;
     // an NTS server's key exchange server is looked up this way too),
-    // datagrams to read, and the end of a wait. Waiting while the query goes on; Answered once a
-    // reply counts. A silent address is given up after its second request, and the next is asked;
-    // NoAnswer when none is left or the name's time is up. Every wait is a deadline on the counter,
+    // datagrams to read, and the end of a wait. Waiting while the query goes on; Answered once its
+    // samples are in: each reply that counts is one, the next request goes kSampleSpacingMs later,
+    // and the one with the shortest path delay is the answer. Sampling ends early, the samples in
+    // counting, when the server falls silent, sends a kiss or NTS NAK, is out of cookies, has had
+    // its round's share of requests, or the name's time is up. A silent address with no sample is
+    // given up after its second request, and the next is asked; NoAnswer when none is left or the
+    // name's time is up. Every wait is a deadline on the counter,
     // checked on every datagram as well: datagrams that keep the wait's timer from being delivered
     // cannot hold off the end, and a timer that comes early only waits on.
     QueryStatus OnLookupDone(uintptr_t lookup, int error, const std::vector<NetAddress>& addresses);
@@ -89,6 +97,9 @@ public:
 
     // Closes the socket, cancels the lookup and the wait; nothing when none is under way.
     void End();
+    // Ends the query under way at once: Answered when samples are in, with the best as its answer;
+    // NoAnswer otherwise.
+    QueryStatus Cut();
 
     bool SocketOpen() const { return m_socketOpen; }
     uintptr_t Lookup() const { return m_lookup; }  // a lookup's or a key exchange's handle
@@ -106,12 +117,17 @@ private:
     // The first address from this one on that no kiss keeps away, or the end of the query.
     QueryStatus AskFrom(size_t address, QueryStatus ifNoneLeft);
     QueryStatus OnKiss(QueryStatus kiss);
+    QueryStatus OnSample(const uint8_t* reply, NetAddress from, int64_t receivedAt, int64_t clockAt);
+    QueryStatus NextSample();
+    QueryStatus Finish();  // the samples in: the best is the answer
+    bool Sampled() const { return m_samples.Count() > 0; }
     uint64_t NowMs();
     QueryStatus SendRequest();
     QueryStatus GoBackToKeyExchange();
     std::vector<uint8_t> NtsRequest(const SntpMessage& header);
     QueryStatus OnNtsDatagram(const uint8_t* datagram, size_t length, DatagramVerdict* verdict);
-    bool WaitingForReply() const;
+    // A request is out: its reply, or the spacing before the next sample, is waited for.
+    bool Listening() const;
     bool Passed(int64_t deadline);
     unsigned MillisecondsTo(int64_t deadline);
     int64_t CounterIn(unsigned milliseconds);
@@ -127,10 +143,15 @@ private:
     std::vector<NetAddress> m_addresses;
     size_t m_asking = 0;          // the address asked now
     int64_t m_nameDeadline = 0;   // the counter when the name's exchanges are over
-    int64_t m_waitDeadline = 0;   // the counter when the latest request's wait is over
+    int64_t m_waitDeadline = 0;   // the counter when the latest request's wait, or the spacing, is over
     int m_port = 0;
     SntpExchange m_exchange;
     ServerAnswer m_answer{};
+    int m_samplesWanted = 1;
+    ServerSamples m_samples;
+    bool m_spacing = false;  // the latest request was answered, the next sample's not sent yet
+    RoundRequests m_ownRequests;
+    RoundRequests& m_requests;
     std::vector<uint8_t> m_datagram;  // large enough for an NTS reply with its cookies
     // NTS: the key exchange server, whether the handle is its lookup or its exchange, whether this
     // query went back to it already, and what the latest request must be answered with.

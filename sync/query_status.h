@@ -13,5 +13,6 @@ enum class QueryStatus {
     NtsNoConnection,  // NTS: the key exchange server took no connection (refused, unreachable, silent)
     NtsCertificateRefused,  // NTS: the server's certificate is not trusted, out of date or for another name
     NtsKeyExchangeFailed,  // NTS: no keys and cookies from the key exchange, or none the server took
-    KissedAway,     // every address of the server sent a kiss that keeps it away still: not asked, no row
+    KissedAway,     // every address of the server sent a kiss that keeps it away still, or had its round's
+                    // share of requests (under another name): not asked, no row
 };

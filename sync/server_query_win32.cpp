@@ -13,15 +13,16 @@
 #include "sync/system_time_win32.h"
 #include "sync/winsock_session.h"
 
-ServerQuery::ServerQuery(UINT_PTR timerId) : m_timerId(timerId), m_course(*this, HostLocalTime)
+ServerQuery::ServerQuery(UINT_PTR timerId, RoundRequests* roundRequests)
+    : m_timerId(timerId), m_course(*this, HostLocalTime, ProcessNtsSessions(), ProcessKissMemory(), roundRequests)
 {
 }
 
-QueryStatus ServerQuery::Start(const char* address, HWND window)
+QueryStatus ServerQuery::Start(const char* address, HWND window, int samples)
 {
     m_window = window;
     StartWinsockOnce();
-    return m_course.Start(address);
+    return m_course.Start(address, samples);
 }
 
 QueryStatus ServerQuery::OnLookupDone(uintptr_t lookup)

@@ -14,15 +14,16 @@
 
 class ServerQuery : private QueryNetwork {
 public:
-    // The timer its waits use on the window it reports to.
-    explicit ServerQuery(UINT_PTR timerId = QUERY_TIMER_ID);
+    // The timer its waits use on the window it reports to, and the request counts of the round it
+    // serves (without them it counts its own).
+    explicit ServerQuery(UINT_PTR timerId = QUERY_TIMER_ID, RoundRequests* roundRequests = nullptr);
     ServerQuery(const ServerQuery&) = delete;
     ServerQuery& operator=(const ServerQuery&) = delete;
     ~ServerQuery() { End(); }
 
-    // Ends the query under way, then asks the server at the address. Waiting, or why no request
-    // could go out.
-    QueryStatus Start(const char* address, HWND window);
+    // Ends the query under way, then asks the server at the address for up to this many samples.
+    // Waiting, or why no request could go out.
+    QueryStatus Start(const char* address, HWND window, int samples = 1);
 
     // The end of the lookup or key exchange with this id (its result is taken from the lookups'
     // table), a notice of the socket, and the end of a wait.
@@ -32,6 +33,8 @@ public:
 
     // Closes the socket, cancels the lookup and the wait; nothing when none is under way.
     void End() { m_course.End(); }
+    // Ends it at once: Answered with the best of the samples in, or NoAnswer.
+    QueryStatus Cut() { return m_course.Cut(); }
 
     // The server's time, once the query was answered.
     const ServerAnswer& Answer() const { return m_course.Answer(); }

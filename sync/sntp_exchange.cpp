@@ -20,7 +20,12 @@ DatagramVerdict SntpExchange::Judge(bool fromServerAsked, const uint8_t* datagra
 int64_t SntpExchange::ServerTimeAtReceipt(const uint8_t* reply, int64_t receivedAtCounter,
                                           int64_t counterFrequency) const
 {
+    // The reply's share of the path is half of it.
+    return NtpToUnixTicks(ReadTransmitTimestamp(reply)) + PathDelayTicks(reply, receivedAtCounter, counterFrequency) / 2;
+}
+
+int64_t SntpExchange::PathDelayTicks(const uint8_t* reply, int64_t receivedAtCounter, int64_t counterFrequency) const
+{
     const int64_t roundTrip = CounterToTicks(receivedAtCounter - m_sentAtCounter, counterFrequency);
-    const int64_t hold = HoldTicks(ReadReceiveTimestamp(reply), ReadTransmitTimestamp(reply));
-    return NtpToUnixTicks(ReadTransmitTimestamp(reply)) + OneWayDelayTicks(roundTrip, hold);
+    return TravelTicks(roundTrip, HoldTicks(ReadReceiveTimestamp(reply), ReadTransmitTimestamp(reply)));
 }

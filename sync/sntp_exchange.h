@@ -30,6 +30,9 @@ public:
     // The server's time (100 ns ticks since 1970 UTC) at the moment its answer arrived: the transmit
     // time plus the reply's share of the path.
     int64_t ServerTimeAtReceipt(const uint8_t* reply, int64_t receivedAtCounter, int64_t counterFrequency) const;
+    // The answer's path delay: the round trip less the time the server held the request, never
+    // below zero. Of several samples, the one with the least is trusted.
+    int64_t PathDelayTicks(const uint8_t* reply, int64_t receivedAtCounter, int64_t counterFrequency) const;
 
 private:
     uint64_t m_origin = 0;

@@ -36,7 +36,7 @@ ServerQuery& SyncHost::Slot(int slot) const
 {
     auto& query = m_queries[static_cast<size_t>(slot)];
     if (!query) {
-        query = std::make_unique<ServerQuery>(QUERY_TIMER_ID + static_cast<UINT_PTR>(slot));
+        query = std::make_unique<ServerQuery>(QUERY_TIMER_ID + static_cast<UINT_PTR>(slot), &m_requests);
     }
     return *query;
 }
@@ -44,6 +44,9 @@ ServerQuery& SyncHost::Slot(int slot) const
 void SyncHost::StartRound(std::vector<RoundServer> servers, const RoundRules& rules)
 {
     MakeWindow();
+    m_round.Stop();  // its queries end before the counts they share start again
+    m_requests.Clear();
+    m_samples = rules.samples;
     m_round.Start(std::move(servers), rules);
 }
 
@@ -113,7 +116,7 @@ bool SyncHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 QueryStatus SyncHost::StartQuery(int slot, const std::string& address)
 {
-    return Slot(slot).Start(address.c_str(), m_window);
+    return Slot(slot).Start(address.c_str(), m_window, m_samples);
 }
 
 void SyncHost::StartRoundWait(unsigned milliseconds)

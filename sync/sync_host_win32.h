@@ -53,6 +53,7 @@ private:
     QueryStatus StartQuery(int slot, const std::string& address) override;
     ServerAnswer QueryAnswer(int slot) const override { return Slot(slot).Answer(); }
     void EndQuery(int slot) override { Slot(slot).End(); }
+    QueryStatus CutQuery(int slot) override { return Slot(slot).Cut(); }
     void StartRoundWait(unsigned milliseconds) override;
     void StopRoundWait() override;
     uint64_t NowMs() override;
@@ -63,5 +64,7 @@ private:
     HWND m_window = nullptr;
     StepConfirmer* m_confirmer;
     mutable std::array<std::unique_ptr<ServerQuery>, kMaxServersTogether> m_queries;
+    mutable RoundRequests m_requests;  // every slot's, so a server under two names is asked no more often
+    int m_samples = kDefaultSamples;
     SyncRound m_round;
 };

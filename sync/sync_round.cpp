@@ -76,15 +76,7 @@ void SyncRound::OnQueryEnded(int slot, QueryStatus status)
         return;
     }
     Asked& asked = *found;
-    asked.done = true;
-    if (status == QueryStatus::Answered) {
-        asked.answered = true;
-        asked.answer = m_queries.QueryAnswer(slot);
-        asked.offset = asked.answer.unixTicksAtReceipt - asked.answer.clockAtReceipt +
-                       int64_t{m_rules.offsetSeconds} * kTicksPerSecond;
-    } else {
-        Failed(asked.server, status);
-    }
+    Record(asked, slot, status);
     if (m_rules.together) {
         Decide();
     } else if (asked.answered) {
@@ -94,16 +86,30 @@ void SyncRound::OnQueryEnded(int slot, QueryStatus status)
     }
 }
 
+void SyncRound::Record(Asked& asked, int slot, QueryStatus status)
+{
+    asked.done = true;
+    if (status == QueryStatus::Answered) {
+        asked.answered = true;
+        asked.answer = m_queries.QueryAnswer(slot);
+        asked.offset = asked.answer.unixTicksAtReceipt - asked.answer.clockAtReceipt +
+                       int64_t{m_rules.offsetSeconds} * kTicksPerSecond;
+    } else {
+        Failed(asked.server, status);
+    }
+}
+
 void SyncRound::OnRoundWaitOver()
 {
     if (m_running && m_rules.together) {
         m_graceStarted = true;
         for (size_t i = m_batch; i < m_asked.size(); ++i) {
             if (!m_asked[i].done) {
-                // Its time is up: two others agreed a while ago.
-                m_queries.EndQuery(m_asked[i].slot);
-                m_asked[i].done = true;
-                Failed(m_asked[i].server, QueryStatus::NoAnswer);
+                // Its time is up: two others agreed a while ago. One still taking samples counts
+                // with the best it has.
+                const QueryStatus status = m_queries.CutQuery(m_asked[i].slot);
+                Record(m_asked[i], m_asked[i].slot,
+                       status == QueryStatus::Answered ? QueryStatus::Answered : QueryStatus::NoAnswer);
             }
         }
         Decide();

@@ -1,9 +1,10 @@
 // A round of synchronisation, free of windows and sockets. One by one (the default): the servers are
 // asked in turn until one answers, each at most once; an answer sets the clock and ends the round, a
 // refused clock ends it too (that is no server's fault), a failure asks the next. Together (several
-// servers agreeing): up to eight are asked at once and the clock is set from those that agree. Either
-// way a correction larger than the step limit needs a second opinion: a second server that agrees, or
-// the user's yes in a round the user started. Servers that sent a kiss-o'-death are left out as it
+// servers agreeing): up to eight are asked at once and the clock is set from those that agree. Each
+// server's answer is the best of its samples (the query's choice). Either way a correction larger
+// than the step limit needs a second opinion: a second server that agrees, or the user's yes in a
+// round the user started. Servers that sent a kiss-o'-death are left out as it
 // asked. The window, automatic mode and the service drive this one object through three interfaces.
 #pragma once
 
@@ -16,6 +17,7 @@
 #include "sync/kiss_memory.h"
 #include "sync/log_rows.h"
 #include "sync/query_status.h"
+#include "sync/server_samples.h"
 #include "sync/server_time.h"
 #include "sync/step_guard.h"
 
@@ -36,6 +38,7 @@ struct RoundRules {
     int32_t maxStepSeconds = 900;   // MAXSTEP: a larger correction needs a second opinion; 0 turns it off
     bool userStarted = false;       // the user may confirm a larger correction in words
     int32_t intervalMinutes = 0;    // a RATE kiss keeps its server away at least this long
+    int samples = kDefaultSamples;  // SAMPLES: exchanges with each server, the shortest round trip kept
 };
 
 enum class RoundOutcome {
@@ -67,6 +70,9 @@ public:
     virtual QueryStatus StartQuery(int slot, const std::string& address) = 0;  // Waiting, or why not
     virtual ServerAnswer QueryAnswer(int slot) const = 0;                     // once it was answered
     virtual void EndQuery(int slot) = 0;
+    // Ends it now, its time up: Answered when samples were in (the best is then its answer),
+    // NoAnswer otherwise.
+    virtual QueryStatus CutQuery(int slot) = 0;
     virtual void StartRoundWait(unsigned milliseconds) = 0;
     virtual void StopRoundWait() = 0;
     virtual uint64_t NowMs() = 0;  // a clock that only runs forward, for the kisses' holds
@@ -133,6 +139,8 @@ private:
         int64_t offset = 0;  // server time minus local clock, the user's offset included
     };
 
+    // The asked server's end: its answer and offset, or its failure's row.
+    void Record(Asked& asked, int slot, QueryStatus status);
     void AskNext();
     void AskTogether();
     void Failed(size_t server, QueryStatus status);

@@ -1,7 +1,8 @@
 // A loopback SNTP server for tests: answers with the real time shifted, or with a crafted reply.
 //
 // It binds 127.0.0.1 only, prints its port on the first line of standard output, reports each
-// request on a further line, and ends by itself when its lifetime is over.
+// request on a further line (with the milliseconds since its start), and ends by itself when its lifetime is over. Delays are scheduled,
+// never slept in the receive loop: a reply held on its way back holds up no later request.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -14,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -34,6 +37,13 @@ struct Options {
     bool fromOtherPort = false;      // answer from a second socket, as a spoofer would
     int delayMs = 0;                 // wait before answering
     int pathDelayMs = 0;             // a symmetric path: the request arrives this late, the reply takes as long
+    // A random path: each direction of each packet takes the base plus an exponential delay of
+    // this mean, drawn on its own from a generator seeded with the seed.
+    double pathBaseMs = 0;
+    double pathMeanMs = 0;
+    uint64_t seed = 1;
+    int slowReplies = 0;             // the first this many replies take slowByMs longer on their way back
+    int slowByMs = 0;
     bool silent = false;             // never answer
     int answerFrom = 1;              // the first request answered: earlier ones go unanswered
     int mode = 4;                    // of the crafted reply
@@ -54,6 +64,7 @@ struct Options {
                  "         [--leap 0-3] [--stratum 0-255] [--length BYTES] [--from-other-port]\n"
                  "         [--delay MS] [--path-delay MS] [--silent] [--answer-from N] [--mode 0-7]\n"
                  "         [--version 0-7] [--other-origin] [--good-after MS] [--flood MS] [--kiss CODE]\n"
+                 "         [--path-base MS] [--path-mean MS] [--seed N] [--slow-replies N] [--slow-by MS]\n"
                  "         [--ipv6] [--lifetime SECONDS]\n"
                  "  --transmit takes the raw NTP fields, for example 3913056000.2147483648\n",
                  problem);
@@ -98,6 +109,16 @@ Options ParseOptions(int argc, char** argv)
             options.delayMs = std::atoi(value());
         } else if (name == "--path-delay") {
             options.pathDelayMs = std::atoi(value());
+        } else if (name == "--path-base") {
+            options.pathBaseMs = std::atof(value());
+        } else if (name == "--path-mean") {
+            options.pathMeanMs = std::atof(value());
+        } else if (name == "--seed") {
+            options.seed = std::strtoull(value(), nullptr, 10);
+        } else if (name == "--slow-replies") {
+            options.slowReplies = std::atoi(value());
+        } else if (name == "--slow-by") {
+            options.slowByMs = std::atoi(value());
         } else if (name == "--silent") {
             options.silent = true;
         } else if (name == "--answer-from") {
@@ -241,6 +262,65 @@ std::string SenderText(const sockaddr_storage& sender)
     return std::string(text) + ":" + std::to_string(ntohs(v4.sin_port));
 }
 
+// A reply on its way: first the request still travelling to the server (the reply is made when
+// it arrives), then the reply travelling back.
+struct InFlight {
+    bool arrived = false;
+    bool crafted = true;
+    int fd = -1;
+    size_t length = kMessageSize;
+    uint8_t request[kMessageSize] = {};
+    uint8_t reply[512] = {};
+    sockaddr_storage client{};
+    socklen_t clientLength = 0;
+    std::chrono::nanoseconds back{0};  // the way back, once made
+    bool goodAfter = false;            // a proper reply follows the crafted one
+};
+
+using Clock = std::chrono::steady_clock;
+
+std::chrono::nanoseconds Milliseconds(double ms)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::duration<double, std::milli>(ms));
+}
+
+// One direction of one packet on the random path.
+double RandomWayMs(const Options& options, std::mt19937_64& random)
+{
+    if (options.pathMeanMs <= 0) {
+        return options.pathBaseMs;
+    }
+    std::exponential_distribution<double> queueing(1.0 / options.pathMeanMs);
+    return options.pathBaseMs + queueing(random);
+}
+
+// Makes the replies whose request has arrived and sends those whose way back is over, in time order.
+void RunDue(const Options& options, int server, std::multimap<Clock::time_point, InFlight>& flights)
+{
+    while (!flights.empty() && flights.begin()->first <= Clock::now()) {
+        InFlight flight = flights.begin()->second;
+        flights.erase(flights.begin());
+        if (!flight.arrived) {
+            BuildReply(options, flight.request, flight.crafted, flight.reply);
+            flight.arrived = true;
+            flights.emplace(Clock::now() + flight.back, flight);
+            continue;
+        }
+        sendto(flight.fd, flight.reply, flight.length, 0, reinterpret_cast<sockaddr*>(&flight.client),
+               flight.clientLength);
+        if (flight.goodAfter) {
+            InFlight good = flight;
+            good.arrived = false;
+            good.crafted = false;
+            good.fd = server;
+            good.length = kMessageSize;
+            good.back = std::chrono::nanoseconds(0);
+            good.goodAfter = false;
+            flights.emplace(Clock::now() + Milliseconds(options.goodAfterMs), good);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -251,28 +331,36 @@ int main(int argc, char** argv)
     std::printf("%d\n", PortOf(server));
     std::fflush(stdout);
 
+    const auto started = Clock::now();
+    std::mt19937_64 random(options.seed);
+    std::multimap<Clock::time_point, InFlight> flights;
     int requests = 0;
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(options.lifetimeSeconds));
+    int replies = 0;
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(options.lifetimeSeconds));
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
+        RunDue(options, server, flights);
+        const auto now = Clock::now();
+        if (now >= deadline) {
             return 0;
         }
+        const auto until = flights.empty() || flights.begin()->first > deadline ? deadline : flights.begin()->first;
+        const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(until - now);
+        const timespec timeout{static_cast<time_t>(wait.count() / 1000000000), static_cast<long>(wait.count() % 1000000000)};
         pollfd waiting{server, POLLIN, 0};
-        if (poll(&waiting, 1, static_cast<int>(left.count())) <= 0) {
+        if (ppoll(&waiting, 1, &timeout, nullptr) <= 0) {
             continue;
         }
+        InFlight flight;
+        flight.clientLength = sizeof flight.client;
         uint8_t request[512];
-        sockaddr_storage client{};
-        socklen_t clientLength = sizeof client;
-        const ssize_t received = recvfrom(server, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&client), &clientLength);
+        const ssize_t received = recvfrom(server, request, sizeof request, 0,
+                                          reinterpret_cast<sockaddr*>(&flight.client), &flight.clientLength);
         if (received < 0) {
             continue;
         }
         ++requests;
-        std::printf("request %zd bytes from %s byte0 0x%02x", received, SenderText(client).c_str(),
+        std::printf("request %zd bytes from %s byte0 0x%02x", received, SenderText(flight.client).c_str(),
                     received > 0 ? request[0] : 0);
         if (received >= static_cast<ssize_t>(kMessageSize)) {
             std::printf(" transmit ");
@@ -280,23 +368,23 @@ int main(int argc, char** argv)
                 std::printf("%02x", request[i]);
             }
         }
-        std::printf("\n");
+        std::printf(" at %.1f ms\n", std::chrono::duration<double, std::milli>(Clock::now() - started).count());
         std::fflush(stdout);
         if (options.floodMs > 0 && requests == 1) {
-            std::thread(Flood, client, clientLength, options.ipv6, options.floodMs).detach();
+            std::thread(Flood, flight.client, flight.clientLength, options.ipv6, options.floodMs).detach();
         }
         if (received < static_cast<ssize_t>(kMessageSize) || options.silent || requests < options.answerFrom) {
             continue;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs + options.pathDelayMs));
-        uint8_t reply[512];
-        BuildReply(options, request, true, reply);
-        std::this_thread::sleep_for(std::chrono::milliseconds(options.pathDelayMs));
-        sendto(other >= 0 ? other : server, reply, options.length, 0, reinterpret_cast<sockaddr*>(&client), clientLength);
-        if (options.goodAfterMs >= 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(options.goodAfterMs));
-            BuildReply(options, request, false, reply);
-            sendto(server, reply, kMessageSize, 0, reinterpret_cast<sockaddr*>(&client), clientLength);
-        }
+        ++replies;
+        std::memcpy(flight.request, request, kMessageSize);
+        flight.fd = other >= 0 ? other : server;
+        flight.length = options.length;
+        flight.goodAfter = options.goodAfterMs >= 0;
+        const double there = options.delayMs + options.pathDelayMs + RandomWayMs(options, random);
+        const double back = options.pathDelayMs + RandomWayMs(options, random) +
+                            (replies <= options.slowReplies ? options.slowByMs : 0);
+        flight.back = Milliseconds(back);
+        flights.emplace(Clock::now() + Milliseconds(there), flight);
     }
 }

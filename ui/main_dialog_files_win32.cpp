@@ -31,6 +31,7 @@ void MainDialog::LoadSettings()
     SetWindowTextA(m_offsetEdit, settings.offset.c_str());
     m_logFileSetting = settings.logFile;
     m_maxStepSetting = settings.maxStep;
+    m_samplesSetting = settings.samples;
     m_rightsNoticeSetting = settings.rightsNotice;
     m_logFilePath = settings.WritesLogFile() ? LogFilePathFor(m_settingsPath, IsAnsiLeadByte) : std::string();
     m_settingsAsRead = CurrentSettings();
@@ -47,6 +48,7 @@ SavedSettings MainDialog::CurrentSettings() const
             m_logFileSetting,
             static_cast<int>(SendMessageA(m_consensusCheck, BM_GETCHECK, 0, 0)),
             m_maxStepSetting,
+            m_samplesSetting,
             m_rightsNoticeSetting};
 }
 

@@ -70,6 +70,7 @@ void MainDialog::StartRound(std::vector<RoundServer> servers, bool movesCursor, 
     rules.offsetSeconds = m_nOffset;
     rules.together = SendMessageA(m_consensusCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
     rules.maxStepSeconds = MaxStepFrom(m_maxStepSetting);
+    rules.samples = SamplesFrom(m_samplesSetting);
     rules.userStarted = userStarted && !m_autoMode;
     rules.intervalMinutes = m_nInterval;
     // Asked before the round: its refused row already says the service takes over.

@@ -171,6 +171,7 @@ private:
     std::vector<std::string> m_unwrittenLogLines;
     std::string m_logFileSetting = "1";  // SETTING/LOGFILE as read, written back at exit
     std::string m_maxStepSetting = "900";  // SETTING/MAXSTEP likewise
+    std::string m_samplesSetting = "4";    // SETTING/SAMPLES likewise
     std::string m_rightsNoticeSetting;     // SETTING/RIGHTSNOTICE likewise; "0": 今後表示しない
     bool m_rightsNoticeShown = false;      // once a run at most
     bool m_roundUserStarted = false;       // the round under way was started by the user

@@ -364,6 +364,151 @@ TEST(QueryCourse, ANewQueryEndsTheOneUnderWay)
     EXPECT_EQ(1u, network.sent.size()) << "the cancelled lookup sends nothing";
 }
 
+// Runs a script against a query for samples: "a30" an answer 30 ms after its request (marked with
+// the stratum 1, 2, ... in the order answers come), "b" a reply that fails a check, "s" a silence
+// of a whole wait, "kRATE" a kiss. After an answer the spacing passes before the next step.
+QueryStatus RunSamples(ScriptedNetwork& network, QueryCourse& course, const std::vector<std::string>& steps)
+{
+    QueryStatus status = QueryStatus::Waiting;
+    uint8_t mark = 0;
+    for (const std::string& step : steps) {
+        if (status != QueryStatus::Waiting) {
+            break;
+        }
+        if (step[0] == 'a') {
+            network.Pass(std::stoi(step.substr(1)));
+            network.Answer();
+            network.datagram[1] = ++mark;
+            const size_t sent = network.sent.size();
+            status = course.OnReadable();
+            if (status == QueryStatus::Waiting) {
+                EXPECT_EQ(sent, network.sent.size()) << step << ": nothing goes before the spacing is over";
+                network.Pass(static_cast<int>(kSampleSpacingMs));
+                status = course.OnWaitOver();
+            }
+        } else if (step[0] == 'b') {
+            network.Answer();
+            std::fill(network.datagram.begin() + 40, network.datagram.end(), 0);  // no transmit time
+            status = course.OnReadable();
+        } else if (step[0] == 's') {
+            network.Pass(static_cast<int>(kReplyWaitMs));
+            status = course.OnWaitOver();
+        } else {
+            network.Kiss(step.substr(1).c_str());
+            status = course.OnReadable();
+        }
+    }
+    return status;
+}
+
+TEST(QueryCourse, SamplesAreTakenAndTheShortestPathDelayIsTheAnswer)
+{
+    const struct {
+        const char* what;
+        int samples;
+        std::vector<std::string> steps;
+        QueryStatus status;
+        size_t requests;
+        uint8_t chosen;  // the mark of the answer kept
+    } cases[] = {
+        {"four, the second quickest", 4, {"a30", "a10", "a20", "a40"}, QueryStatus::Answered, 4, 2},
+        {"a tie keeps the earlier", 4, {"a30", "a10", "a10", "a20"}, QueryStatus::Answered, 4, 2},
+        {"one sample: today's single exchange", 1, {"a50"}, QueryStatus::Answered, 1, 1},
+        {"a reply that fails a check is no sample", 3, {"a30", "b", "a5", "a20"}, QueryStatus::Answered, 3, 2},
+        {"silent mid-way: the samples in count", 4, {"a30", "a10", "s"}, QueryStatus::Answered, 3, 2},
+        {"a RATE kiss ends the sampling", 4, {"a30", "a10", "kRATE"}, QueryStatus::Answered, 3, 2},
+        {"a DENY kiss likewise", 4, {"a30", "kDENY"}, QueryStatus::Answered, 2, 1},
+        {"a kiss before any sample, as ever", 4, {"kRATE"}, QueryStatus::RateLimited, 1, 0},
+        {"silent at first: asked again", 3, {"s", "a20", "a10", "a30"}, QueryStatus::Answered, 4, 2},
+        {"silent at first and at last", 3, {"s", "a20", "s"}, QueryStatus::Answered, 3, 1},
+        {"eight wanted, one request went unanswered: eight requests in all", 8,
+         {"s", "a9", "a8", "a7", "a6", "a5", "a4", "a3", "a2"}, QueryStatus::Answered, 8, 7},
+        {"no request past the name's 8 s", 8, {"a1900", "a1900", "a1900", "a1700", "a10"}, QueryStatus::Answered, 4, 4},
+        {"never answered", 4, {"s", "s"}, QueryStatus::NoAnswer, 2, 0},
+    };
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1", c.samples)) << c.what;
+        EXPECT_EQ(c.status, RunSamples(network, course, c.steps)) << c.what;
+        EXPECT_EQ(c.requests, network.sent.size()) << c.what;
+        for (size_t i = 1; i < network.sent.size(); ++i) {
+            EXPECT_NE(0, std::memcmp(network.sent[i - 1].data() + 40, network.sent[i].data() + 40, 8))
+                << c.what << ": each request its own origin value";
+        }
+        if (c.status == QueryStatus::Answered) {
+            EXPECT_EQ(c.chosen, course.Answer().stratum) << c.what;
+        }
+        EXPECT_FALSE(network.open) << c.what;
+    }
+}
+
+TEST(QueryCourse, TheSpacingDropsWhatComesAndAnEarlyTimerWaitsOn)
+{
+    ScriptedNetwork network;
+    QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
+    ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1", 2));
+    network.Answer();
+    const std::vector<uint8_t> first = network.datagram;
+    ASSERT_EQ(QueryStatus::Waiting, course.OnReadable());
+    EXPECT_NEAR(kSampleSpacingMs, network.waitMs, 1);
+    network.datagram = first;
+    EXPECT_EQ(QueryStatus::Waiting, course.OnReadable()) << "the same reply again is no second sample";
+    network.Pass(100);
+    EXPECT_EQ(QueryStatus::Waiting, course.OnWaitOver());
+    EXPECT_EQ(1u, network.sent.size()) << "the timer came early";
+    network.Pass(static_cast<int>(kSampleSpacingMs));
+    EXPECT_EQ(QueryStatus::Waiting, course.OnWaitOver());
+    EXPECT_EQ(2u, network.sent.size());
+    network.datagram = first;
+    EXPECT_EQ(QueryStatus::Waiting, course.OnReadable()) << "the first request's reply answers no other";
+    network.Answer();
+    EXPECT_EQ(QueryStatus::Answered, course.OnReadable());
+}
+
+TEST(QueryCourse, ACutQueryGivesItsBestSampleOrNoAnswer)
+{
+    const struct {
+        std::vector<std::string> steps;
+        QueryStatus status;
+    } cases[] = {{{}, QueryStatus::NoAnswer}, {{"s"}, QueryStatus::NoAnswer}, {{"a30", "a10"}, QueryStatus::Answered}};
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        QueryCourse course(network, UtcZone, ProcessNtsSessions(), network.kisses);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("127.0.0.1", 4));
+        ASSERT_EQ(QueryStatus::Waiting, RunSamples(network, course, c.steps));
+        EXPECT_EQ(c.status, course.Cut()) << c.steps.size();
+        EXPECT_FALSE(network.open);
+        if (c.status == QueryStatus::Answered) {
+            EXPECT_EQ(2, course.Answer().stratum) << "the quicker of the two";
+        }
+    }
+}
+
+TEST(QueryCourse, AServerHasEightRequestsARoundUnderEveryName)
+{
+    ScriptedNetwork network;
+    RoundRequests round;
+    QueryCourse first(network, UtcZone, ProcessNtsSessions(), network.kisses, &round);
+    ASSERT_EQ(QueryStatus::Waiting, first.Start("127.0.0.1", 6));
+    EXPECT_EQ(QueryStatus::Answered, RunSamples(network, first, {"a5", "a5", "a5", "a5", "a5", "a5"}));
+    // The same address under a pool's name: two requests left, so two samples.
+    QueryCourse second(network, UtcZone, ProcessNtsSessions(), network.kisses, &round);
+    ASSERT_EQ(QueryStatus::Waiting, second.Start("pool.example", 6));
+    EXPECT_EQ(QueryStatus::Waiting, second.OnLookupDone(77, 0, {V4(1), V4(2)}));
+    EXPECT_EQ(QueryStatus::Answered, RunSamples(network, second, {"a5", "a5"}));
+    EXPECT_EQ(8u, network.sent.size());
+    EXPECT_EQ(0, round.Left(network.askedAt[0]));
+    // Its share spent, the address is passed: the pool's other server is asked.
+    ASSERT_EQ(QueryStatus::Waiting, second.Start("pool.example", 1));
+    EXPECT_EQ(QueryStatus::Waiting, second.OnLookupDone(77, 0, {V4(1), V4(2)}));
+    EXPECT_EQ(V4(2).bytes, network.askedAt.back().bytes);
+    ASSERT_EQ(QueryStatus::KissedAway, first.Start("127.0.0.1", 4)) << "nothing left to ask: no request";
+    EXPECT_EQ(9u, network.sent.size());
+    round.Clear();
+    EXPECT_EQ(QueryStatus::Waiting, first.Start("127.0.0.1", 4)) << "the next round";
+}
+
 // What a key exchange gives: two keys, eight cookies of 100 bytes, the NTP server at its default.
 NtsKeyExchangeResult KeyExchangeResult(bool ok = true)
 {
@@ -393,7 +538,7 @@ std::vector<uint8_t> NtsReplyTo(ScriptedNetwork& network, bool flipTag, bool nak
     AppendExtensionField(reply, kNtsUniqueIdentifierField, fields[0].body, fields[0].bodySize);
     if (!nak) {
         std::vector<uint8_t> sealed;
-        const std::vector<uint8_t> cookie(cookieSize, 0xC0);
+        const std::vector<uint8_t> cookie(cookieSize, static_cast<uint8_t>(0xC0 + network.sent.size()));
         for (size_t i = 0; i < cookies; ++i) {
             AppendExtensionField(sealed, kNtsCookieField, cookie.data(), cookie.size());
         }
@@ -561,6 +706,58 @@ TEST(QueryCourse, AFailedKeyExchangeSaysWhy)
     NtsKeyExchangeResult noCookies = KeyExchangeResult();
     noCookies.response.cookies.clear();
     EXPECT_EQ(QueryStatus::NtsKeyExchangeFailed, course.OnKeyExchangeDone(89, noCookies)) << "keys but no cookies";
+}
+
+// Each sample of an NTS server goes with a cookie and a Unique Identifier of its own; a NAK ends
+// the sampling, the samples before it counting, and the next query starts with a key exchange.
+TEST(QueryCourse, EachNtsSampleHasItsOwnCookieAndIdentifier)
+{
+    const struct {
+        const char* what;
+        std::vector<int> replies;  // 0 authentic, 1 tag altered, 2 NTS NAK
+        size_t requests;
+        size_t cookiesAfter;
+    } cases[] = {
+        {"three authentic", {0, 0, 0}, 3, kNtsMaxCookies},
+        {"an altered tag in between is no sample", {0, 1, 0, 0}, 3, kNtsMaxCookies},
+        {"a NAK after one", {0, 2}, 2, 0},
+    };
+    for (const auto& c : cases) {
+        ScriptedNetwork network;
+        NtsSessions sessions;
+        QueryCourse course(network, UtcZone, sessions, network.kisses);
+        ASSERT_EQ(QueryStatus::Waiting, course.Start("nts:127.0.0.1", 3)) << c.what;
+        QueryStatus status = course.OnKeyExchangeDone(89, KeyExchangeResult());
+        std::vector<std::vector<uint8_t>> requests;
+        for (const int reply : c.replies) {
+            ASSERT_EQ(QueryStatus::Waiting, status) << c.what;
+            if (requests.empty() || requests.back() != network.lastRequest) {
+                requests.push_back(network.lastRequest);
+            }
+            network.datagram = NtsReplyTo(network, reply == 1, reply == 2);
+            status = course.OnReadable();
+            if (status == QueryStatus::Waiting && reply == 0) {
+                network.Pass(static_cast<int>(kSampleSpacingMs));
+                status = course.OnWaitOver();
+            }
+        }
+        EXPECT_EQ(QueryStatus::Answered, status) << c.what;
+        EXPECT_TRUE(course.Answer().authenticated) << c.what;
+        EXPECT_EQ(c.requests, network.sent.size()) << c.what;
+        EXPECT_EQ(1u, network.keyExchanges.size()) << c.what;
+        EXPECT_EQ(c.cookiesAfter, sessions.Find("127.0.0.1", 4460)->cookies.size()) << c.what;
+        for (size_t i = 1; i < requests.size(); ++i) {
+            std::vector<ExtensionField> before;
+            std::vector<ExtensionField> after;
+            ReadExtensionFields(requests[i - 1].data(), requests[i - 1].size(), 48, &before);
+            ReadExtensionFields(requests[i].data(), requests[i].size(), 48, &after);
+            for (size_t field = 0; field < 2; ++field) {  // the Unique Identifier, then the cookie
+                EXPECT_FALSE(before[field].bodySize == after[field].bodySize &&
+                             std::memcmp(before[field].body, after[field].body, after[field].bodySize) == 0)
+                    << c.what << ", request " << i << ", field " << field;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ struct ScriptedServer {
     int64_t offsetSeconds = 0;
     bool nts = false;  // its answer verified with NTS
     std::string sameAddressAs = "";  // another name of that server
+    QueryStatus whenCut = QueryStatus::NoAnswer;  // ended at once while it waits: samples in, or none
 };
 
 class ScriptedWorld : public RoundQueries, public RoundClock, public RoundLog {
@@ -46,6 +47,11 @@ public:
         return answer;
     }
     void EndQuery(int slot) override { ended.push_back(slot); }
+    QueryStatus CutQuery(int slot) override
+    {
+        ended.push_back(slot);
+        return servers.at(slots.at(slot)).whenCut;
+    }
     void StartRoundWait(unsigned milliseconds) override { roundWaitMs = milliseconds; }
     void StopRoundWait() override { roundWaitMs = 0; }
     uint64_t NowMs() override { return nowMs; }
@@ -99,6 +105,8 @@ public:
         {"good2", {QueryStatus::Waiting, QueryStatus::Answered}},
         {"silent", {QueryStatus::Waiting, QueryStatus::NoAnswer}},
         {"never", {QueryStatus::Waiting, QueryStatus::Waiting}},
+        {"sampling", {QueryStatus::Waiting, QueryStatus::Waiting, 0, false, "", QueryStatus::Answered}},
+        {"samplingHour", {QueryStatus::Waiting, QueryStatus::Waiting, 3600, false, "", QueryStatus::Answered}},
         {"unknown", {QueryStatus::UnknownServer, QueryStatus::Waiting}},
         {"lookupFails", {QueryStatus::Waiting, QueryStatus::UnknownServer}},
         {"noSocket", {QueryStatus::SocketFailed, QueryStatus::Waiting}},
@@ -198,6 +206,10 @@ TEST(SyncRound, TogetherSetsFromTheServersThatAgree)
         {"but not for an hour", {"hour"}, {"hour 未設定 (ずれ過大)"}, {}, 5},
         {"a server that never ends is cut off once two agree", {"good", "never", "good2"},
          {"never 応答なし エラー", "good2 一致", "good 同期成功"}, {0}, 0},
+        {"one still taking samples counts with its best", {"good", "sampling", "good2"},
+         {"sampling 一致", "good2 一致", "good 同期成功"}, {0}, 0},
+        {"and is outvoted as any", {"good", "samplingHour", "good2"},
+         {"samplingHour 不一致", "good2 一致", "good 同期成功"}, {0}, 0},
     };
     for (const auto& c : cases) {
         ScriptedWorld world;

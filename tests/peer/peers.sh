@@ -32,13 +32,16 @@ lifetime=900  # a safety net: they end by themselves even if nobody stops them
 # name, then the responder's options. The "--good-after" ones send a crafted datagram first and a
 # proper reply 300 ms later, which the client must still take. Crafted datagrams carry a time far
 # from now (2024-01-01), so one that slipped through would show as a refused clock. "mute",
-# "second" and "sixteen" each serve one test alone, which counts the requests in its log. "long"
+# "second" and "sixteen1" to "sixteen16" (sixteen silent servers: a round asks one address at most
+# eight times) each serve one test alone, which counts the requests in its log. "long"
 # answers with 68 bytes, as a server with a key and digest behind its reply does. "flood" sends junk
 # from another port, ten thousand datagrams a second for 12 s, and never answers. "kiss" sends an
 # informing kiss-o'-death (INIT), which is dropped like an unusable reply; "deny", "rstr" and "rate"
 # send the kisses that keep a server away. "good6" answers on ::1, "ntp6" on ::1 port 123. "near" is a minute off (refused
 # by Wine, within the step limit), "hour" and "twohours" beyond it, each with a twin that agrees.
 # "twodeny" (::1) and "twogood" (127.0.0.1) share a port: the two servers of the name tempivo-two.test.
+# "lateback" holds its first three replies 1.2 s on their way back (each then looks 0.6 s off) and
+# sends the rest at once: the samples' test, which must be its first client.
 while read -r name options; do
     [ -n "$name" ] || continue
     # "@name" stands for the port of a peer started before: two servers behind one name and port.
@@ -58,7 +61,7 @@ while read -r name options; do
     '' | *[!0-9]*) echo "peers: $name did not start: $port" >&2 ;;
     *) echo "$name $port" >>"$peers.new" ;;
     esac
-done <<'LIST'
+done < <(cat <<'LIST'
 good
 good2
 far --offset 3600
@@ -89,10 +92,12 @@ slow --delay 500
 mute --silent
 second --answer-from 2
 flood --flood 12000
-sixteen --silent
 twodeny --ipv6 --kiss DENY
 twogood --port @twodeny
+lateback --slow-replies 3 --slow-by 1200
 LIST
+    for i in $(seq 16); do echo "sixteen$i --silent"; done
+)
 
 # chronyd serves on a port the system just gave a responder that ended at once.
 port=$("$responder" --lifetime 0 | head -n 1)

@@ -240,6 +240,44 @@ TEST(SntpResponder, DelaysOrNeverAnswers)
     EXPECT_NE(std::string::npos, silent.ReadLine().find("request 48 bytes")) << "it did hear the request";
 }
 
+// The reply is made when the request arrives and then travels back: a reply held on its way back
+// is older than it looks (the client cannot tell that from the server holding it), and holds up no
+// later request.
+TEST(SntpResponder, APathTakesItsTimeEachWayAndAHeldReplyHoldsUpNoOther)
+{
+    const struct {
+        std::vector<std::string> options;
+        double minRoundTrip;  // seconds, both requests
+        double wayBack[2];    // at least, of the replies in the order they come
+        double firstWayBackBelow;
+    } cases[] = {
+        {{"--path-base", "100", "--path-mean", "5", "--seed", "3"}, 0.2, {0.1, 0.1}, 10},
+        // The first request's reply is held: the second's comes first.
+        {{"--slow-replies", "1", "--slow-by", "600"}, 0, {0, 0.6}, 0.3},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> options = c.options;
+        options.insert(options.end(), {"--lifetime", "10"});
+        Responder responder(options);
+        Client client;
+        const double asked = NowUnixSeconds();
+        client.Ask(responder.port());
+        client.Ask(responder.port());
+        std::vector<std::vector<uint8_t>> replies;
+        std::vector<double> receivedAt;
+        for (int i = 0; i < 2; ++i) {
+            replies.push_back(client.Receive(3000));
+            receivedAt.push_back(NowUnixSeconds());
+            ASSERT_EQ(48u, replies.back().size()) << c.options[0];
+            EXPECT_GE(receivedAt.back() - asked, c.minRoundTrip) << c.options[0];
+        }
+        for (size_t i = 0; i < 2; ++i) {
+            EXPECT_GE(receivedAt[i] - TransmitUnixSeconds(replies[i]), c.wayBack[i]) << c.options[0] << " " << i;
+        }
+        EXPECT_LT(receivedAt[0] - TransmitUnixSeconds(replies[0]), c.firstWayBackBelow) << c.options[0];
+    }
+}
+
 TEST(SntpResponder, EndsByItselfWhenItsLifetimeIsOver)
 {
     Responder responder({"--lifetime", "0.2"});

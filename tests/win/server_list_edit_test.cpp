@@ -9,6 +9,7 @@
 #include "main_window_fixture.h"
 #include "peers.h"
 #include "res/resource.h"
+#include "sync/server_samples.h"
 #include "ui/server_list_view_win32.h"
 #include "win_test_support.h"
 
@@ -311,15 +312,16 @@ TEST_F(ServerListEditTest, ASynchronisationFinishesWhileTheEntryDialogIsOpen)
 {
     GivenServerList("0\tSlow\t" + PeerAddress("slow") + "\r\n");
     Open();
-    Command(IDC_SYNC);  // the reply comes after the dialog has opened
+    Command(IDC_SYNC);  // the replies come after the dialog has opened
     int rowsWhileOpen = -1;
+    // Four samples of 500 ms each, a spacing apart, then a second to spare.
     WhenWindowOpens(
         kEntryTitle,
         [&](HWND entry) {
             rowsWhileOpen = static_cast<int>(SendMessageA(LogList(), LVM_GETITEMCOUNT, 0, 0));
             ClickButton(entry, IDCANCEL);
         },
-        1500);
+        kDefaultSamples * 500 + (kDefaultSamples - 1) * kSampleSpacingMs + 1000);
     Command(IDC_ADD);
     EXPECT_EQ(1, rowsWhileOpen) << "the reply was handled by the entry dialog's own loop";
 }

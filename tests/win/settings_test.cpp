@@ -104,6 +104,23 @@ TEST_F(MainWindowTest, ClosingKeepsOtherLinesOfTheSettingsFile)
     EXPECT_EQ("5", Setting("SETTING", "INTERVAL"));
 }
 
+TEST_F(MainWindowTest, SamplesHaveNoControlAndAreWrittenBackAsRead)
+{
+    const struct {
+        const char* file;
+        const char* written;
+    } cases[] = {{nullptr, "4"}, {"[SETTING]\r\nSAMPLES=7\r\n", "7"}, {"[SETTING]\r\nSAMPLES=many\r\n", "many"}};
+    for (const auto& c : cases) {
+        DeleteFileA(SettingsPath().c_str());
+        if (c.file != nullptr) {
+            GivenSettings(c.file);
+        }
+        Open();
+        CloseWithExitCommand();
+        EXPECT_EQ(c.written, Setting("SETTING", "SAMPLES"));
+    }
+}
+
 TEST_F(MainWindowTest, TickedBoxesAreWrittenAtClose)
 {
     Open();

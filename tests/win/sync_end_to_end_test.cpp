@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -117,12 +118,33 @@ TEST(SyncEndToEnd, ASilentServerIsAskedTwiceThenReportedAsNotAnswering)
     EXPECT_NE(requests[before], requests[before + 1]) << "each request has an origin value of its own";
 }
 
+// The peer answers from its second request on: the first query hears the silence and asks again,
+// then takes its samples; later ones take theirs at once, as many as SAMPLES says.
 TEST(SyncEndToEnd, AServerThatAnswersOnlyTheSecondRequestSetsTheClock)
 {
-    const std::vector<LogRow> rows = SyncOnce("Second", PeerAddress("second"), "", 8000);
+    const struct {
+        const char* settings;
+        size_t samples;
+    } cases[] = {{"", 4}, {"[SETTING]\r\nSAMPLES=1\r\n", 1}, {"[SETTING]\r\nSAMPLES=12\r\n", 8}};
+    for (const auto& c : cases) {
+        const size_t before = PeerRequestTransmits("second").size();
+        const std::vector<LogRow> rows = SyncOnce("Second", PeerAddress("second"), c.settings, 8000);
+        ASSERT_EQ(1u, rows.size()) << c.settings;
+        EXPECT_EQ(kSynced, rows[0][3]) << c.settings;
+        EXPECT_EQ(c.samples + (before == 0 ? 1 : 0), PeerRequestTransmits("second").size() - before) << c.settings;
+    }
+}
+
+// Replies held on their way back make the server's time look late by half the hold: of four
+// samples, the three held ones would each move the clock about 0.6 s; the quick last one is used.
+TEST(SyncEndToEnd, TheSampleWithTheShortestRoundTripSetsTheClock)
+{
+    ASSERT_EQ(0u, PeerRequestTransmits("lateback").size()) << "its first replies are the held ones";
+    const std::vector<LogRow> rows = SyncOnce("Late", PeerAddress("lateback"), "", 10000);
     ASSERT_EQ(1u, rows.size());
-    EXPECT_EQ(kSynced, rows[0][3]);
-    EXPECT_EQ(2u, PeerRequestTransmits("second").size());
+    EXPECT_EQ(kSynced, rows[0][3]) << rows[0][4];
+    EXPECT_LT(std::fabs(std::atof(rows[0][4].c_str())), 0.2) << "the correction of the quick sample: " << rows[0][4];
+    EXPECT_EQ(4u, PeerRequestTransmits("lateback").size());
 }
 
 TEST(SyncEndToEnd, TheNextTickedServerIsAskedAfterASilentOne)
