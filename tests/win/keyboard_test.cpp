@@ -190,8 +190,12 @@ TEST_F(MainWindowTest, EnterAndF2DoWhatTheControlWithTheFocusMeans)
         GivenServerList("1\tA\ta\r\n");
         Open();
         ShowWindow(dialog_->m_hWnd, SW_SHOW);
+        // Focus moves only within the active window: a busy desktop may not have made it so yet.
+        SetForegroundWindow(dialog_->m_hWnd);
+        SetActiveWindow(dialog_->m_hWnd);
         HWND control = Control(c.control);
         SetFocus(control);
+        ASSERT_EQ(control, GetFocus()) << what;
         if (c.typed != nullptr) {
             SetWindowTextA(control, c.typed);
         }

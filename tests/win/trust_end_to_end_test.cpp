@@ -30,6 +30,8 @@ struct Window {
         EXPECT_TRUE(run.Start());
         window = run.WaitForMainWindow();
         EXPECT_NE(nullptr, window);
+        // Found is not yet set up: a click before the window is shown may go unanswered.
+        EXPECT_TRUE(ProgramRun::WaitUntilShown(window));
     }
     std::vector<LogRow> SyncNow(size_t rowsAfter, DWORD limitMs = 15000)
     {
