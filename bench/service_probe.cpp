@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/service_folders_win32.h"
+#include "service/service_folders_win32.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_timing.h"
+#include "bench_timing.h"
 
 namespace {
 

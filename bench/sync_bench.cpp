@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_timing.h"
-#include "tests/win/log_texts.h"
-#include "tests/win/peers.h"
-#include "tests/win/program_run.h"
+#include "bench_timing.h"
+#include "../tests/win/log_texts.h"
+#include "../tests/win/peers.h"
+#include "../tests/win/program_run.h"
 
 int main(int argc, char** argv)
 {

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_timing.h"
+#include "bench_timing.h"
 #include "res/resource.h"
 #include "shell/app_module_win32.h"
 #include "shell/dialog_base_win32.h"
-#include "shell/tray_icon_win32.h"
+#include "tray/tray_icon_win32.h"
 #include "ui/main_dialog_win32.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "shell/module_registry.h"
+#include "module_registry.h"
 
 class CAppModule {
 public:

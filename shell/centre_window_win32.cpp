@@ -1,7 +1,7 @@
 // Centring of dialogs on the screen's work area (Win32).
 #include "centre_window_win32.h"
 
-#include "shell/centring.h"
+#include "centring.h"
 
 namespace {
 

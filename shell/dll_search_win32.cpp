@@ -1,5 +1,5 @@
 // The process's DLL search narrowed to the system folder (Win32).
-#include "shell/dll_search_win32.h"
+#include "dll_search_win32.h"
 
 #include <windows.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "store/file_locations.h"
-#include "store/program_path.h"
+#include "base/program_path.h"
 
 namespace {
 

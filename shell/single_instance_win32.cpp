@@ -1,5 +1,5 @@
 // The session's single instance: a mutex in the session's namespace, the window found by a property.
-#include "shell/single_instance_win32.h"
+#include "single_instance_win32.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The DPI a window is shown at (Win32): looked up at run time, as older systems lack the call.
-#include "shell/window_dpi_win32.h"
+#include "window_dpi_win32.h"
 
 int WindowDpi(HWND window)
 {

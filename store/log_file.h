@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "store/file_result.h"
+#include "base/file_result.h"
 
 // Who writes the log. The window and a scheduled -auto may write the same log beside the program
 // at one moment, and share a named mutex for it; the time service alone writes its own, and takes

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "store/log_file_format.h"
-#include "store/writable_file.h"
+#include "log_file_format.h"
+#include "base/writable_file.h"
 
 namespace {
 

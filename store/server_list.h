@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "store/server_list_codec.h"
-#include "sync/sync_round.h"
+#include "server_list_codec.h"
+#include "round/round_server.h"
 
 struct RotationChoice {
     int row;         // -1: no row is ticked

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "sync/decimal_text.h"
+#include "base/decimal_text.h"
 
 std::vector<std::string> SplitString(const std::string& text, const std::string& delimiter)
 {

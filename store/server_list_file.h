@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "store/file_result.h"
-#include "store/server_list.h"
+#include "base/file_result.h"
+#include "server_list.h"
 
 enum class ServerListFileState {
     Read,        // its rows are in the list

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-#include "store/file_locations.h"
-#include "store/program_path.h"
-#include "store/writable_file.h"
-#include "sync/system_random.h"
+#include "file_locations.h"
+#include "base/program_path.h"
+#include "base/writable_file.h"
+#include "base/system_random.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sync/server_samples.h"
+#include "sntp/server_samples.h"
 
 // LOGFILE's words: only "0", "off", "no" and "false" (any letter case) turn the log file off;
 // anything else, a missing key included, keeps it on.

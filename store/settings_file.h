@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "store/file_result.h"
-#include "store/settings.h"
+#include "base/file_result.h"
+#include "settings.h"
 
 // Fills the 260-byte buffer with the settings path; the empty text, and false, when there is none.
 bool BuildIniPath(char (&path)[260]);

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "store/file_locations.h"
-#include "store/program_path.h"
-#include "store/writable_file.h"
+#include "file_locations.h"
+#include "base/program_path.h"
+#include "base/writable_file.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include "main_dialog_win32.h"
 
 #include "shell/trace.h"
-#include "shell/tray_tip.h"
+#include "tray/tray_tip.h"
 #include "store/log_file.h"
 #include "store/log_file_format.h"
-#include "sync/system_time_win32.h"
-#include "sync/time_text.h"
-#include "ui/log_row_icon.h"
+#include "base/system_time_win32.h"
+#include "base/time_text.h"
+#include "log_row_icon.h"
 
 void MainDialog::AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status,
                            const char* correction)

@@ -1,5 +1,5 @@
 // The picture of a log row, read from its status, the one word every kind of row has.
-#include "ui/log_row_icon.h"
+#include "log_row_icon.h"
 
 #include "res/texts.h"
 

@@ -1,7 +1,7 @@
 // Which picture a log row carries, so that a failure stands out from a set clock at a glance.
 #pragma once
 
-#include "sync/log_rows.h"
+#include "round/log_rows.h"
 
 enum class RowIcon {
     Set,      // the clock was set from this row, or this server agreed with the one that set it

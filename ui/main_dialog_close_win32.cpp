@@ -5,7 +5,7 @@
 #include "res/texts.h"
 #include "shell/system_error_text.h"
 #include "store/file_locations.h"
-#include "store/program_path.h"
+#include "base/program_path.h"
 
 namespace {
 

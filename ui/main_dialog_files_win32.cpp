@@ -4,9 +4,9 @@
 
 #include "shell/trace.h"
 #include "store/file_locations.h"
-#include "store/program_path.h"
+#include "base/program_path.h"
 #include "store/settings_file.h"
-#include "ui/server_list_view_win32.h"
+#include "server_list_view_win32.h"
 
 namespace {
 

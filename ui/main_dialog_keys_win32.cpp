@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/number_text.h"
+#include "store/number_text.h"
 
 bool MainDialog::FilterMessage(MSG* message)
 {

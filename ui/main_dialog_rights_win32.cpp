@@ -12,9 +12,9 @@
 #include "shell/command_line.h"
 #include "shell/help_engine_win32.h"
 #include "shell/single_instance_win32.h"
-#include "ui/rights_notice_win32.h"
-#include "ui/server_list_view_win32.h"
-#include "ui/service_client_win32.h"
+#include "rights_notice_win32.h"
+#include "server_list_view_win32.h"
+#include "service/service_client_win32.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "shell/app_module_win32.h"
 #include "shell/centre_window_win32.h"
 #include "shell/window_dpi_win32.h"
-#include "ui/server_list_view_win32.h"
+#include "server_list_view_win32.h"
 
 #include <initializer_list>
 

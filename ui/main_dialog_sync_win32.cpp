@@ -5,9 +5,9 @@
 
 #include "res/resource.h"
 #include "res/texts.h"
-#include "sync/step_guard.h"
-#include "ui/server_list_view_win32.h"
-#include "ui/service_client_win32.h"
+#include "round/step_guard.h"
+#include "server_list_view_win32.h"
+#include "service/service_client_win32.h"
 
 void MainDialog::TimerTick()
 {

@@ -10,12 +10,12 @@
 #include "shell/help_engine_win32.h"
 #include "shell/single_instance_win32.h"
 #include "shell/trace.h"
-#include "shell/tray_menu_win32.h"
+#include "tray/tray_menu_win32.h"
 #include "store/file_locations.h"
-#include "store/program_path.h"
+#include "base/program_path.h"
 #include "store/settings_file.h"
-#include "ui/number_text.h"
-#include "ui/server_list_view_win32.h"
+#include "store/number_text.h"
+#include "server_list_view_win32.h"
 
 MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_sync(*this, this)
 {

@@ -11,16 +11,16 @@
 
 #include "shell/dialog_base_win32.h"
 #include "shell/message_loop_win32.h"
-#include "shell/tray_icon_win32.h"
+#include "tray/tray_icon_win32.h"
 #include "store/server_list.h"
 #include "store/server_list_file.h"
 #include "store/settings.h"
-#include "sync/sync_host_win32.h"
-#include "sync/sync_schedule.h"
-#include "ui/service_line_win32.h"
-#include "ui/tray_notice.h"
-#include "ui/unsaved_files.h"
-#include "ui/window_layout.h"
+#include "round/sync_host_win32.h"
+#include "round/sync_schedule.h"
+#include "service/service_line_win32.h"
+#include "tray/tray_notice.h"
+#include "unsaved_files.h"
+#include "window_layout.h"
 
 // The log list keeps the newest rows only; the log file keeps them all.
 constexpr int kMaxLogRows = 1000;

@@ -1,7 +1,7 @@
 // Rewrites a numeric edit whose text is not a number in range, keeping the caret where it was (Win32).
 #include "main_dialog_win32.h"
 
-#include "ui/number_text.h"
+#include "store/number_text.h"
 
 void MainDialog::NormalizeNumberEdit(HWND edit, int minimum, int maximum)
 {

@@ -1,6 +1,6 @@
 // The rights notice as a task dialog with command links; its texts converted from the program's code
 // page, as the task dialog takes only wide strings (Win32).
-#include "ui/rights_notice_win32.h"
+#include "rights_notice_win32.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
 // Run mode, creation and first showing of the main window, and its message loop (Win32).
-#include "shell/run_main_dialog.h"
+#include "run_main_dialog.h"
 
 #include "res/resource.h"
 #include "shell/app_module_win32.h"
@@ -8,9 +8,9 @@
 #include "shell/trace.h"
 #include "res/texts.h"
 #include "store/file_locations.h"
-#include "store/program_path.h"
+#include "base/program_path.h"
 #include "store/settings_file.h"
-#include "ui/main_dialog_win32.h"
+#include "main_dialog_win32.h"
 
 #include <cstdio>
 

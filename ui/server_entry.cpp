@@ -1,7 +1,7 @@
 // The entry dialog's check of the address box.
-#include "ui/server_entry.h"
+#include "server_entry.h"
 
-#include "sync/server_address.h"
+#include "query/server_address.h"
 
 bool EntryHasAddress(const std::string& typed)
 {

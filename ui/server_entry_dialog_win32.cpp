@@ -7,8 +7,8 @@
 #include "res/texts.h"
 #include "shell/centre_window_win32.h"
 #include "store/server_list_codec.h"
-#include "sync/server_address.h"
-#include "ui/server_entry.h"
+#include "query/server_address.h"
+#include "server_entry.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "res/texts.h"
-#include "ui/main_dialog_win32.h"
-#include "ui/server_entry_dialog_win32.h"
-#include "ui/server_list_view_win32.h"
+#include "main_dialog_win32.h"
+#include "server_entry_dialog_win32.h"
+#include "server_list_view_win32.h"
 
 void MainDialog::AddServer()
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "store/file_result.h"
+#include "base/file_result.h"
 
 struct UnsavedFile {
     std::string name;    // "server.data"

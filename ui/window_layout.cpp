@@ -1,5 +1,5 @@
 // The main window's resizing rules and its stored size.
-#include "ui/window_layout.h"
+#include "window_layout.h"
 
 namespace {
 

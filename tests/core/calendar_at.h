@@ -1,7 +1,7 @@
 // A calendar time from its fields, for the tests; the day of week is left 0.
 #pragma once
 
-#include "sync/calendar_time.h"
+#include "base/calendar_time.h"
 
 inline CalendarTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0)
 {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "sync/server_address.h"
+#include "query/server_address.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

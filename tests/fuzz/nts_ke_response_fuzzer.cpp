@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "sync/nts_ke_records.h"
+#include "nts/nts_ke_records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

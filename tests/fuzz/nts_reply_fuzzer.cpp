@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "sync/nts_extension_fields.h"
-#include "sync/nts_ke_records.h"
+#include "nts/nts_extension_fields.h"
+#include "nts/nts_ke_records.h"
 
 namespace {
 

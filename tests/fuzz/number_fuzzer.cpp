@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/number_text.h"
+#include "store/number_text.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "sync/server_time.h"
-#include "sync/sntp_message.h"
-#include "sync/time_text.h"
-#include "tests/core/fixed_zones.h"
+#include "sntp/server_time.h"
+#include "sntp/sntp_message.h"
+#include "base/time_text.h"
+#include "../core/fixed_zones.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "sync/ntp_timestamp.h"
-#include "sync/sntp_message.h"
+#include "sntp/ntp_timestamp.h"
+#include "sntp/sntp_message.h"
 
 extern char** environ;
 
