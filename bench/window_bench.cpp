@@ -100,8 +100,8 @@ int main(int argc, char** argv)
     for (int block = 0; block < 10; ++block) {
         const double start = Now();
         for (int i = 0; i < 10000; ++i) {
-            dialog.AddLogRow("\x8F\xEE\x95\xF1\x92\xCA\x90\x4D\x8C\xA4\x8B\x86\x8B\x40\x8D\x5C (NICT)",
-                             "2026/12/08 09:30:15.0123", "2026/12/08 09:30:15.0121", "\x93\xAF\x8A\xFA\x90\xAC\x8C\xF7");
+            dialog.AddLogRow({"\x8F\xEE\x95\xF1\x92\xCA\x90\x4D\x8C\xA4\x8B\x86\x8B\x40\x8D\x5C (NICT)",
+                              "2026/12/08 09:30:15.0123", "2026/12/08 09:30:15.0121", "\x93\xAF\x8A\xFA\x90\xAC\x8C\xF7", ""});
         }
         std::printf(" %.1f", (Now() - start) * 1e6 / 10000);
     }

@@ -10,8 +10,7 @@
 #include "base/time_text.h"
 #include "log_row_icon.h"
 
-void MainDialog::AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status,
-                           const char* correction)
+void MainDialog::AddLogRow(const LogRow& written)
 {
     int row = static_cast<int>(SendMessageA(m_logList, LVM_GETITEMCOUNT, 0, 0));
     // A window that lives in the tray for months would otherwise hold every row ever written.
@@ -19,19 +18,19 @@ void MainDialog::AddLogRow(const char* server, const char* serverTime, const cha
         SendMessageA(m_logList, LVM_DELETEITEM, 0, 0);
         --row;
     }
-    const LogRow written{server, serverTime, localTime, status, correction};
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = row;
-    item.pszText = const_cast<char*>(server);
+    item.pszText = const_cast<char*>(written.server.c_str());
     item.iImage = IconOfRow(written) == RowIcon::Set ? kLogImageSet : kLogImageTrouble;
     SendMessageA(m_logList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     item.mask = LVIF_TEXT;
 
-    const char* const columns[] = {serverTime, localTime, status, correction};
+    const std::string* const columns[] = {&written.serverTime, &written.localTime, &written.status,
+                                          &written.correction};
     for (int column = 1; column <= 4; ++column) {
         item.iSubItem = column;
-        item.pszText = const_cast<char*>(columns[column - 1]);
+        item.pszText = const_cast<char*>(columns[column - 1]->c_str());
         SendMessageA(m_logList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
 

@@ -114,15 +114,12 @@ void MainDialog::OnAsking(const RoundServer& server)
 
 void MainDialog::AddRow(const LogRow& row)
 {
-    const LogRow shown = m_serviceStandsBy ? HandedToService(row) : row;
-    AddLogRow(shown.server.c_str(), shown.serverTime.c_str(), shown.localTime.c_str(), shown.status.c_str(),
-              shown.correction.c_str());
+    AddLogRow(m_serviceStandsBy ? HandedToService(row) : row);
 }
 
 void MainDialog::AddServiceSilentRow()
 {
-    const std::string server = std::string(texts::kServiceRowPrefix) + texts::kServiceLogName;
-    AddLogRow(server.c_str(), "", "", texts::kStatusError, "");
+    AddLogRow({std::string(texts::kServiceRowPrefix) + texts::kServiceLogName, "", "", texts::kStatusError, ""});
 }
 
 void MainDialog::OnRoundEnded(const RoundResult& result)

@@ -58,8 +58,7 @@ public:
     void RetryRound(int row);
 
     // Appends a row to the log list (the newest selected and in view), horavo.log and the tray tip.
-    void AddLogRow(const char* server, const char* serverTime, const char* localTime, const char* status,
-                   const char* correction = "");
+    void AddLogRow(const LogRow& row);
 
     // The exit command: stops the timer, removes the tray icon, saves both files, ends the loop. In
     // automatic mode it writes nothing and ends with kExitStopped.

@@ -225,7 +225,7 @@ TEST_F(SyncTest, TheNewestRowIsSelectedAndVisible)
 {
     Open();
     for (int n = 1; n <= 12; ++n) {
-        dialog_->AddLogRow("S", "a", "b", "c");
+        dialog_->AddLogRow({"S", "a", "b", "c", ""});
     }
     EXPECT_EQ(11, ListView_GetNextItem(LogList(), -1, LVNI_SELECTED));
     EXPECT_EQ(LVIS_FOCUSED, ListView_GetItemState(LogList(), 11, LVIS_FOCUSED));
@@ -236,7 +236,7 @@ TEST_F(SyncTest, TheLogListKeepsTheNewestThousandRows)
 {
     Open();
     for (int n = 0; n <= 1000; ++n) {
-        dialog_->AddLogRow(("S" + std::to_string(n)).c_str(), "a", "b", "c");
+        dialog_->AddLogRow({"S" + std::to_string(n), "a", "b", "c", ""});
     }
     ASSERT_EQ(1000, LogRows());
     EXPECT_EQ("S1", LogText(LogList(), 0, 0)) << "the oldest went first";
