@@ -390,7 +390,8 @@ QueryStatus QueryCourse::SendRequest()
     }
     const SntpMessage request = m_exchange.NextRequest(m_network.RandomOrigin(), m_network.CounterNow());
     if (m_nts) {
-        const std::vector<uint8_t> sealed = NtsRequest(request);
+        const std::vector<uint8_t> sealed = m_ntsExchange.Seal(m_sessions.Find(m_keHost, m_kePort), request,
+                                                               [this] { return m_network.RandomOrigin(); });
         if (sealed.empty()) {
             // Out of cookies: the samples in count; without any, back to the key exchange once,
             // then this server has failed.
@@ -418,46 +419,12 @@ QueryStatus QueryCourse::GoBackToKeyExchange()
     return StartKeyExchange();
 }
 
-std::vector<uint8_t> QueryCourse::NtsRequest(const SntpMessage& request)
-{
-    NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
-    if (session == nullptr) {
-        return {};
-    }
-    std::vector<uint8_t> cookie = session->TakeCookie();
-    if (cookie.empty()) {
-        return {};
-    }
-    SntpMessage header = request;
-    header[0] = 0x23;  // NTPv4: extension fields are a version 4 matter (RFC 7822)
-    // A fresh unique identifier and nonce each time, from the same random source as the origin.
-    for (size_t i = 0; i < m_uniqueId.size(); i += 8) {
-        const uint64_t random = m_network.RandomOrigin();
-        for (size_t b = 0; b < 8; ++b) {
-            m_uniqueId[i + b] = static_cast<uint8_t>(random >> (8 * b));
-        }
-    }
-    NtsNonce nonce{};
-    for (size_t i = 0; i < nonce.size(); i += 8) {
-        const uint64_t random = m_network.RandomOrigin();
-        for (size_t b = 0; b < 8; ++b) {
-            nonce[i + b] = static_cast<uint8_t>(random >> (8 * b));
-        }
-    }
-    m_s2cKey = session->keys.serverToClient;
-    return BuildNtsRequest(header, m_uniqueId, cookie, session->cookies.size(), session->keys.clientToServer, nonce);
-}
-
 QueryStatus QueryCourse::OnNtsDatagram(const uint8_t* datagram, size_t length, DatagramVerdict* verdict)
 {
-    const NtsReply reply = VerifyNtsReply(datagram, length, m_uniqueId, m_s2cKey);
-    if (reply.verdict == NtsReplyVerdict::NtsNak) {
+    switch (m_ntsExchange.Open(m_sessions.Find(m_keHost, m_kePort), datagram, length)) {
+    case NtsOpened::Nak:
         // The server no longer takes the cookies: new ones once, then this server has failed. The
         // samples before it count, and the next query begins with the key exchange.
-        NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
-        if (session != nullptr) {
-            session->cookies.clear();
-        }
         if (Sampled()) {
             return Finish();
         }
@@ -465,14 +432,11 @@ QueryStatus QueryCourse::OnNtsDatagram(const uint8_t* datagram, size_t length, D
             return Fail(QueryStatus::NtsKeyExchangeFailed);
         }
         return GoBackToKeyExchange();
-    }
-    if (reply.verdict != NtsReplyVerdict::Authentic) {
+    case NtsOpened::Unusable:
         *verdict = DatagramVerdict::Unusable;  // dropped like a forged reply: the wait goes on
         return QueryStatus::Waiting;
-    }
-    NtsSession* session = m_sessions.Find(m_keHost, m_kePort);
-    if (session != nullptr) {
-        session->AddCookies(reply.cookies);
+    case NtsOpened::Authentic:
+        break;
     }
     *verdict = m_exchange.Judge(true, datagram, length, m_toLocal);
     return QueryStatus::Waiting;

@@ -11,7 +11,7 @@
 
 #include "sntp/kiss_memory.h"
 #include "base/net_address.h"
-#include "nts/nts_extension_fields.h"
+#include "nts/nts_exchange.h"
 #include "nts/nts_sessions.h"
 #include "query_status.h"
 #include "round_requests.h"
@@ -124,7 +124,6 @@ private:
     uint64_t NowMs();
     QueryStatus SendRequest();
     QueryStatus GoBackToKeyExchange();
-    std::vector<uint8_t> NtsRequest(const SntpMessage& header);
     QueryStatus OnNtsDatagram(const uint8_t* datagram, size_t length, DatagramVerdict* verdict);
     // A request is out: its reply, or the spacing before the next sample, is waited for.
     bool Listening() const;
@@ -154,13 +153,12 @@ private:
     RoundRequests& m_requests;
     std::vector<uint8_t> m_datagram;  // large enough for an NTS reply with its cookies
     // NTS: the key exchange server, whether the handle is its lookup or its exchange, whether this
-    // query went back to it already, and what the latest request must be answered with.
+    // query went back to it already, and the sealing and opening of its exchanges.
     bool m_nts = false;
     std::string m_keHost;
     int32_t m_kePort = 0;
     bool m_keyServerLookup = false;
     bool m_keyExchange = false;
     bool m_keyExchangedAgain = false;
-    NtsUniqueId m_uniqueId{};
-    AesSivKey m_s2cKey{};
+    NtsExchange m_ntsExchange;
 };
