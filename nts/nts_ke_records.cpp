@@ -47,6 +47,123 @@ NtsKeResponse Refused(NtsKeResponse response, NtsKeVerdict why, uint16_t type)
     return response;
 }
 
+// What the records so far have settled, and the record a refusal is to be blamed on.
+struct Reading {
+    bool seenProtocol = false;
+    bool seenAead = false;
+    uint16_t blamed = 0;
+};
+
+// Each record's reader gives Incomplete to read on, or the verdict the response ends with.
+
+NtsKeVerdict ReadEndOfMessage(size_t length, bool last, Reading* reading, const NtsKeResponse& response)
+{
+    if (length != 0) {
+        return NtsKeVerdict::Malformed;
+    }
+    if (!last) {
+        return NtsKeVerdict::BytesAfterEnd;
+    }
+    // What never came is blamed on the record that should have said it.
+    if (!reading->seenProtocol) {
+        reading->blamed = kNextProtocol;
+        return NtsKeVerdict::ProtocolRefused;
+    }
+    if (!reading->seenAead) {
+        reading->blamed = kAeadAlgorithm;
+        return NtsKeVerdict::AeadRefused;
+    }
+    if (response.cookies.empty()) {
+        reading->blamed = kNewCookie;
+        return NtsKeVerdict::NoCookie;
+    }
+    return NtsKeVerdict::Complete;
+}
+
+// Exactly one value, the one asked for (the protocol, the AEAD algorithm): an empty body says the
+// server takes none of ours.
+NtsKeVerdict ReadChoice(const uint8_t* body, size_t length, uint16_t asked, NtsKeVerdict refusal, bool* seen)
+{
+    if (*seen) {
+        return NtsKeVerdict::DuplicateRecord;
+    }
+    if (length != 2 || ReadBigEndian16(body) != asked) {
+        return refusal;
+    }
+    *seen = true;
+    return NtsKeVerdict::Incomplete;
+}
+
+NtsKeVerdict ReadComplaint(uint16_t type, const uint8_t* body, size_t length, NtsKeResponse* response)
+{
+    if (length != 2) {
+        return NtsKeVerdict::Malformed;
+    }
+    response->errorCode = ReadBigEndian16(body);
+    return type == kError ? NtsKeVerdict::ServerError : NtsKeVerdict::ServerWarning;
+}
+
+NtsKeVerdict ReadCookie(const uint8_t* body, size_t length, NtsKeResponse* response)
+{
+    if (length == 0 || length > kNtsMaxCookieSize) {
+        return NtsKeVerdict::CookieSize;
+    }
+    if (response->cookies.size() < kNtsMaxCookies) {
+        response->cookies.emplace_back(body, body + length);
+    }
+    return NtsKeVerdict::Incomplete;
+}
+
+NtsKeVerdict ReadNtpServer(const uint8_t* body, size_t length, NtsKeResponse* response)
+{
+    if (!response->ntpServer.empty()) {
+        return NtsKeVerdict::DuplicateRecord;
+    }
+    if (!IsPrintableName(body, length)) {
+        return NtsKeVerdict::Malformed;
+    }
+    response->ntpServer.assign(body, body + length);
+    return NtsKeVerdict::Incomplete;
+}
+
+NtsKeVerdict ReadNtpPort(const uint8_t* body, size_t length, NtsKeResponse* response)
+{
+    if (response->hasNtpPort) {
+        return NtsKeVerdict::DuplicateRecord;
+    }
+    if (length != 2) {
+        return NtsKeVerdict::Malformed;
+    }
+    response->hasNtpPort = true;
+    response->ntpPort = ReadBigEndian16(body);
+    return NtsKeVerdict::Incomplete;
+}
+
+NtsKeVerdict ReadRecord(uint16_t type, bool critical, const uint8_t* body, size_t length, bool last, Reading* reading,
+                        NtsKeResponse* response)
+{
+    switch (type) {
+    case kEndOfMessage:
+        return ReadEndOfMessage(length, last, reading, *response);
+    case kNextProtocol:
+        return ReadChoice(body, length, kNtsNextProtocolNtpV4, NtsKeVerdict::ProtocolRefused, &reading->seenProtocol);
+    case kAeadAlgorithm:
+        return ReadChoice(body, length, kNtsAeadAesSivCmac256, NtsKeVerdict::AeadRefused, &reading->seenAead);
+    case kError:
+    case kWarning:
+        return ReadComplaint(type, body, length, response);
+    case kNewCookie:
+        return ReadCookie(body, length, response);
+    case kNtpServer:
+        return ReadNtpServer(body, length, response);
+    case kNtpPort:
+        return ReadNtpPort(body, length, response);
+    default:
+        // A record a later version may add is skipped, unless the server says it must be understood.
+        return critical ? NtsKeVerdict::UnknownCriticalRecord : NtsKeVerdict::Incomplete;
+    }
+}
+
 }  // namespace
 
 std::vector<uint8_t> BuildNtsKeRequest()
@@ -64,97 +181,26 @@ NtsKeResponse ParseNtsKeResponse(const uint8_t* bytes, size_t size)
     if (size > kNtsKeMaxResponseSize) {
         return Refused(response, NtsKeVerdict::TooLong, 0);
     }
-    bool seenProtocol = false;
-    bool seenAead = false;
+    Reading reading;
     size_t at = 0;
     while (at + kRecordHeaderSize <= size) {
         const uint16_t typeField = ReadBigEndian16(bytes + at);
         const uint16_t type = typeField & ~kCriticalBit;
-        const bool critical = (typeField & kCriticalBit) != 0;
         const size_t length = ReadBigEndian16(bytes + at + 2);
         if (at + kRecordHeaderSize + length > size) {
             break;  // the rest of the record has not come yet
         }
         const uint8_t* body = bytes + at + kRecordHeaderSize;
         at += kRecordHeaderSize + length;
-        const bool twoBytes = length == 2;
-        switch (type) {
-        case kEndOfMessage:
-            if (length != 0) {
-                return Refused(response, NtsKeVerdict::Malformed, type);
-            }
-            if (at != size) {
-                return Refused(response, NtsKeVerdict::BytesAfterEnd, type);
-            }
-            if (!seenProtocol) {
-                return Refused(response, NtsKeVerdict::ProtocolRefused, kNextProtocol);
-            }
-            if (!seenAead) {
-                return Refused(response, NtsKeVerdict::AeadRefused, kAeadAlgorithm);
-            }
-            if (response.cookies.empty()) {
-                return Refused(response, NtsKeVerdict::NoCookie, kNewCookie);
-            }
-            response.verdict = NtsKeVerdict::Complete;
+        reading.blamed = type;
+        const NtsKeVerdict verdict =
+            ReadRecord(type, (typeField & kCriticalBit) != 0, body, length, at == size, &reading, &response);
+        if (verdict == NtsKeVerdict::Complete) {
+            response.verdict = verdict;
             return response;
-        case kNextProtocol:
-            // Exactly one protocol, the one asked: an empty body says the server takes none.
-            if (seenProtocol) {
-                return Refused(response, NtsKeVerdict::DuplicateRecord, type);
-            }
-            if (!twoBytes || ReadBigEndian16(body) != kNtsNextProtocolNtpV4) {
-                return Refused(response, NtsKeVerdict::ProtocolRefused, type);
-            }
-            seenProtocol = true;
-            break;
-        case kAeadAlgorithm:
-            if (seenAead) {
-                return Refused(response, NtsKeVerdict::DuplicateRecord, type);
-            }
-            if (!twoBytes || ReadBigEndian16(body) != kNtsAeadAesSivCmac256) {
-                return Refused(response, NtsKeVerdict::AeadRefused, type);
-            }
-            seenAead = true;
-            break;
-        case kError:
-        case kWarning:
-            if (!twoBytes) {
-                return Refused(response, NtsKeVerdict::Malformed, type);
-            }
-            response.errorCode = ReadBigEndian16(body);
-            return Refused(response, type == kError ? NtsKeVerdict::ServerError : NtsKeVerdict::ServerWarning, type);
-        case kNewCookie:
-            if (length == 0 || length > kNtsMaxCookieSize) {
-                return Refused(response, NtsKeVerdict::CookieSize, type);
-            }
-            if (response.cookies.size() < kNtsMaxCookies) {
-                response.cookies.emplace_back(body, body + length);
-            }
-            break;
-        case kNtpServer:
-            if (!response.ntpServer.empty()) {
-                return Refused(response, NtsKeVerdict::DuplicateRecord, type);
-            }
-            if (!IsPrintableName(body, length)) {
-                return Refused(response, NtsKeVerdict::Malformed, type);
-            }
-            response.ntpServer.assign(body, body + length);
-            break;
-        case kNtpPort:
-            if (response.hasNtpPort) {
-                return Refused(response, NtsKeVerdict::DuplicateRecord, type);
-            }
-            if (!twoBytes) {
-                return Refused(response, NtsKeVerdict::Malformed, type);
-            }
-            response.hasNtpPort = true;
-            response.ntpPort = ReadBigEndian16(body);
-            break;
-        default:
-            if (critical) {
-                return Refused(response, NtsKeVerdict::UnknownCriticalRecord, type);
-            }
-            break;  // a record a later version may add: skipped
+        }
+        if (verdict != NtsKeVerdict::Incomplete) {
+            return Refused(response, verdict, reading.blamed);
         }
     }
     response.cookies.clear();
