@@ -42,21 +42,23 @@ tempivo_wine_prefix() {
         [ -f "$WINEPREFIX/.tempivo-ready" ] && exit 0
         rm -rf "$WINEPREFIX"
         # No Mono or Gecko installer dialogs while the prefix is made.
-        WINEDLLOVERRIDES="mscoree,mshtml=" "$TEMPIVO_WINE" wineboot -i >/dev/null 2>&1
+        # Each step may fail under a caller's "set -e" for a passing reason (a server that is
+        # ending): whether a prefix was made is judged once, at the end, and said.
+        WINEDLLOVERRIDES="mscoree,mshtml=" "$TEMPIVO_WINE" wineboot -i >/dev/null 2>&1 || true
         if [ "$TEMPIVO_WINE_DISPLAY" = null ]; then
-            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
         fi
         # Wine's own fonts (Marlett draws the caption buttons) are not found where Debian puts them.
         cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         # The dialogs ask for the Japanese system fonts; the IPA fonts stand in for them.
         local font
         for font in "MS UI Gothic" "ＭＳ Ｐゴシック" "MS PGothic"; do
-            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAPGothic /f >/dev/null 2>&1
+            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAPGothic /f >/dev/null 2>&1 || true
         done
         for font in "ＭＳ ゴシック" "MS Gothic"; do
-            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAGothic /f >/dev/null 2>&1
+            "$TEMPIVO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d IPAGothic /f >/dev/null 2>&1 || true
         done
-        "$TEMPIVO_WINESERVER" -w
+        "$TEMPIVO_WINESERVER" -w || true
         [ -f "$WINEPREFIX/system.reg" ] || { echo "wine: no prefix could be made in $WINEPREFIX" >&2; exit 1; }
         touch "$WINEPREFIX/.tempivo-ready"
     ) 9>"$TEMPIVO_WINE_LOCK"

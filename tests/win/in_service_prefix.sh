@@ -20,8 +20,19 @@ TEMPIVO_WINE_LOCK="$WINEPREFIX.lock"
 tempivo_wine_prefix
 export TEMPIVO_WINE TEMPIVO_WINESERVER
 trap '"$TEMPIVO_WINESERVER" -k 2>/dev/null || true' EXIT
-"$TEMPIVO_WINESERVER" -k 2>/dev/null || true
-tempivo_without_clock_rights "$TEMPIVO_WINESERVER" -p </dev/null >/dev/null 2>&1
+# The server that made the prefix, or an earlier test's, may still be ending: asked again until ours
+# is the persistent one, and said if it never is.
+persistent=false
+for _ in 1 2 3; do
+    "$TEMPIVO_WINESERVER" -k 2>/dev/null || true
+    "$TEMPIVO_WINESERVER" -w 2>/dev/null || true
+    if tempivo_without_clock_rights "$TEMPIVO_WINESERVER" -p </dev/null >/dev/null 2>&1; then
+        persistent=true
+        break
+    fi
+    sleep 1
+done
+$persistent || echo "in_service_prefix: no persistent wine server for $WINEPREFIX; going on with an ordinary one" >&2
 case "$1" in
 *.exe) tempivo_without_clock_rights "$TEMPIVO_WINE" "$@" ;;
 *) tempivo_without_clock_rights "$@" ;;
