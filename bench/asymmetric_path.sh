@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The clock error left on a random, asymmetric path, beside chronyd -Q on the same path in the same
 # run: a loopback responder delays each direction of each packet by BASE ms plus an exponential
-# delay of mean MEAN ms (a fixed seed), as queues on a real network do. horavo.exe -auto (one ticked
+# delay of mean MEAN ms (the same series of delays each time), as queues on a real network do. horavo.exe -auto (one ticked
 # server, a temporary folder each run) at SAMPLES 4 (the default) and 8, and chronyd -Q with iburst,
 # run RUNS times each; the median and 95th percentile of |correction|, the requests one round sent
 # and how long they took.
@@ -49,7 +49,7 @@ echo "|---|---|---|---|---|---|"
 for path in "5 20" "1 5"; do
     read -r base mean <<<"$path"
     log="$work/responder-$base-$mean"
-    "$responder" --path-base "$base" --path-mean "$mean" --seed 29 --lifetime 3600 >"$log" &
+    "$responder" --path-base "$base" --path-mean "$mean" --series 29 --lifetime 3600 >"$log" &
     for _ in $(seq 50); do [ -s "$log" ] && break; sleep 0.1; done
     port=$(head -n 1 "$log")
     for samples in 4 8; do

@@ -38,10 +38,10 @@ struct Options {
     int delayMs = 0;                 // wait before answering
     int pathDelayMs = 0;             // a symmetric path: the request arrives this late, the reply takes as long
     // A random path: each direction of each packet takes the base plus an exponential delay of
-    // this mean, drawn on its own from a generator seeded with the seed.
+    // this mean, drawn on its own; the same series number gives the same delays in every run.
     double pathBaseMs = 0;
     double pathMeanMs = 0;
-    uint64_t seed = 1;
+    uint64_t series = 1;
     int slowReplies = 0;             // the first this many replies take slowByMs longer on their way back
     int slowByMs = 0;
     bool silent = false;             // never answer
@@ -64,7 +64,7 @@ struct Options {
                  "         [--leap 0-3] [--stratum 0-255] [--length BYTES] [--from-other-port]\n"
                  "         [--delay MS] [--path-delay MS] [--silent] [--answer-from N] [--mode 0-7]\n"
                  "         [--version 0-7] [--other-origin] [--good-after MS] [--flood MS] [--kiss CODE]\n"
-                 "         [--path-base MS] [--path-mean MS] [--seed N] [--slow-replies N] [--slow-by MS]\n"
+                 "         [--path-base MS] [--path-mean MS] [--series N] [--slow-replies N] [--slow-by MS]\n"
                  "         [--ipv6] [--lifetime SECONDS]\n"
                  "  --transmit takes the raw NTP fields, for example 3913056000.2147483648\n",
                  problem);
@@ -113,8 +113,8 @@ Options ParseOptions(int argc, char** argv)
             options.pathBaseMs = std::atof(value());
         } else if (name == "--path-mean") {
             options.pathMeanMs = std::atof(value());
-        } else if (name == "--seed") {
-            options.seed = std::strtoull(value(), nullptr, 10);
+        } else if (name == "--series") {
+            options.series = std::strtoull(value(), nullptr, 10);
         } else if (name == "--slow-replies") {
             options.slowReplies = std::atoi(value());
         } else if (name == "--slow-by") {
@@ -332,7 +332,7 @@ int main(int argc, char** argv)
     std::fflush(stdout);
 
     const auto started = Clock::now();
-    std::mt19937_64 random(options.seed);
+    std::mt19937_64 random(options.series);
     std::multimap<Clock::time_point, InFlight> flights;
     int requests = 0;
     int replies = 0;

@@ -251,7 +251,7 @@ TEST(SntpResponder, APathTakesItsTimeEachWayAndAHeldReplyHoldsUpNoOther)
         double wayBack[2];    // at least, of the replies in the order they come
         double firstWayBackBelow;
     } cases[] = {
-        {{"--path-base", "100", "--path-mean", "5", "--seed", "3"}, 0.2, {0.1, 0.1}, 10},
+        {{"--path-base", "100", "--path-mean", "5", "--series", "3"}, 0.2, {0.1, 0.1}, 10},
         // The first request's reply is held: the second's comes first.
         {{"--slow-replies", "1", "--slow-by", "600"}, 0, {0, 0.6}, 0.3},
     };
