@@ -14,6 +14,13 @@ std::string ProgramFilePath()
     return std::string(path, length);
 }
 
+std::string ProgramFilePathAsGiven()
+{
+    char path[MAX_PATH + 1] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
 bool IsAnsiLeadByte(unsigned char lead)
 {
     return IsDBCSLeadByte(lead) != FALSE;

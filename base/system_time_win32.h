@@ -30,3 +30,11 @@ inline CalendarTime FromSystemTime(const SYSTEMTIME& time)
     std::memcpy(&converted, &time, sizeof converted);
     return converted;
 }
+
+// The local clock now, as the log's rows show it.
+inline CalendarTime LocalClockNow()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return FromSystemTime(now);
+}

@@ -8,13 +8,6 @@ namespace {
 
 constexpr int kRefreshSeconds = 60;
 
-CalendarTime LocalNow()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return FromSystemTime(now);
-}
-
 }  // namespace
 
 void ServiceLine::Attach(HWND label, HWND window, UINT answerMessage)
@@ -57,7 +50,7 @@ void ServiceLine::OnAnswer()
 
 std::string ServiceLine::Tip(const std::string& ownTip) const
 {
-    return TipWithServiceLine(ownTip, m_view, LocalNow());
+    return TipWithServiceLine(ownTip, m_view, LocalClockNow());
 }
 
 void ServiceLine::Show(ServiceState state, bool answered, const ServiceAnswer& status)
@@ -65,7 +58,7 @@ void ServiceLine::Show(ServiceState state, bool answered, const ServiceAnswer& s
     m_view.state = state;
     m_view.answered = answered;
     m_view.status = status;
-    const std::string text = ServiceLineText(m_view, LocalNow());
+    const std::string text = ServiceLineText(m_view, LocalClockNow());
     SetWindowTextA(m_label, text.c_str());
     ShowWindow(m_label, text.empty() ? SW_HIDE : SW_SHOWNA);
 }

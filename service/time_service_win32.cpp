@@ -15,10 +15,9 @@
 #include "service_pipe_win32.h"
 #include "round/service_schedule.h"
 #include "store/log_file.h"
-#include "store/log_file_format.h"
+#include "store/log_row_line.h"
 #include "store/server_list_file.h"
 #include "store/settings_file.h"
-#include "base/decimal_text.h"
 #include "base/performance_counter.h"
 #include "round/sync_host_win32.h"
 #include "base/system_time_win32.h"
@@ -73,18 +72,11 @@ uint64_t NowMs()
     return static_cast<uint64_t>(CounterNow() / (CounterFrequency() / 1000));
 }
 
-// A setting's number as the window's edits would make it: the first 11 bytes, within its range.
-int32_t Clamped(const std::string& text, int32_t minimum, int32_t maximum)
-{
-    const int64_t value = ReadLeadingDecimal(text.substr(0, 11).c_str());
-    return static_cast<int32_t>(value < minimum ? minimum : value > maximum ? maximum : value);
-}
-
 class TimeService final : private RoundLog, private ServicePipeRequests {
 public:
     TimeService()
         : m_folder(ServiceDataFolder()), m_settings(ReadSettings(m_folder + "horavo.ini")), m_sync(*this),
-          m_schedule(NowMs(), Clamped(m_settings.interval, 0, 360)), m_pipe(*this)
+          m_schedule(NowMs(), m_settings.IntervalMinutes()), m_pipe(*this)
     {
         m_logPath = m_settings.WritesLogFile() ? m_folder + "horavo.log" : std::string();
         ServerListFile file(m_folder + "server.data");
@@ -174,11 +166,11 @@ private:
     void StartRound()
     {
         RoundRules rules;
-        rules.offsetSeconds = Clamped(m_settings.offset, -360, 360);
+        rules.offsetSeconds = m_settings.OffsetSeconds();
         rules.together = m_settings.AsksTogether();
         rules.maxStepSeconds = m_settings.MaxStepSeconds();
         rules.samples = m_settings.Samples();
-        rules.intervalMinutes = Clamped(m_settings.interval, 0, 360);
+        rules.intervalMinutes = m_settings.IntervalMinutes();
         // Nobody watches a service: a large correction needs a second server, always.
         rules.userStarted = false;
         m_schedule.OnRoundStarted(NowMs());
@@ -192,10 +184,7 @@ private:
         if (m_logPath.empty()) {
             return;
         }
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        AppendLogLine(m_logPath, FormatLogFileLine(FormatSecondsTime(FromSystemTime(now)), LogLineFields(row)),
-                      LogWriters::ThisProcessAlone);
+        AppendLogLine(m_logPath, LogFileLineFor(FormatSecondsTime(LocalClockNow()), row), LogWriters::ThisProcessAlone);
     }
 
     void OnAsking(const RoundServer& server) override { m_cursor = server.row + 1; }

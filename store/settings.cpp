@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "base/decimal_text.h"
+
 namespace {
 
 constexpr int32_t kDefaultMaxStep = 900;
@@ -52,4 +54,10 @@ int SamplesFrom(const std::string& value)
         return kDefaultSamples;
     }
     return samples < 1 ? 1 : samples > kMaxSamples ? kMaxSamples : static_cast<int>(samples);
+}
+
+int32_t NumberWithin(const std::string& text, NumberRange range)
+{
+    const int64_t value = ReadLeadingDecimal(text.substr(0, 11).c_str());
+    return static_cast<int32_t>(value < range.minimum ? range.minimum : value > range.maximum ? range.maximum : value);
 }

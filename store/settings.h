@@ -18,6 +18,17 @@ int32_t MaxStepFrom(const std::string& value);
 // for a text that is no number.
 int SamplesFrom(const std::string& value);
 
+// The two numbers' ranges, the same for the window's edits and spins and for the service.
+struct NumberRange {
+    int32_t minimum;
+    int32_t maximum;
+};
+constexpr NumberRange kIntervalMinutes{0, 360};  // 0 turns the schedule off
+constexpr NumberRange kOffsetSeconds{-360, 360};
+
+// A setting's number as the window's edits make it: its first 11 bytes, brought within the range.
+int32_t NumberWithin(const std::string& text, NumberRange range);
+
 // As read: the switches count only when they are exactly 1; the two numbers are texts that the
 // main window's edits turn into numbers within their ranges, as if they had been typed.
 struct Settings {
@@ -36,7 +47,8 @@ struct Settings {
     bool SyncsAtStart() const { return syncAtStart == 1; }
     bool WritesLogFile() const { return LogFileTurnedOn(logFile); }
     bool AsksTogether() const { return consensus == 1; }
-    bool ExplainsMissingRight() const { return rightsNotice != "0"; }
+    int32_t IntervalMinutes() const { return NumberWithin(interval, kIntervalMinutes); }
+    int32_t OffsetSeconds() const { return NumberWithin(offset, kOffsetSeconds); }
     int32_t MaxStepSeconds() const { return MaxStepFrom(maxStep); }
     int Samples() const { return SamplesFrom(samples); }
 };

@@ -7,15 +7,12 @@
 #include "base/file_result.h"
 #include "settings.h"
 
-// Fills the 260-byte buffer with the settings path; the empty text, and false, when there is none.
-bool BuildIniPath(char (&path)[260]);
+// The settings file beside the program; empty when the program's folder leaves no room for its name.
+std::string SettingsFilePath();
 
 // The keys, or their defaults where the file, a section or a key is missing. An empty path
 // reads nothing.
 Settings ReadSettings(const std::string& path);
-
-// STARTUP/TASKTRAY alone, as the start-up routine reads it to choose how the window is first shown.
-unsigned ReadStartMinimised(const std::string& path);
 
 // Writes the keys in the order INTERVAL, OFFSET, LOGFILE, CONSENSUS, MAXSTEP, SAMPLES, TASKTRAY, AJAST; every
 // other line of the file stays as it was.

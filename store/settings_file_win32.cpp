@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "file_locations.h"
 #include "base/program_path.h"
@@ -29,11 +28,9 @@ bool WriteNumber(const char* section, const char* key, int value, const std::str
 
 }  // namespace
 
-bool BuildIniPath(char (&path)[260])
+std::string SettingsFilePath()
 {
-    const std::string settings = SettingsPathFor(ProgramFilePath().c_str(), IsAnsiLeadByte);
-    std::memcpy(path, settings.c_str(), settings.size() + 1);
-    return !settings.empty();
+    return SettingsPathFor(ProgramFilePath().c_str(), IsAnsiLeadByte);
 }
 
 Settings ReadSettings(const std::string& path)
@@ -42,7 +39,7 @@ Settings ReadSettings(const std::string& path)
     if (path.empty()) {
         return settings;
     }
-    settings.taskTray = ReadStartMinimised(path);
+    settings.taskTray = GetPrivateProfileIntA("STARTUP", "TASKTRAY", 0, path.c_str());
     settings.syncAtStart = GetPrivateProfileIntA("STARTUP", "AJAST", 0, path.c_str());
     settings.interval = ReadText("SETTING", "INTERVAL", "60", path);
     settings.offset = ReadText("SETTING", "OFFSET", "0", path);
@@ -52,11 +49,6 @@ Settings ReadSettings(const std::string& path)
     settings.samples = ReadText("SETTING", "SAMPLES", "4", path);
     settings.rightsNotice = ReadText("SETTING", "RIGHTSNOTICE", "", path);
     return settings;
-}
-
-unsigned ReadStartMinimised(const std::string& path)
-{
-    return path.empty() ? 0 : GetPrivateProfileIntA("STARTUP", "TASKTRAY", 0, path.c_str());
 }
 
 FileResult WriteSettings(const std::string& path, const SavedSettings& settings)

@@ -1,11 +1,13 @@
-// The exit command, and the end of the session: stop the timer, the round and the tray icon, save
-// both files, and tell the user of a file whose changes could not be saved (Win32).
+// The exit command, the end of the session and the end of automatic mode: the timer, the round and
+// the tray icon stopped, both files saved (not in automatic mode), and the user told of a file whose
+// changes could not be saved (Win32).
 #include "main_dialog_win32.h"
 
+#include "base/program_path.h"
+#include "res/message_ids.h"
 #include "res/texts.h"
 #include "shell/system_error_text.h"
 #include "store/file_locations.h"
-#include "base/program_path.h"
 
 namespace {
 
@@ -54,18 +56,30 @@ std::vector<UnsavedFile> MainDialog::StopAndSave()
 {
     KillTimer(m_hWnd, SYNC_TIMER_ID);
     // A lookup still under way would write into this object after the program has let go of it.
-    m_sync.Stop();
-    WriteLogLines();  // the rows of a round cut short
-    m_trayIcon.Remove();
+    m_rounds.Stop();
+    m_log.WriteHeldLines();  // the rows of a round cut short
+    m_tray.Remove();
     std::vector<UnsavedFile> unsaved;
-    const FileResult settings = SaveSettings();
-    if (!settings.ok && !(CurrentSettings() == m_settingsAsRead)) {
+    const FileResult settings = m_settings.Save();
+    if (settings.ok) {
+        m_layout.SaveSize();
+    } else if (!m_settings.Unchanged()) {
         const PathParts program = SplitPath(ProgramFilePath().c_str(), IsAnsiLeadByte);
         unsaved.push_back(Unsaved(program.baseName + ".ini", settings));
     }
-    const FileResult list = SaveServerList();
-    if (!list.ok && !m_serverFile.Holds(m_servers)) {
+    const FileResult list = m_servers.Save();
+    if (!list.ok && !m_servers.Saved()) {
         unsaved.push_back(Unsaved("server.data", list));
     }
     return unsaved;
+}
+
+void MainDialog::EndAutomaticMode(AutomaticEnd why)
+{
+    KillTimer(m_hWnd, SYNC_TIMER_ID);
+    m_rounds.Stop();
+    // Nothing is written but this line: the Task Scheduler's history shows the code, the log why.
+    AddLogRow(AutomaticEndRow(why));
+    DestroyWindow(m_hWnd);
+    PostQuitMessage(AutomaticEndExitCode(why));
 }

@@ -3,26 +3,17 @@
 // program restarted as administrator, which runs the round at once (Win32).
 #include "main_dialog_win32.h"
 
-#include <shellapi.h>
-
 #include <string>
 
+#include "res/message_ids.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "shell/command_line.h"
 #include "shell/help_engine_win32.h"
 #include "shell/single_instance_win32.h"
 #include "rights_notice_win32.h"
-#include "server_list_view_win32.h"
-#include "service/service_client_win32.h"
 
 namespace {
-
-// A thread-pool wait's callback: only tells the window, whose thread does the rest.
-VOID CALLBACK ElevatedProcessEnded(PVOID window, BOOLEAN /*timedOut*/)
-{
-    PostMessageA(static_cast<HWND>(window), WM_ELEVATEDENDED, 0, 0);
-}
 
 bool ProcessIsElevated()
 {
@@ -40,52 +31,19 @@ bool ProcessIsElevated()
 
 }  // namespace
 
-HANDLE MainDialog::StartElevated(const char* arguments)
-{
-    // The new process gets the list and settings as they stand now.
-    SaveSettings();
-    SaveServerList();
-    char program[MAX_PATH + 1] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    SHELLEXECUTEINFOA run{};
-    run.cbSize = sizeof run;
-    run.fMask = SEE_MASK_NOCLOSEPROCESS;
-    run.hwnd = m_hWnd;
-    run.lpVerb = "runas";
-    run.lpFile = program;
-    run.lpParameters = arguments;
-    run.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&run)) {
-        return nullptr;
-    }
-    return run.hProcess != nullptr ? run.hProcess : INVALID_HANDLE_VALUE;  // started, without a handle
-}
-
-bool MainDialog::RunElevated(const char* arguments)
-{
-    HANDLE process = StartElevated(arguments);
-    if (process != nullptr && process != INVALID_HANDLE_VALUE) {
-        CloseHandle(process);
-    }
-    return process != nullptr;
-}
-
 void MainDialog::TellRoundEnd(RoundOutcome outcome, bool lacksRight)
 {
     // Explained once a run, for a round the user started: a scheduled round must not put a dialog
     // in front of whatever the user is doing. The notice says more than the balloon, so no balloon
     // comes with it, nor while it is open.
-    const bool explain = outcome == RoundOutcome::Refused && lacksRight && m_roundUserStarted &&
-                         !m_rightsNoticeShown && m_rightsNoticeSetting != "0";
-    const TrayNotice notice = m_trayNotices.AfterRound(outcome, lacksRight, m_lastSyncLine);
-    m_trayIcon.ShowTrouble(notice.trouble);
-    if (!notice.balloon.empty() && !explain && !m_rightsNoticeOpen) {
-        m_trayIcon.ShowBalloon(texts::kBalloonTitle, notice.balloon.c_str());
-    }
+    const bool explain = outcome == RoundOutcome::Refused && lacksRight && m_rounds.UserStarted() &&
+                         !m_rightsNoticeShown && m_settings.ExplainsMissingRight();
+    m_tray.AfterRound(outcome, lacksRight, !explain && !m_rightsNoticeOpen);
     if (explain) {
         m_rightsNoticeShown = true;
         ExplainMissingRight();
     }
+    m_serviceLine.Refresh();
 }
 
 void MainDialog::ExplainMissingRight()
@@ -95,8 +53,7 @@ void MainDialog::ExplainMissingRight()
     const RightsChoice choice = AskAboutRights(m_hWnd, &dontShowAgain);
     m_rightsNoticeOpen = false;
     if (dontShowAgain) {
-        m_rightsNoticeSetting = "0";
-        CheckMenuItem(GetSystemMenu(m_hWnd, FALSE), IDM_RIGHTS_NOTICE, MF_BYCOMMAND | MF_UNCHECKED);
+        SetExplainsMissingRight(false);
     }
     switch (choice) {
     case RightsChoice::InstallService:
@@ -113,50 +70,36 @@ void MainDialog::ExplainMissingRight()
     }
 }
 
+void MainDialog::SetExplainsMissingRight(bool explains)
+{
+    // Turned on again, it may come once more in this run too.
+    m_settings.SetExplainsMissingRight(explains);
+    if (explains) {
+        m_rightsNoticeShown = false;
+    }
+    CheckMenuItem(GetSystemMenu(m_hWnd, FALSE), IDM_RIGHTS_NOTICE, MF_BYCOMMAND | (explains ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool MainDialog::RunElevated(const char* arguments, bool watched)
+{
+    // The new process gets the list, the settings and the window's size as they stand now.
+    if (m_settings.Save().ok) {
+        m_layout.SaveSize();
+    }
+    m_servers.Save();
+    return watched ? m_elevated.RunAndWatch(m_hWnd, arguments, WM_ELEVATEDENDED) : ElevatedCommand::Run(m_hWnd, arguments);
+}
+
 void MainDialog::InstallServiceThenRetry()
 {
     // The install command tells the user itself; once it has ended well, the service does the round.
-    if (m_elevatedWait != nullptr) {
-        return;  // one install at a time
-    }
-    HANDLE process = StartElevated("-install-service");
-    if (process == nullptr || process == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    if (!RegisterWaitForSingleObject(&m_elevatedWait, process, ElevatedProcessEnded, m_hWnd, INFINITE,
-                                     WT_EXECUTEONLYONCE)) {
-        m_elevatedWait = nullptr;
-        CloseHandle(process);
-        return;
-    }
-    m_elevatedProcess = process;
+    RunElevated("-install-service", true);
 }
 
 void MainDialog::OnElevatedEnded()
 {
-    if (m_elevatedWait == nullptr) {
-        return;
-    }
-    UnregisterWait(m_elevatedWait);
-    m_elevatedWait = nullptr;
-    DWORD exitCode = 1;
-    GetExitCodeProcess(m_elevatedProcess, &exitCode);
-    CloseHandle(m_elevatedProcess);
-    m_elevatedProcess = nullptr;
-    if (exitCode == 0 && !m_askingService &&
-        AskTimeServiceInBackground(m_hWnd, WM_SERVICEANSWER, ServiceRequest::Sync)) {
-        m_askingService = true;
-        ShowAsking(true);
-    }
-}
-
-void MainDialog::StopWaitingForElevated()
-{
-    if (m_elevatedWait != nullptr) {
-        UnregisterWaitEx(m_elevatedWait, INVALID_HANDLE_VALUE);  // its callback has run or never will
-        m_elevatedWait = nullptr;
-        CloseHandle(m_elevatedProcess);
-        m_elevatedProcess = nullptr;
+    if (m_elevated.EndedWell()) {
+        m_rounds.AskServiceAfterInstall();
     }
 }
 
@@ -165,7 +108,7 @@ void MainDialog::RestartElevated()
     // The new process must not find this one still holding the session's instance; it runs the
     // user's round again as soon as its window is up.
     ReleaseSingleInstance();
-    if (RunElevated(RetryArguments(m_userRoundRow).c_str())) {
+    if (RunElevated(RetryArguments(m_rounds.UserRoundRow()).c_str())) {
         CloseMainDialog(IDCANCEL);
     } else {
         ClaimSingleInstance();  // declined at the prompt: this window stays the one
@@ -178,10 +121,10 @@ void MainDialog::RetryRound(int row)
     if (ProcessIsElevated()) {
         SetWindowTextA(m_hWnd, (std::string(texts::kProgramName) + texts::kTitleElevated).c_str());
     }
-    if (m_servers.Has(row)) {
-        SelectServerRow(m_serverList, row);
-        SyncSelectedServer();
+    if (m_servers.Servers().Has(row)) {
+        m_servers.SelectRow(row);
+        m_rounds.SyncSelected();
     } else {
-        RunDueSynchronisation(true);
+        m_rounds.RunDue(true);
     }
 }

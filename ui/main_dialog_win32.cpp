@@ -1,8 +1,12 @@
-// The main window's message map: one switch that hands each message to one small handler (Win32).
+// The main window's messages: one switch that hands each message to one small handler, and the
+// window's own keys, taken before the dialog manager sees them (Win32).
 #include "main_dialog_win32.h"
 
 #include <imm.h>
 
+#include "base/system_time_win32.h"
+#include "base/time_text.h"
+#include "res/message_ids.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "shell/about_dialog_win32.h"
@@ -11,24 +15,13 @@
 #include "shell/single_instance_win32.h"
 #include "shell/trace.h"
 #include "tray/tray_menu_win32.h"
-#include "store/file_locations.h"
-#include "base/program_path.h"
-#include "store/settings_file.h"
-#include "store/number_text.h"
-#include "server_list_view_win32.h"
 
-MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_sync(*this, this)
-{
-    char path[260];
-    BuildIniPath(path);
-    m_settingsPath = path;
-    m_folderHoldsFiles = FolderHoldsProgramFiles(ProgramFilePath().c_str(), IsAnsiLeadByte);
-}
+MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_rounds(*this, m_schedule, m_servers, autoMode) {}
 
 MainDialog::~MainDialog()
 {
-    StopWaitingForElevated();
-    m_sync.Stop();
+    m_elevated.StopWaiting();
+    m_rounds.Stop();
 }
 
 bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
@@ -44,11 +37,7 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         *result = OnInitDialog();
         return true;
     case WM_TIMER:
-        if (wParam == RESUME_TIMER_ID) {
-            OnResumeTimer();
-        } else {
-            TimerTick();
-        }
+        wParam == RESUME_TIMER_ID ? OnResumeTimer() : TimerTick();
         return true;
     case WM_POWERBROADCAST:
         OnPowerBroadcast(wParam);
@@ -65,45 +54,30 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         OnSize(wParam);
         return true;
     case WM_GETMINMAXINFO:
-        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        m_layout.LimitTracking(reinterpret_cast<MINMAXINFO*>(lParam));
         return true;
     case WM_DPICHANGED:
-        OnDpiChanged(LOWORD(wParam));
+        m_layout.OnDpiChanged(LOWORD(wParam));
         return false;  // the dialog manager scales the window and its controls
     case WM_DPISCALED:
-        OnDpiScaled();
+        m_layout.OnDpiScaled();
+        FitColumns();
         return true;
     case WM_TRAYICON:
         OnTrayIcon(lParam);
         return true;
     case WM_SERVICEANSWER:
-        OnServiceAnswer();
+        m_rounds.OnServiceAnswer();
         return true;
     case WM_ELEVATEDENDED:
         OnElevatedEnded();
         return true;
     case WM_SERVICESTATUS:
         m_serviceLine.OnAnswer();
-        m_trayIcon.SetTip(m_serviceLine.Tip(m_ownTip).c_str());
+        m_tray.OnServiceLine(m_serviceLine);
         return true;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == IDM_INSTALL_SERVICE || (wParam & 0xFFF0) == IDM_UPDATE_SERVICE) {
-            RunElevated((wParam & 0xFFF0) == IDM_INSTALL_SERVICE ? "-install-service" : "-update-service");
-            return true;
-        }
-        if ((wParam & 0xFFF0) == IDM_RIGHTS_NOTICE) {
-            ToggleRightsNotice();
-            return true;
-        }
-        if ((wParam & 0xFFF0) == IDM_UNINSTALL_SERVICE) {
-            // Removing is not undone by a click: asked first, No the default.
-            if (MessageBoxA(m_hWnd, texts::kUninstallQuestion, texts::kProgramName,
-                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
-                RunElevated("-uninstall-service");
-            }
-            return true;
-        }
-        return false;
+        return OnSystemCommand(wParam & 0xFFF0);
     case WM_HELP:  // F1 anywhere in the window
         ShowHelp(m_hWnd);
         *result = TRUE;
@@ -113,9 +87,7 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     default:
-        // The registered message has no fixed number; 0 means it was never registered.
-        if (m_uTaskbarCreated != 0 && message == m_uTaskbarCreated) {
-            m_trayIcon.Add(m_hWnd, g_module.m_hInstResource, WM_TRAYICON);
+        if (m_tray.OnTaskbarMessage(message)) {
             return true;
         }
         if (!m_autoMode && message == ShowInstanceMessage()) {  // the program was started again
@@ -130,59 +102,70 @@ bool MainDialog::OnCommand(WORD id, WORD code)
 {
     // Buttons count whatever their notification code; the edits only for these two.
     switch (id) {
-    case IDC_ABOUT_BUTTON:
-        ShowAbout();
-        return true;
     case IDC_SYNC:
-        SyncSelectedServer();
+        m_rounds.SyncSelected();
         return true;
     case IDC_MOVE_UP:
-        MoveServer(-1);
-        return true;
     case IDC_MOVE_DOWN:
-        MoveServer(+1);
+        m_servers.MoveSelected(id == IDC_MOVE_UP ? -1 : +1);
         return true;
     case IDC_ADD:
-        AddServer();
+        m_servers.Add();
         return true;
     case IDC_DELETE:
-        DeleteServer();
-        return true;
-    case IDC_HELP_BUTTON:
-        ShowHelp(m_hWnd);
+        m_servers.DeleteSelected();
         return true;
     case IDCANCEL:
     case IDM_TRAY_EXIT:
         CloseMainDialog(IDCANCEL);
         return true;
     case IDM_TRAY_SYNC:
-        RunDueSynchronisation(true);
+        m_rounds.RunDue(true);
         return true;
     case IDM_TRAY_SHOW:
         RestoreFromTray();
         return true;
+    case IDC_HELP_BUTTON:
     case IDM_TRAY_HELP:
         ShowHelp(m_hWnd);
         return true;
+    case IDC_ABOUT_BUTTON:
     case IDM_TRAY_ABOUT:
         ShowAbout();
         return true;
     case IDC_OFFSET_EDIT:
     case IDC_INTERVAL_EDIT:
         if (code == EN_CHANGE) {
-            if (id == IDC_OFFSET_EDIT) {
-                OnNumberEditChange(m_offsetEdit, -360, 360, &m_nOffset);
-            } else {
-                OnNumberEditChange(m_intervalEdit, 0, 360, &m_nInterval);
-            }
-            return true;
-        }
-        if (code == EN_SETFOCUS) {
+            m_settings.OnEditChange(GetDlgItem(m_hWnd, id));
+        } else if (code == EN_SETFOCUS) {
             // Numbers need no composition: keys go straight to the edit, even with the IME on.
             ImmAssociateContext(GetDlgItem(m_hWnd, id), nullptr);
-            return true;
         }
+        return code == EN_CHANGE || code == EN_SETFOCUS;
+    default:
         return false;
+    }
+}
+
+bool MainDialog::OnSystemCommand(WPARAM command)
+{
+    switch (command) {
+    case IDM_INSTALL_SERVICE:
+        RunElevated("-install-service");
+        return true;
+    case IDM_UPDATE_SERVICE:
+        RunElevated("-update-service");
+        return true;
+    case IDM_RIGHTS_NOTICE:
+        SetExplainsMissingRight(!m_settings.ExplainsMissingRight());
+        return true;
+    case IDM_UNINSTALL_SERVICE:
+        // Removing is not undone by a click: asked first, No the default.
+        if (MessageBoxA(m_hWnd, texts::kUninstallQuestion, texts::kProgramName,
+                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
+            RunElevated("-uninstall-service");
+        }
+        return true;
     default:
         return false;
     }
@@ -190,38 +173,46 @@ bool MainDialog::OnCommand(WORD id, WORD code)
 
 bool MainDialog::OnNotify(const NMHDR* header)
 {
-    if (header->hwndFrom == m_serverList && header->code == LVN_ITEMCHANGED) {
-        OnServerListChanged(reinterpret_cast<const NMLISTVIEW*>(header));
+    if (m_servers.OnNotify(header)) {
         return true;
-    }
-    if (header->hwndFrom == m_serverList && header->code == LVN_KEYDOWN &&
-        reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) {
-        DeleteServer();  // asks first, as the 削除 button does
-        return true;
-    }
-    if (header->hwndFrom == m_serverList && header->code == LVN_GETDISPINFOA) {
-        FillServerRow(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header)), m_servers);
-        return true;
-    }
-    if (header->code != static_cast<UINT>(NM_DBLCLK)) {
-        return false;
     }
     // A double-click on the log list is handled too, by doing nothing.
-    if (header->hwndFrom == m_serverList) {
-        EditServer();
-    }
-    return true;
+    return header->code == static_cast<UINT>(NM_DBLCLK);
 }
 
-void MainDialog::ToggleRightsNotice()
+bool MainDialog::FilterMessage(MSG* message)
 {
-    // Turned on again, it may come once more in this run too.
-    const bool explains = m_rightsNoticeSetting == "0";
-    m_rightsNoticeSetting = explains ? "1" : "0";
-    if (explains) {
-        m_rightsNoticeShown = false;
+    const bool ours = message->hwnd == m_hWnd || IsChild(m_hWnd, message->hwnd);
+    if (ours && message->message == WM_KEYDOWN && OnKey(message->hwnd, message->wParam)) {
+        return true;
     }
-    CheckMenuItem(GetSystemMenu(m_hWnd, FALSE), IDM_RIGHTS_NOTICE, MF_BYCOMMAND | (explains ? MF_CHECKED : MF_UNCHECKED));
+    return IsDialogMessageA(m_hWnd, message) != FALSE;
+}
+
+bool MainDialog::OnKey(HWND focus, WPARAM key)
+{
+    // F1 on any control of the window is the window's help, whichever control has the focus.
+    if (key == VK_F1) {
+        HELPINFO help{};
+        help.cbSize = sizeof help;
+        help.iContextType = HELPINFO_WINDOW;
+        help.hItemHandle = focus;
+        SendMessageA(m_hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+        return true;
+    }
+    // A row is edited as a file name is renamed; Enter would otherwise press 終了, the default button.
+    if (focus == m_servers.Control() && (key == VK_RETURN || key == VK_F2)) {
+        m_servers.EditSelected();
+        return true;
+    }
+    // Enter after typing a number is taken as "done with this box", never as 終了: ending the program
+    // would end every scheduled synchronisation with it.
+    if (key == VK_RETURN && m_settings.IsNumberEdit(focus)) {
+        m_settings.ShowHeldValue(focus);
+        SendMessageA(m_hWnd, WM_NEXTDLGCTL, 0, FALSE);
+        return true;
+    }
+    return false;
 }
 
 void MainDialog::OnSize(WPARAM kind)
@@ -229,8 +220,8 @@ void MainDialog::OnSize(WPARAM kind)
     // Minimised means gone into the tray: no taskbar button, only the icon.
     if (kind == SIZE_MINIMIZED) {
         ShowWindow(m_hWnd, SW_HIDE);
-    } else {
-        FollowSize();
+    } else if (m_layout.FollowSize()) {
+        FitColumns();
     }
 }
 
@@ -249,6 +240,22 @@ void MainDialog::RestoreFromTray()
     SetForegroundWindow(m_hWnd);
 }
 
+void MainDialog::TimerTick()
+{
+    m_serviceLine.Tick();
+    switch (DecideTick(m_schedule, m_settings.Interval(), GetTickCount(), m_rounds.Running())) {
+    case TickAction::Nothing:
+        break;
+    case TickAction::StartRound:
+        m_rounds.RunDue(false);
+        break;
+    case TickAction::SkipRound:
+        m_schedule.lastSyncTick = GetTickCount();
+        m_schedule.syncPending = false;
+        break;
+    }
+}
+
 void MainDialog::OnPowerBroadcast(WPARAM event)
 {
     // The clock drifted while the computer slept; a synchronisation is due once the network is
@@ -257,9 +264,7 @@ void MainDialog::OnPowerBroadcast(WPARAM event)
     if (event != PBT_APMRESUMESUSPEND && event != PBT_APMRESUMEAUTOMATIC) {
         return;
     }
-    const bool synchronisesAutomatically =
-        m_nInterval > 0 || SendMessageA(m_syncAtStartCheck, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (synchronisesAutomatically && !m_schedule.resumePending) {
+    if (m_settings.SynchronisesAutomatically() && !m_schedule.resumePending) {
         m_schedule.resumePending = true;
         SetTimer(m_hWnd, RESUME_TIMER_ID, kResumeDelayMs, nullptr);
     }
@@ -272,22 +277,12 @@ void MainDialog::OnResumeTimer()
         return;
     }
     m_schedule.resumePending = false;
-    RunDueSynchronisation();
+    m_rounds.RunDue(false);
 }
 
-void MainDialog::OnNumberEditChange(HWND edit, int minimum, int maximum, int* value)
+void MainDialog::AddLogRow(const LogRow& row)
 {
-    // Notifications raised before set-up has taken the edit's handle are not ours to handle yet.
-    if (!IsWindow(edit)) {
-        return;
-    }
-    NormalizeNumberEdit(edit, minimum, maximum);
-    char text[256];
-    GetWindowTextA(edit, text, sizeof text);
-    *value = NumberEditValue(text);
-}
-
-bool MainDialog::RunIdleTask()
-{
-    return false;
+    const std::string writtenAt = FormatSecondsTime(LocalClockNow());
+    m_log.Add(row, writtenAt, m_rounds.Running());
+    m_tray.OnRow(row, writtenAt, m_serviceLine);
 }

@@ -9,7 +9,6 @@
 #include "res/texts.h"
 #include "store/file_locations.h"
 #include "base/program_path.h"
-#include "store/settings_file.h"
 #include "main_dialog_win32.h"
 
 #include <cstdio>
@@ -19,9 +18,7 @@ namespace {
 // The folder as far as the platform tells it: a path too long is given cut, which still shows where.
 std::string ProgramFolderText()
 {
-    char path[MAX_PATH + 1] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    const PathParts parts = SplitPath(path, IsAnsiLeadByte);
+    const PathParts parts = SplitPath(ProgramFilePathAsGiven().c_str(), IsAnsiLeadByte);
     return parts.drive + parts.folder;
 }
 
@@ -54,9 +51,7 @@ int RunMainDialog(const char* arguments, int showCommand)
         MarkInstanceWindow(window);
     }
 
-    char iniPath[260];
-    BuildIniPath(iniPath);
-    if (ReadStartMinimised(iniPath) == 1) {
+    if (dialog.StartsMinimised()) {
         showCommand = SW_SHOWMINIMIZED;
     }
     ShowWindow(window, showCommand);

@@ -6,7 +6,7 @@
 
 #include "../dialog_driver.h"
 #include "../main_window_fixture.h"
-#include "ui/server_list_view_win32.h"
+#include "servers/server_list_view_win32.h"
 #include "../win_test_support.h"
 
 namespace {

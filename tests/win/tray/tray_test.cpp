@@ -8,7 +8,7 @@
 #include "../main_window_fixture.h"
 #include "../peers.h"
 #include "tray/tray_icon_win32.h"
-#include "ui/server_list_view_win32.h"
+#include "servers/server_list_view_win32.h"
 #include "../win_test_support.h"
 
 namespace {

@@ -12,26 +12,35 @@
 
 namespace {
 
-constexpr int kEntryLimit = 256;  // the edits take 256; the buffers keep the first 255 bytes
-
 std::string TextOf(HWND edit)
 {
-    char text[kEntryLimit] = "";
-    GetWindowTextA(edit, text, sizeof text);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 
-void ReadField(HWND edit, char* buffer)
+// What the file can keep of a field: a row with a longer one would be dropped at the next start.
+// A double-byte character is never cut in half.
+std::string ReadField(HWND edit)
 {
-    const std::string field = StorableField(TextOf(edit));
-    lstrcpynA(buffer, field.c_str(), kEntryLimit);
+    std::string field = StorableField(TextOf(edit));
+    size_t kept = 0;
+    while (kept < field.size()) {
+        const size_t next = kept + (IsDBCSLeadByte(static_cast<BYTE>(field[kept])) ? 2 : 1);
+        if (next > kMaxFieldBytes) {
+            break;
+        }
+        kept = next;
+    }
+    field.resize(kept < field.size() ? kept : field.size());
+    return field;
 }
 
 }  // namespace
 
-INT_PTR ServerEntryDialog::Run()
+bool ServerEntryDialog::Run()
 {
-    return RunDialogFor(this, IDD_SERVER_ENTRY, GetActiveWindow());
+    return RunDialogFor(this, IDD_SERVER_ENTRY, GetActiveWindow()) == IDOK;
 }
 
 bool ServerEntryDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPARAM /*lParam*/,
@@ -41,11 +50,11 @@ bool ServerEntryDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wPar
     if (message == WM_INITDIALOG) {
         m_nameEdit = GetDlgItem(m_hWnd, IDC_ENTRY_NAME);
         m_addressEdit = GetDlgItem(m_hWnd, IDC_ENTRY_ADDRESS);
-        SendMessageA(m_nameEdit, EM_LIMITTEXT, kEntryLimit, 0);
-        SendMessageA(m_addressEdit, EM_LIMITTEXT, kEntryLimit, 0);
+        SendMessageA(m_nameEdit, EM_LIMITTEXT, kMaxFieldBytes, 0);
+        SendMessageA(m_addressEdit, EM_LIMITTEXT, kMaxFieldBytes, 0);
         CentreWindow(m_hWnd, GetParent(m_hWnd));
-        SetWindowTextA(m_nameEdit, m_pszName);
-        SetWindowTextA(m_addressEdit, m_pszAddress);  // its change notice sets the NTS check box
+        SetWindowTextA(m_nameEdit, m_texts.name.c_str());
+        SetWindowTextA(m_addressEdit, m_texts.address.c_str());  // its change notice sets the NTS check box
         *result = TRUE;  // the focus goes to the first edit
         return true;
     }
@@ -68,13 +77,12 @@ bool ServerEntryDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wPar
             SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_addressEdit), TRUE);
             return true;  // the dialog stays open, with what was typed
         }
-        ReadField(m_nameEdit, m_pszName);
-        ReadField(m_addressEdit, m_pszAddress);
-        EndDialog(m_hWnd, 0);
+        m_texts = {ReadField(m_nameEdit), ReadField(m_addressEdit)};
+        EndDialog(m_hWnd, IDOK);
         return true;
     }
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-        EndDialog(m_hWnd, -1);
+        EndDialog(m_hWnd, IDCANCEL);
         return true;
     }
     return false;

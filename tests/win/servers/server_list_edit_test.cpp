@@ -10,7 +10,8 @@
 #include "../peers.h"
 #include "res/resource.h"
 #include "sntp/server_samples.h"
-#include "ui/server_list_view_win32.h"
+#include "store/server_list_codec.h"
+#include "servers/server_list_view_win32.h"
 #include "../win_test_support.h"
 
 namespace {
@@ -191,13 +192,37 @@ TEST_F(ServerListEditTest, ADoubleClickOnTheLogOrWithoutSelectionEditsNothing)
     EXPECT_FALSE(DialogActionRan());
 }
 
-TEST_F(ServerListEditTest, TheEntryKeepsTheFirst255BytesAndNoTabs)
+TEST_F(ServerListEditTest, TheEntryKeepsWhatTheFileKeepsAndNoTabs)
 {
+    // "server.data" keeps a field of up to 511 bytes; the entry cuts nothing shorter, and never
+    // half a double-byte character.
+    const struct {
+        std::string typed;
+        std::string kept;
+    } names[] = {
+        {std::string(kMaxFieldBytes + 1, 'n'), std::string(kMaxFieldBytes, 'n')},
+        {std::string(kMaxFieldBytes - 1, 'n') + "情", std::string(kMaxFieldBytes - 1, 'n')},
+    };
     Open();
-    EnterServer(IDC_ADD, std::string(256, 'n'), "a\tb");
-    const ServerRow row = ReadServerRow(ServerList(), 0);
-    EXPECT_EQ(std::string(255, 'n'), row.name);
-    EXPECT_EQ("a b", row.address) << "a pasted tab would break the file";
+    for (const auto& name : names) {
+        EnterServer(IDC_ADD, name.typed, "a\tb");
+        const ServerRow row = ReadServerRow(ServerList(), Selected());
+        EXPECT_EQ(name.kept, row.name);
+        EXPECT_EQ("a b", row.address) << "a pasted tab would break the file";
+    }
+}
+
+TEST_F(ServerListEditTest, ALongRowFromTheFileComesThroughAnEditWhole)
+{
+    const std::string longName(400, 'n');
+    const std::string longAddress = "nts:" + std::string(kMaxFieldBytes - 4, 'a');
+    GivenServerList("1\t" + longName + "\t" + longAddress + "\r\n");
+    Open();
+    WhenWindowOpens(kEntryTitle, [](HWND entry) { ClickButton(entry, IDOK); });
+    NMHDR doubleClick{ServerList(), IDC_SERVER_LIST, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageA(dialog_->m_hWnd, WM_NOTIFY, IDC_SERVER_LIST, reinterpret_cast<LPARAM>(&doubleClick));
+    EXPECT_TRUE(DialogActionRan());
+    EXPECT_EQ("1 " + longName + " " + longAddress + "\n", Rows());
 }
 
 TEST_F(ServerListEditTest, DeleteAsksAndActsOnTheAnswer)

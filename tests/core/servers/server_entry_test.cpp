@@ -1,5 +1,5 @@
 // Which address boxes the entry dialog accepts.
-#include "ui/server_entry.h"
+#include "servers/server_entry.h"
 
 #include <gtest/gtest.h>
 
