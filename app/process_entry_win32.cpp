@@ -6,7 +6,7 @@
 
 #include "shell/app_module_win32.h"
 #include "shell/command_line.h"
-#include "shell/dll_search_win32.h"
+#include "dll_search_win32.h"
 #include "shell/help_engine_win32.h"
 #include "ui/run_main_dialog.h"
 #include "service/service_install_win32.h"

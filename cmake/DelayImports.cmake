@@ -1,7 +1,7 @@
 # Windows system DLLs that horavo.exe loads at their first call instead of at its start: the socket
 # layer (and the five DLLs it brings) is needed only by the first synchronisation, and a DLL that is
 # no Known DLL would be looked for in the program's folder first at the start, before the program
-# could say where to look (shell/dll_search_win32.h). Each becomes an imported library "<dll>_delay"
+# could say where to look (app/dll_search_win32.h). Each becomes an imported library "<dll>_delay"
 # made from MinGW's import library; its functions must not be declared dllimport (see
 # ProjectOptions.cmake).
 function(tempivo_delay_import_library dll)

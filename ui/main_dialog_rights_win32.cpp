@@ -11,7 +11,7 @@
 #include "shell/command_line.h"
 #include "shell/help_engine_win32.h"
 #include "shell/single_instance_win32.h"
-#include "rights_notice_win32.h"
+#include "rights/rights_notice_win32.h"
 
 namespace {
 

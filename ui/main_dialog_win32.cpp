@@ -9,7 +9,7 @@
 #include "res/message_ids.h"
 #include "res/resource.h"
 #include "res/texts.h"
-#include "shell/about_dialog_win32.h"
+#include "about_dialog_win32.h"
 #include "shell/app_module_win32.h"
 #include "shell/help_engine_win32.h"
 #include "shell/single_instance_win32.h"

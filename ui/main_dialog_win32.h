@@ -12,7 +12,7 @@
 #include "shell/dialog_base_win32.h"
 #include "shell/message_loop_win32.h"
 #include "tray/main_tray_win32.h"
-#include "elevated_command_win32.h"
+#include "rights/elevated_command_win32.h"
 #include "log_pane_win32.h"
 #include "main_window_layout_win32.h"
 #include "settings_pane_win32.h"

@@ -2,7 +2,7 @@
 #include "about_dialog_win32.h"
 
 #include "res/resource.h"
-#include "centre_window_win32.h"
+#include "shell/centre_window_win32.h"
 
 bool AboutDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT* result,
                                 DWORD /*mapId*/)

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "dialog_base_win32.h"
+#include "shell/dialog_base_win32.h"
 
 class AboutDialog : public CDialogBase {
 public:
