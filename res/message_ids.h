@@ -18,9 +18,8 @@ constexpr unsigned WM_DPISCALED = 3327;      // the window has been scaled to a 
 // Timers of the main window.
 constexpr uintptr_t SYNC_TIMER_ID = 3524;  // the schedule's one-second tick
 constexpr unsigned kSyncTimerPeriodMs = 1000;
-// After a resume from sleep the network needs a moment before a synchronisation can reach a server.
+// The wait after a resume (round/sync_schedule.h says how long).
 constexpr uintptr_t RESUME_TIMER_ID = 3526;
-constexpr unsigned kResumeDelayMs = 10000;
 
 // Timers of the window that carries the queries (the synchronisation host): the first query's
 // wait, the others' after it (eight at most), and a round's own wait.

@@ -41,7 +41,7 @@ void ServiceSchedule::OnRoundEnded(uint64_t nowMs)
 
 void ServiceSchedule::OnResume(uint64_t nowMs)
 {
-    m_dueMs = nowMs + kServiceFirstRoundMs;
+    m_dueMs = nowMs + kResumeDelayMs;
     m_resumeDue = true;
 }
 

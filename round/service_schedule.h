@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "sync_schedule.h"
+
 constexpr uint64_t kServiceFirstRoundMs = 10000;
 constexpr uint64_t kSyncAnswerKeptMs = 10000;  // a SYNC this soon after a round gets that round's end
 constexpr uint64_t kServiceLongestSleepMs = 60000;

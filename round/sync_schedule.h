@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// After a resume from sleep the network needs a moment before a synchronisation can reach a server:
+// the window and the service alike wait this long.
+constexpr unsigned kResumeDelayMs = 10000;
+
 // What the schedule remembers between ticks.
 struct ScheduleState {
     bool syncPending = false;   // at the next tick: the start-up option, or automatic mode
