@@ -59,6 +59,24 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     case WM_DPICHANGED:
         m_layout.OnDpiChanged(LOWORD(wParam));
         return false;  // the dialog manager scales the window and its controls
+    case WM_SYSCOMMAND:
+        return OnSystemCommand(wParam & 0xFFF0);
+    case WM_HELP:  // F1 anywhere in the window
+        ShowHelp(m_hWnd);
+        *result = TRUE;
+        return true;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    default:
+        return OnOwnMessage(message, wParam, lParam);
+    }
+}
+
+bool MainDialog::OnOwnMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam)
+{
+    switch (message) {
     case WM_DPISCALED:
         m_layout.OnDpiScaled();
         FitColumns();
@@ -76,16 +94,6 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         m_serviceLine.OnAnswer();
         m_tray.OnServiceLine(m_serviceLine);
         return true;
-    case WM_SYSCOMMAND:
-        return OnSystemCommand(wParam & 0xFFF0);
-    case WM_HELP:  // F1 anywhere in the window
-        ShowHelp(m_hWnd);
-        *result = TRUE;
-        return true;
-    case WM_COMMAND:
-        return OnCommand(LOWORD(wParam), HIWORD(wParam));
-    case WM_NOTIFY:
-        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     default:
         if (m_tray.OnTaskbarMessage(message)) {
             return true;

@@ -66,6 +66,8 @@ private:
     BOOL OnInitDialog();
     bool OnCommand(WORD id, WORD code);  // whether the command was this window's
     bool OnSystemCommand(WPARAM command);
+    // The program's own messages, and the two registered ones (the taskbar's, a second start's).
+    bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnNotify(const NMHDR* header);
     bool OnKey(HWND focus, WPARAM key);  // a key with a meaning of its own here, before the dialog manager
     void OnSize(WPARAM kind);
