@@ -68,11 +68,6 @@ DWORD WINAPI OnControl(DWORD control, DWORD event, LPVOID /*data*/, LPVOID /*con
     }
 }
 
-uint64_t NowMs()
-{
-    return static_cast<uint64_t>(CounterNow() / (CounterFrequency() / 1000));
-}
-
 // A setting's number as the window's edits would make it: the first 11 bytes, within its range.
 int32_t Clamped(const std::string& text, int32_t minimum, int32_t maximum)
 {
