@@ -16,3 +16,8 @@ int64_t CounterFrequency()
     QueryPerformanceFrequency(&frequency);
     return frequency.QuadPart;
 }
+
+uint64_t NowMs()
+{
+    return CounterToMs(CounterNow(), CounterFrequency());
+}

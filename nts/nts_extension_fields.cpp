@@ -56,6 +56,28 @@ NtsReplyVerdict FromFieldsVerdict(ExtensionFieldsVerdict verdict)
     return verdict == ExtensionFieldsVerdict::Truncated ? NtsReplyVerdict::Truncated : NtsReplyVerdict::Misaligned;
 }
 
+// The reply's Unique Identifier and its authenticator, the last field: one of each at most, the
+// identifier required. Authentic when they are as they must be: the tag is not yet checked.
+NtsReplyVerdict FindNtsFields(const std::vector<ExtensionField>& fields, const ExtensionField** uniqueId,
+                              const ExtensionField** authenticator)
+{
+    for (const ExtensionField& field : fields) {
+        if (*authenticator != nullptr) {
+            return field.type == kNtsAuthenticatorField ? NtsReplyVerdict::DuplicateField
+                                                        : NtsReplyVerdict::FieldAfterAuthenticator;
+        }
+        if (field.type == kNtsUniqueIdentifierField) {
+            if (*uniqueId != nullptr) {
+                return NtsReplyVerdict::DuplicateField;
+            }
+            *uniqueId = &field;
+        } else if (field.type == kNtsAuthenticatorField) {
+            *authenticator = &field;
+        }
+    }
+    return *uniqueId == nullptr ? NtsReplyVerdict::NoUniqueId : NtsReplyVerdict::Authentic;
+}
+
 }  // namespace
 
 void AppendExtensionField(std::vector<uint8_t>& packet, uint16_t type, const uint8_t* body, size_t bodySize)
@@ -141,22 +163,9 @@ NtsReply VerifyNtsReply(const uint8_t* datagram, size_t size, const NtsUniqueId&
     }
     const ExtensionField* uniqueIdField = nullptr;
     const ExtensionField* authenticator = nullptr;
-    for (const ExtensionField& field : fields) {
-        if (authenticator != nullptr) {
-            return Refused(field.type == kNtsAuthenticatorField ? NtsReplyVerdict::DuplicateField
-                                                                : NtsReplyVerdict::FieldAfterAuthenticator);
-        }
-        if (field.type == kNtsUniqueIdentifierField) {
-            if (uniqueIdField != nullptr) {
-                return Refused(NtsReplyVerdict::DuplicateField);
-            }
-            uniqueIdField = &field;
-        } else if (field.type == kNtsAuthenticatorField) {
-            authenticator = &field;
-        }
-    }
-    if (uniqueIdField == nullptr) {
-        return Refused(NtsReplyVerdict::NoUniqueId);
+    const NtsReplyVerdict found = FindNtsFields(fields, &uniqueIdField, &authenticator);
+    if (found != NtsReplyVerdict::Authentic) {
+        return Refused(found);
     }
     if (uniqueIdField->bodySize != kNtsUniqueIdSize ||
         std::memcmp(uniqueIdField->body, uniqueId.data(), kNtsUniqueIdSize) != 0) {

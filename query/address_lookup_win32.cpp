@@ -188,7 +188,7 @@ bool TakeAddressLookup(uintptr_t id, int* error, std::vector<NetAddress>* addres
     return taken;
 }
 
-void CancelAddressLookup(uintptr_t id)
+void CancelBackgroundJob(uintptr_t id)
 {
     LookupTable& table = Table();
     EnterCriticalSection(&table.lock);

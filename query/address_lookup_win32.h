@@ -35,6 +35,7 @@ uintptr_t StartNtsKeyExchange(const std::vector<NetAddress>& addresses, const st
 // The result of a finished key exchange, once; false as for TakeAddressLookup.
 bool TakeNtsKeyExchange(uintptr_t id, NtsKeyExchangeResult* result);
 
-// Forgets the lookup or key exchange: its result is thrown away when it comes.
-void CancelAddressLookup(uintptr_t id);
+// Forgets the job, a lookup or a key exchange alike: its result is thrown away when it comes, and
+// its end is never taken.
+void CancelBackgroundJob(uintptr_t id);
 

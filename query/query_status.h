@@ -1,5 +1,8 @@
-// How a query to a time server stands: still waiting, answered, or why no answer can come.
+// How a query to a time server stands: still waiting, answered, or why no answer can come; and how
+// it ended, with the server's time when it was answered.
 #pragma once
+
+#include "sntp/ntp_time.h"
 
 enum class QueryStatus {
     Waiting,        // a request or a host lookup is under way; the answer comes as a message
@@ -15,4 +18,10 @@ enum class QueryStatus {
     NtsKeyExchangeFailed,  // NTS: no keys and cookies from the key exchange, or none the server took
     KissedAway,     // every address of the server sent a kiss that keeps it away still, or had its round's
                     // share of requests (under another name): not asked, no row
+};
+
+// What a query said after an event: its status, and with Answered the best of its samples.
+struct QueryResult {
+    QueryStatus status = QueryStatus::Waiting;
+    ServerAnswer answer{};
 };

@@ -14,7 +14,7 @@
 #include "winsock_session.h"
 
 ServerQuery::ServerQuery(UINT_PTR timerId, RoundRequests* roundRequests)
-    : m_timerId(timerId), m_course(*this, HostLocalTime, ProcessNtsSessions(), ProcessKissMemory(), roundRequests)
+    : m_wait(timerId), m_course(*this, HostLocalTime, ProcessNtsSessions(), ProcessKissMemory(), roundRequests)
 {
 }
 
@@ -25,35 +25,35 @@ QueryStatus ServerQuery::Start(const char* address, HWND window, int samples)
     return m_course.Start(address, samples);
 }
 
-QueryStatus ServerQuery::OnLookupDone(uintptr_t lookup)
+QueryResult ServerQuery::OnLookupDone(uintptr_t lookup)
 {
     if (m_course.KeyExchangeUnderWay()) {
         NtsKeyExchangeResult exchange;
         if (lookup != m_course.Lookup() || !TakeNtsKeyExchange(lookup, &exchange)) {
-            return QueryStatus::Waiting;
+            return {};
         }
-        return m_course.OnKeyExchangeDone(lookup, exchange);
+        return m_course.Result(m_course.OnKeyExchangeDone(lookup, exchange));
     }
     int error = 0;
     std::vector<NetAddress> addresses;
     if (lookup != m_course.Lookup() || !TakeAddressLookup(lookup, &error, &addresses)) {
-        return QueryStatus::Waiting;  // not this query's lookup, or not one of the program's at all
+        return {};  // not this query's lookup, or not one of the program's at all: it waits on
     }
-    return m_course.OnLookupDone(lookup, error, addresses);
+    return m_course.Result(m_course.OnLookupDone(lookup, error, addresses));
 }
 
-QueryStatus ServerQuery::OnSocketEvent(SOCKET socket, int event, int error)
+QueryResult ServerQuery::OnSocketEvent(SOCKET socket, int event, int error)
 {
     // A notification with an error, or of another socket, ends nothing: the query waits on.
     if (error != 0 || socket != m_socket || event != FD_READ) {
-        return QueryStatus::Waiting;
+        return {};
     }
-    return m_course.OnReadable();
+    return m_course.Result(m_course.OnReadable());
 }
 
-QueryStatus ServerQuery::OnTimer()
+QueryResult ServerQuery::OnTimer()
 {
-    return m_course.OnWaitOver();
+    return m_course.Result(m_course.OnWaitOver());
 }
 
 bool ServerQuery::OpenSocket(NetAddress::Family family)
@@ -104,9 +104,9 @@ bool ServerQuery::StartLookup(const std::string& host, uintptr_t* lookup)
     return *lookup != 0;
 }
 
-void ServerQuery::CancelLookup(uintptr_t lookup)
+void ServerQuery::CancelJob(uintptr_t job)
 {
-    CancelAddressLookup(lookup);
+    CancelBackgroundJob(job);
 }
 
 bool ServerQuery::StartKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
@@ -138,14 +138,12 @@ int ServerQuery::Receive(uint8_t* buffer, size_t size, NetAddress* from)
 
 void ServerQuery::StartWait(unsigned milliseconds)
 {
-    SetTimer(m_window, m_timerId, milliseconds, nullptr);
+    m_wait.Start(m_window, milliseconds);
 }
 
 void ServerQuery::StopWait()
 {
-    if (m_window != nullptr) {
-        KillTimer(m_window, m_timerId);
-    }
+    m_wait.Stop();
 }
 
 int64_t ServerQuery::CounterNow()
@@ -165,7 +163,7 @@ int64_t ServerQuery::ClockNow()
     return FileTimeToUnixTicks(now);
 }
 
-uint64_t ServerQuery::RandomOrigin()
+uint64_t ServerQuery::Random64()
 {
     return SystemRandom();
 }

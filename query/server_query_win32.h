@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "base/window_wait_win32.h"
 #include "res/message_ids.h"
 #include "query_course.h"
 
@@ -25,16 +26,17 @@ public:
     // Waiting, or why no request could go out.
     QueryStatus Start(const char* address, HWND window, int samples = 1);
 
-    // The end of the lookup or key exchange with this id (its result is taken from the lookups'
-    // table), a notice of the socket, and the end of a wait.
-    QueryStatus OnLookupDone(uintptr_t lookup);
-    QueryStatus OnSocketEvent(SOCKET socket, int event, int error);
-    QueryStatus OnTimer();
+    // The end of the lookup or key exchange with this id (its result is taken from the background
+    // jobs' table), a notice of the socket, and the end of a wait: how the query stands after it,
+    // with the server's time once it is answered.
+    QueryResult OnLookupDone(uintptr_t lookup);
+    QueryResult OnSocketEvent(SOCKET socket, int event, int error);
+    QueryResult OnTimer();
 
     // Closes the socket, cancels the lookup and the wait; nothing when none is under way.
     void End() { m_course.End(); }
     // Ends it at once: Answered with the best of the samples in, or NoAnswer.
-    QueryStatus Cut() { return m_course.Cut(); }
+    QueryResult Cut() { return m_course.Result(m_course.Cut()); }
 
     // The server's time, once the query was answered.
     const ServerAnswer& Answer() const { return m_course.Answer(); }
@@ -43,7 +45,7 @@ public:
     HANDLE Lookup() const { return reinterpret_cast<HANDLE>(m_course.Lookup()); }
     uintptr_t LookupId() const { return m_course.Lookup(); }
     int Port() const { return m_course.Port(); }
-    UINT_PTR TimerId() const { return m_timerId; }
+    UINT_PTR TimerId() const { return m_wait.TimerId(); }
 
 private:
     bool OpenSocket(NetAddress::Family family) override;
@@ -51,7 +53,7 @@ private:
     void CloseSocket() override;
     bool NumericAddress(const std::string& host, NetAddress* address) override;
     bool StartLookup(const std::string& host, uintptr_t* lookup) override;
-    void CancelLookup(uintptr_t lookup) override;
+    void CancelJob(uintptr_t job) override;
     bool StartKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
                           uintptr_t* exchange) override;
     void Send(const uint8_t* request, size_t length, const NetAddress& to) override;
@@ -61,9 +63,9 @@ private:
     int64_t CounterNow() override;
     int64_t CounterFrequency() override;
     int64_t ClockNow() override;
-    uint64_t RandomOrigin() override;
+    uint64_t Random64() override;
 
-    UINT_PTR m_timerId;
+    WindowWait m_wait;
     HWND m_window = nullptr;
     SOCKET m_socket = INVALID_SOCKET;
     QueryCourse m_course;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "clock_outcome.h"
-#include "sntp/server_time.h"
+#include "sntp/ntp_time.h"
 
 // Sets the clock with the right to do so enabled first; the clock is read just before.
 ClockResult SetClock(const CalendarTime& localTime);

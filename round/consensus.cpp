@@ -53,6 +53,18 @@ bool SameSource(const AnswerSource& a, const AnswerSource& b)
            Follows(a, b) || Follows(b, a);
 }
 
+AnswerSource SourceOf(const ServerAnswer& answer)
+{
+    // Stratum 2 and beyond name the server they follow; stratum 1 names a clock, and 0 a kiss.
+    return {answer.from, answer.stratum >= 2, answer.referenceId};
+}
+
+bool OneSource(const std::vector<AnswerSource>& sources)
+{
+    return std::all_of(sources.begin(), sources.end(),
+                       [&](const AnswerSource& each) { return SameSource(each, sources[0]); });
+}
+
 Consensus ChooseConsensus(const std::vector<int64_t>& offsets, const std::vector<AnswerSource>& sources,
                           bool oneServerAsked)
 {
@@ -94,4 +106,11 @@ bool TwoAgree(const std::vector<int64_t>& offsets, const std::vector<AnswerSourc
         }
     }
     return false;
+}
+
+bool HeldAnswers::Confirm(int64_t offsetTicks, const AnswerSource& source) const
+{
+    return std::any_of(m_held.begin(), m_held.end(), [&](const Held& held) {
+        return Distance(held.offsetTicks, offsetTicks) <= kAgreementTicks && !SameSource(held.source, source);
+    });
 }

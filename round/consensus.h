@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/net_address.h"
+#include "sntp/ntp_time.h"
 
 constexpr int64_t kAgreementTicks = 10000000;  // 1 s in 100 ns ticks
 
@@ -26,6 +27,10 @@ struct AnswerSource {
     uint32_t upstream = 0;       // that identifier, as the reply's four bytes read big-endian
 };
 bool SameSource(const AnswerSource& a, const AnswerSource& b);
+// The source of a server's answer: who sent it, and whom it follows.
+AnswerSource SourceOf(const ServerAnswer& answer);
+// Whether every one of the sources is the first one (true for none).
+bool OneSource(const std::vector<AnswerSource>& sources);
 
 // Offsets are server time minus local clock, one per answer (each server's best sample), with the
 // answers' sources. The median
@@ -37,3 +42,22 @@ Consensus ChooseConsensus(const std::vector<int64_t>& offsets, const std::vector
 // Whether two of the answers from two sources agree: the round then waits only a little longer
 // for the rest.
 bool TwoAgree(const std::vector<int64_t>& offsets, const std::vector<AnswerSource>& sources);
+
+// Answers too large to set alone, each held until another source says the same (a round of one
+// server at a time).
+class HeldAnswers {
+public:
+    void Clear() { m_held.clear(); }
+    bool Empty() const { return m_held.empty(); }
+    void Hold(int64_t offsetTicks, const AnswerSource& source) { m_held.push_back({offsetTicks, source}); }
+    // Whether another source held an offset within a second of this one: the same server under a
+    // second name says nothing new.
+    bool Confirm(int64_t offsetTicks, const AnswerSource& source) const;
+
+private:
+    struct Held {
+        int64_t offsetTicks;
+        AnswerSource source;
+    };
+    std::vector<Held> m_held;
+};

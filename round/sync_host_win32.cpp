@@ -2,7 +2,6 @@
 #include "sync_host_win32.h"
 
 #include "clock_setting.h"
-#include "base/performance_counter.h"
 
 namespace {
 
@@ -98,8 +97,8 @@ bool SyncHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return true;
     case WM_TIMER:
-        if (wParam == ROUND_TIMER_ID) {
-            KillTimer(m_window, ROUND_TIMER_ID);
+        if (wParam == m_roundWait.TimerId()) {
+            m_roundWait.Stop();
             m_round.OnRoundWaitOver();
             return true;
         }
@@ -117,23 +116,6 @@ bool SyncHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 QueryStatus SyncHost::StartQuery(int slot, const std::string& address)
 {
     return Slot(slot).Start(address.c_str(), m_window, m_samples);
-}
-
-void SyncHost::StartRoundWait(unsigned milliseconds)
-{
-    SetTimer(m_window, ROUND_TIMER_ID, milliseconds, nullptr);
-}
-
-void SyncHost::StopRoundWait()
-{
-    if (m_window != nullptr) {
-        KillTimer(m_window, ROUND_TIMER_ID);
-    }
-}
-
-uint64_t SyncHost::NowMs()
-{
-    return static_cast<uint64_t>(CounterNow() / (CounterFrequency() / 1000));
 }
 
 AppliedTime SyncHost::SetClockFrom(const ServerAnswer& answer, int32_t offsetSeconds)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/window_wait_win32.h"
 #include "query/server_query_win32.h"
 #include "sync_round.h"
 
@@ -51,17 +52,16 @@ private:
     ServerQuery& Slot(int slot) const;
 
     QueryStatus StartQuery(int slot, const std::string& address) override;
-    ServerAnswer QueryAnswer(int slot) const override { return Slot(slot).Answer(); }
     void EndQuery(int slot) override { Slot(slot).End(); }
-    QueryStatus CutQuery(int slot) override { return Slot(slot).Cut(); }
-    void StartRoundWait(unsigned milliseconds) override;
-    void StopRoundWait() override;
-    uint64_t NowMs() override;
+    QueryResult CutQuery(int slot) override { return Slot(slot).Cut(); }
+    void StartRoundWait(unsigned milliseconds) override { m_roundWait.Start(m_window, milliseconds); }
+    void StopRoundWait() override { m_roundWait.Stop(); }
     AppliedTime SetClockFrom(const ServerAnswer& answer, int32_t offsetSeconds) override;
     AppliedTime ReadClockFor(const ServerAnswer& answer, int32_t offsetSeconds) override;
     bool ConfirmStep(const LargeStep& step) override;
 
     HWND m_window = nullptr;
+    WindowWait m_roundWait{ROUND_TIMER_ID};
     StepConfirmer* m_confirmer;
     mutable std::array<std::unique_ptr<ServerQuery>, kMaxServersTogether> m_queries;
     mutable RoundRequests m_requests;  // every slot's, so a server under two names is asked no more often

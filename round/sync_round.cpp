@@ -7,37 +7,6 @@
 #include "res/texts.h"
 #include "step_guard.h"
 
-namespace {
-
-AnswerSource SourceOf(const ServerAnswer& answer)
-{
-    // Stratum 2 and beyond name the server they follow; stratum 1 names a clock, and 0 a kiss.
-    return {answer.from, answer.stratum >= 2, answer.referenceId};
-}
-
-}  // namespace
-
-AutomaticEnd RoundResult::EndOfAutomaticMode() const
-{
-    switch (outcome) {
-    case RoundOutcome::Set:
-        return AutomaticEnd::Set;
-    case RoundOutcome::Refused:
-        return AutomaticEnd::Refused;
-    case RoundOutcome::NoServers:
-        return AutomaticEnd::NoneTicked;
-    case RoundOutcome::Held:
-        return AutomaticEnd::Held;
-    case RoundOutcome::NoAgreement:
-        return AutomaticEnd::NoAgreement;
-    case RoundOutcome::TooFew:
-        return AutomaticEnd::TooFew;
-    case RoundOutcome::NoAnswer:
-        break;
-    }
-    return AutomaticEnd::NoAnswer;
-}
-
 void SyncRound::Start(std::vector<RoundServer> servers, const RoundRules& rules)
 {
     Stop();
@@ -46,7 +15,7 @@ void SyncRound::Start(std::vector<RoundServer> servers, const RoundRules& rules)
     m_next = 0;
     m_asked.clear();
     m_batch = 0;
-    m_held.clear();
+    m_held.Clear();
     const uint64_t intervalMs = uint64_t{static_cast<uint32_t>(std::max(m_rules.intervalMinutes, 0))} * 60000;
     m_kisses.SetRateHoldMs(intervalMs);
     m_graceStarted = false;
@@ -69,14 +38,14 @@ SyncRound::Asked* SyncRound::InSlot(int slot)
     return nullptr;
 }
 
-void SyncRound::OnQueryEnded(int slot, QueryStatus status)
+void SyncRound::OnQueryEnded(int slot, const QueryResult& result)
 {
-    Asked* found = m_running && status != QueryStatus::Waiting ? InSlot(slot) : nullptr;
+    Asked* found = m_running && result.status != QueryStatus::Waiting ? InSlot(slot) : nullptr;
     if (found == nullptr || found->done) {
         return;
     }
     Asked& asked = *found;
-    Record(asked, slot, status);
+    Record(asked, result);
     if (m_rules.together) {
         Decide();
     } else if (asked.answered) {
@@ -86,33 +55,15 @@ void SyncRound::OnQueryEnded(int slot, QueryStatus status)
     }
 }
 
-void SyncRound::Record(Asked& asked, int slot, QueryStatus status)
+void SyncRound::Record(Asked& asked, const QueryResult& result)
 {
     asked.done = true;
-    if (status == QueryStatus::Answered) {
+    if (result.status == QueryStatus::Answered) {
         asked.answered = true;
-        asked.answer = m_queries.QueryAnswer(slot);
-        asked.offset = asked.answer.unixTicksAtReceipt - asked.answer.clockAtReceipt +
-                       int64_t{m_rules.offsetSeconds} * kTicksPerSecond;
+        asked.answer = result.answer;
+        asked.offset = result.answer.OffsetTicks() + int64_t{m_rules.offsetSeconds} * kTicksPerSecond;
     } else {
-        Failed(asked.server, status);
-    }
-}
-
-void SyncRound::OnRoundWaitOver()
-{
-    if (m_running && m_rules.together) {
-        m_graceStarted = true;
-        for (size_t i = m_batch; i < m_asked.size(); ++i) {
-            if (!m_asked[i].done) {
-                // Its time is up: two others agreed a while ago. One still taking samples counts
-                // with the best it has.
-                const QueryStatus status = m_queries.CutQuery(m_asked[i].slot);
-                Record(m_asked[i], m_asked[i].slot,
-                       status == QueryStatus::Answered ? QueryStatus::Answered : QueryStatus::NoAnswer);
-            }
-        }
-        Decide();
+        Failed(asked.server, result.status);
     }
 }
 
@@ -130,23 +81,30 @@ void SyncRound::Stop()
     }
 }
 
+bool SyncRound::Ask(size_t server, int slot)
+{
+    m_asked.push_back(Asked{server, slot});
+    m_log.OnAsking(m_servers[server]);
+    const QueryStatus status = m_queries.StartQuery(slot, m_servers[server].address);
+    if (status == QueryStatus::Waiting) {
+        return true;
+    }
+    m_asked.back().done = true;
+    Failed(server, status);
+    return false;
+}
+
 void SyncRound::AskNext()
 {
     // A loop, not recursion: each server whose query fails at once is passed at once.
     while (m_running && m_next < m_servers.size()) {
-        const size_t server = m_next++;
         m_batch = m_asked.size();
-        m_asked.push_back(Asked{server});
-        m_log.OnAsking(m_servers[server]);
-        const QueryStatus status = m_queries.StartQuery(0, m_servers[server].address);
-        if (status == QueryStatus::Waiting) {
+        if (Ask(m_next++, 0)) {
             return;
         }
-        m_asked.back().done = true;
-        Failed(server, status);
     }
     if (m_running) {
-        End(!m_held.empty() ? RoundOutcome::Held
+        End(!m_held.Empty() ? RoundOutcome::Held
                             : m_servers.empty() ? RoundOutcome::NoServers : RoundOutcome::NoAnswer);
     }
 }
@@ -156,18 +114,109 @@ void SyncRound::AskTogether()
     m_batch = m_asked.size();
     m_graceStarted = false;
     for (int slot = 0; m_running && m_next < m_servers.size() && slot < kMaxServersTogether; ++slot) {
-        const size_t server = m_next++;
-        m_asked.push_back(Asked{server, slot});
-        m_log.OnAsking(m_servers[server]);
-        const QueryStatus status = m_queries.StartQuery(slot, m_servers[server].address);
-        if (status != QueryStatus::Waiting) {
-            m_asked.back().done = true;
-            Failed(server, status);
-        }
+        Ask(m_next++, slot);
     }
     if (m_running) {
         Decide();
     }
+}
+
+void SyncRound::OnRoundWaitOver()
+{
+    if (m_running && m_rules.together) {
+        m_graceStarted = true;
+        for (size_t i = m_batch; i < m_asked.size(); ++i) {
+            if (!m_asked[i].done) {
+                // Its time is up: two others agreed a while ago. One still taking samples counts
+                // with the best it has.
+                const QueryResult cut = m_queries.CutQuery(m_asked[i].slot);
+                Record(m_asked[i], cut.status == QueryStatus::Answered ? cut : QueryResult{QueryStatus::NoAnswer, {}});
+            }
+        }
+        Decide();
+    }
+}
+
+SyncRound::Answers SyncRound::AnswersSoFar() const
+{
+    // Every answer of the round counts, those of earlier eights too.
+    Answers answers;
+    for (const Asked& asked : m_asked) {
+        if (asked.answered) {
+            answers.asked.push_back(&asked);
+            answers.offsets.push_back(asked.offset);
+            answers.sources.push_back(SourceOf(asked.answer));
+        }
+    }
+    return answers;
+}
+
+void SyncRound::Decide()
+{
+    const Answers answers = AnswersSoFar();
+    const bool allDone = std::all_of(m_asked.begin(), m_asked.end(), [](const Asked& asked) { return asked.done; });
+    if (!allDone) {
+        if (!m_graceStarted && TwoAgree(answers.offsets, answers.sources)) {
+            m_graceStarted = true;
+            m_queries.StartRoundWait(kAgreedGraceMs);
+        }
+        return;
+    }
+    m_queries.StopRoundWait();
+    const Consensus consensus = ChooseConsensus(answers.offsets, answers.sources, m_servers.size() == 1);
+    if (!consensus.agreed && m_next < m_servers.size()) {
+        AskTogether();  // no two sources agree yet: the next eight
+        return;
+    }
+    if (answers.asked.empty()) {
+        End(m_servers.empty() ? RoundOutcome::NoServers : RoundOutcome::NoAnswer);
+        return;
+    }
+    if (!consensus.agreed) {
+        EndWithoutAgreement(answers);
+        return;
+    }
+    SetAgreed(consensus, answers);
+}
+
+void SyncRound::EndWithoutAgreement(const Answers& answers)
+{
+    // One source alone is too few, and disagrees with nobody; two or more that differ disagree.
+    const bool oneSource = OneSource(answers.sources);
+    for (const Asked* asked : answers.asked) {
+        AddTimeRow(asked->server, asked->answer, oneSource ? texts::kStatusUnconfirmed : texts::kStatusDisagreed);
+    }
+    End(oneSource ? RoundOutcome::TooFew : RoundOutcome::NoAgreement);
+}
+
+void SyncRound::SetAgreed(const Consensus& consensus, const Answers& answers)
+{
+    const size_t agreeing = static_cast<size_t>(std::count(consensus.agreeing.begin(), consensus.agreeing.end(), true));
+    const Asked& chosen = *answers.asked[static_cast<size_t>(consensus.chosen)];
+    // The agreeing answers' median, carried by the chosen one's counter to the moment of setting.
+    const ServerAnswer median =
+        AtOffset(chosen.answer, consensus.offsetTicks - int64_t{m_rules.offsetSeconds} * kTicksPerSecond);
+    if (StepNeedsSecondOpinion(consensus.offsetTicks, m_rules.maxStepSeconds) &&
+        (m_rules.userStarted ? !Confirmed(chosen.server, median, consensus.offsetTicks) : agreeing < 2)) {
+        if (!m_running) {
+            return;  // ended while the question waited
+        }
+        for (const Asked* asked : answers.asked) {
+            AddTimeRow(asked->server, asked->answer, texts::kStatusHeld);
+        }
+        End(RoundOutcome::Held);
+        return;
+    }
+    if (!m_running) {
+        return;
+    }
+    for (size_t i = 0; i < answers.asked.size(); ++i) {
+        if (answers.asked[i] != &chosen) {
+            AddTimeRow(answers.asked[i]->server, answers.asked[i]->answer,
+                       consensus.agreeing[i] ? texts::kStatusAgreed : texts::kStatusDisagreed);
+        }
+    }
+    Apply(chosen.server, median);
 }
 
 void SyncRound::Failed(size_t server, QueryStatus status)
@@ -182,14 +231,8 @@ void SyncRound::Failed(size_t server, QueryStatus status)
 
 void SyncRound::Consider(Asked& asked)
 {
-    // Confirmed by another source only: the same server under a second name says nothing new.
     const AnswerSource source = SourceOf(asked.answer);
-    const bool confirmed = std::any_of(m_held.begin(), m_held.end(), [&](const Held& held) {
-        return (held.offset > asked.offset ? held.offset - asked.offset : asked.offset - held.offset) <=
-                   kAgreementTicks &&
-               !SameSource(held.source, source);
-    });
-    if (!StepNeedsSecondOpinion(asked.offset, m_rules.maxStepSeconds) || confirmed) {
+    if (!StepNeedsSecondOpinion(asked.offset, m_rules.maxStepSeconds) || m_held.Confirm(asked.offset, source)) {
         Apply(asked.server, asked.answer);
         return;
     }
@@ -207,80 +250,9 @@ void SyncRound::Consider(Asked& asked)
         return;
     }
     // Nobody is watching: another server must say the same before the clock moves this far.
-    m_held.push_back({asked.offset, source});
+    m_held.Hold(asked.offset, source);
     AddTimeRow(asked.server, asked.answer, texts::kStatusHeld);
     AskNext();
-}
-
-void SyncRound::Decide()
-{
-    // Every answer of the round counts, those of earlier eights too.
-    std::vector<int64_t> offsets;
-    std::vector<AnswerSource> sources;
-    std::vector<const Asked*> answers;
-    bool allDone = true;
-    for (const Asked& asked : m_asked) {
-        allDone = allDone && asked.done;
-        if (asked.answered) {
-            offsets.push_back(asked.offset);
-            sources.push_back(SourceOf(asked.answer));
-            answers.push_back(&asked);
-        }
-    }
-    if (!allDone) {
-        if (!m_graceStarted && TwoAgree(offsets, sources)) {
-            m_graceStarted = true;
-            m_queries.StartRoundWait(kAgreedGraceMs);
-        }
-        return;
-    }
-    m_queries.StopRoundWait();
-    const Consensus consensus = ChooseConsensus(offsets, sources, m_servers.size() == 1);
-    if (!consensus.agreed && m_next < m_servers.size()) {
-        AskTogether();  // no two sources agree yet: the next eight
-        return;
-    }
-    if (answers.empty()) {
-        End(m_servers.empty() ? RoundOutcome::NoServers : RoundOutcome::NoAnswer);
-        return;
-    }
-    if (!consensus.agreed) {
-        // One source alone is too few, and disagrees with nobody; two or more that differ disagree.
-        const bool oneSource = std::all_of(sources.begin(), sources.end(),
-                                           [&](const AnswerSource& s) { return SameSource(s, sources[0]); });
-        for (const Asked* asked : answers) {
-            AddTimeRow(asked->server, asked->answer, oneSource ? texts::kStatusUnconfirmed : texts::kStatusDisagreed);
-        }
-        End(oneSource ? RoundOutcome::TooFew : RoundOutcome::NoAgreement);
-        return;
-    }
-    const size_t agreeing = static_cast<size_t>(std::count(consensus.agreeing.begin(), consensus.agreeing.end(), true));
-    const Asked& chosen = *answers[static_cast<size_t>(consensus.chosen)];
-    // The agreeing answers' median, carried by the chosen one's counter to the moment of setting.
-    ServerAnswer median = chosen.answer;
-    median.unixTicksAtReceipt =
-        chosen.answer.clockAtReceipt + consensus.offsetTicks - int64_t{m_rules.offsetSeconds} * kTicksPerSecond;
-    if (StepNeedsSecondOpinion(consensus.offsetTicks, m_rules.maxStepSeconds) &&
-        (m_rules.userStarted ? !Confirmed(chosen.server, median, consensus.offsetTicks) : agreeing < 2)) {
-        if (!m_running) {
-            return;  // ended while the question waited
-        }
-        for (const Asked* asked : answers) {
-            AddTimeRow(asked->server, asked->answer, texts::kStatusHeld);
-        }
-        End(RoundOutcome::Held);
-        return;
-    }
-    if (!m_running) {
-        return;
-    }
-    for (size_t i = 0; i < answers.size(); ++i) {
-        if (answers[i] != &chosen) {
-            AddTimeRow(answers[i]->server, answers[i]->answer,
-                       consensus.agreeing[i] ? texts::kStatusAgreed : texts::kStatusDisagreed);
-        }
-    }
-    Apply(chosen.server, median);
 }
 
 bool SyncRound::Confirmed(size_t server, const ServerAnswer& answer, int64_t stepTicks)

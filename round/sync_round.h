@@ -17,9 +17,10 @@
 #include "sntp/kiss_memory.h"
 #include "log_rows.h"
 #include "query/query_status.h"
+#include "round_result.h"
 #include "round_server.h"
 #include "sntp/server_samples.h"
-#include "sntp/server_time.h"
+#include "sntp/ntp_time.h"
 #include "step_guard.h"
 
 constexpr int kMaxServersTogether = 8;
@@ -35,41 +36,17 @@ struct RoundRules {
     int samples = kDefaultSamples;  // SAMPLES: exchanges with each server, the shortest round trip kept
 };
 
-enum class RoundOutcome {
-    Set,          // the clock was set
-    Refused,      // the clock refused the time
-    NoAnswer,     // no server gave a usable time
-    NoServers,    // there was none to ask
-    Held,         // the correction was too large and nobody confirmed it
-    NoAgreement,  // answers came, but no two agreed
-    TooFew,       // together: one source answered where two must agree, and nobody disagreed
-};
-
-struct RoundResult {
-    RoundOutcome outcome = RoundOutcome::NoAnswer;
-    bool lacksRight = false;   // refused because the process may not set the clock
-    bool keyExchangeFailed = false;  // an NTS server's key exchange failed on the way
-    std::vector<LogRow> rows;  // one for every server asked, and the clock's row
-
-    // How automatic mode ends after this round, and its exit code for the Task Scheduler.
-    AutomaticEnd EndOfAutomaticMode() const;
-    int ExitCode() const { return AutomaticEndExitCode(EndOfAutomaticMode()); }
-};
-
 // Queries in slots, one per server asked at once: starting one in a slot ends what the slot held;
-// each end is reported with SyncRound::OnQueryEnded. The round's own wait reports with
-// SyncRound::OnRoundWaitOver.
+// each end is reported with SyncRound::OnQueryEnded, its answer with it. The round's own wait
+// reports with SyncRound::OnRoundWaitOver.
 class RoundQueries {
 public:
     virtual QueryStatus StartQuery(int slot, const std::string& address) = 0;  // Waiting, or why not
-    virtual ServerAnswer QueryAnswer(int slot) const = 0;                     // once it was answered
     virtual void EndQuery(int slot) = 0;
-    // Ends it now, its time up: Answered when samples were in (the best is then its answer),
-    // NoAnswer otherwise.
-    virtual QueryStatus CutQuery(int slot) = 0;
+    // Ends it now, its time up: Answered with the best of the samples in, NoAnswer without any.
+    virtual QueryResult CutQuery(int slot) = 0;
     virtual void StartRoundWait(unsigned milliseconds) = 0;
     virtual void StopRoundWait() = 0;
-    virtual uint64_t NowMs() = 0;  // a clock that only runs forward, for the kisses' holds
 
 protected:
     ~RoundQueries() = default;
@@ -113,8 +90,9 @@ public:
     // Together, up to eight are asked at once, and the next eight while no two sources agree.
     void Start(std::vector<RoundServer> servers, const RoundRules& rules);
 
-    // How a slot's query ended; Waiting changes nothing, and so does a report after the end.
-    void OnQueryEnded(int slot, QueryStatus status);
+    // How a slot's query ended, with the server's time when it was answered; Waiting changes
+    // nothing, and so does a report after the end.
+    void OnQueryEnded(int slot, const QueryResult& result);
     void OnRoundWaitOver();
 
     // Ends the round under way without a result (the program is ending, or a new round replaces it).
@@ -133,13 +111,27 @@ private:
         int64_t offset = 0;  // server time minus local clock, the user's offset included
     };
 
+    // The answers of the round so far, with their offsets and sources, in the order asked.
+    struct Answers {
+        std::vector<const Asked*> asked;
+        std::vector<int64_t> offsets;
+        std::vector<AnswerSource> sources;
+    };
+
     // The asked server's end: its answer and offset, or its failure's row.
-    void Record(Asked& asked, int slot, QueryStatus status);
-    void AskNext();
-    void AskTogether();
+    void Record(Asked& asked, const QueryResult& result);
     void Failed(size_t server, QueryStatus status);
+    // Asks the server in the slot: false when its query failed at once, its row written.
+    bool Ask(size_t server, int slot);
+    // One by one: the next server, and whether an answer may be set alone.
+    void AskNext();
     void Consider(Asked& asked);
+    // Together: the next eight, and what their answers agree on.
+    void AskTogether();
     void Decide();
+    Answers AnswersSoFar() const;
+    void EndWithoutAgreement(const Answers& answers);
+    void SetAgreed(const Consensus& consensus, const Answers& answers);
     void Apply(size_t server, const ServerAnswer& answer);
     // The user's yes to a large step, asked with the server's name and both times.
     bool Confirmed(size_t server, const ServerAnswer& answer, int64_t stepTicks);
@@ -148,12 +140,6 @@ private:
     void End(RoundOutcome outcome);
     // The asked server whose query runs in the slot now, or null.
     Asked* InSlot(int slot);
-
-    // An answer too large to set alone, waiting for a second source to say the same (one by one).
-    struct Held {
-        int64_t offset;
-        AnswerSource source;
-    };
 
     RoundQueries& m_queries;
     RoundClock& m_clock;
@@ -165,7 +151,7 @@ private:
     size_t m_next = 0;           // the next server to ask
     std::vector<Asked> m_asked;  // every server asked in the round, in order
     size_t m_batch = 0;          // together: where the eight asked last begin in m_asked
-    std::vector<Held> m_held;
+    HeldAnswers m_held;  // one by one: answers too large to set alone
     bool m_graceStarted = false;
     RoundResult m_result;
 };

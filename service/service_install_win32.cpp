@@ -19,16 +19,29 @@ namespace {
 
 constexpr DWORD kStopWaitMs = 10000;
 
-// The outcome told (a line, a box, or quietly the line alone) and turned into the exit code.
-int Tell(CommandOutcome outcome, const std::string& text, bool quiet)
+// What a command tells its user at its end.
+struct Report {
+    CommandOutcome outcome;
+    std::string text;
+};
+
+Report Failure(const char* what, DWORD error)
 {
-    ReportToUser(text, outcome == CommandOutcome::Failed || outcome == CommandOutcome::NeedsAdministrator, quiet);
-    return CommandExitCode(outcome, quiet);
+    return {CommandOutcome::Failed, std::string(what) + "\n" + SystemErrorText(error)};
+}
+
+// The outcome told (a line, a box, or quietly the line alone) and turned into the exit code.
+int Tell(const Report& report, bool quiet)
+{
+    const bool trouble =
+        report.outcome == CommandOutcome::Failed || report.outcome == CommandOutcome::NeedsAdministrator;
+    ReportToUser(report.text, trouble, quiet);
+    return CommandExitCode(report.outcome, quiet);
 }
 
 int Fail(const char* what, DWORD error, bool quiet)
 {
-    return Tell(CommandOutcome::Failed, std::string(what) + "\n" + SystemErrorText(error), quiet);
+    return Tell(Failure(what, error), quiet);
 }
 
 // The service manager with every right, or the command's end: without administrator rights it
@@ -38,8 +51,9 @@ SC_HANDLE OpenManager(bool quiet, int* exitCode)
     SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (manager == nullptr) {
         const DWORD error = GetLastError();
-        *exitCode = Tell(error == ERROR_ACCESS_DENIED ? CommandOutcome::NeedsAdministrator : CommandOutcome::Failed,
-                         std::string(texts::kServiceNeedsAdministrator) + "\n" + SystemErrorText(error), quiet);
+        *exitCode = Tell({error == ERROR_ACCESS_DENIED ? CommandOutcome::NeedsAdministrator : CommandOutcome::Failed,
+                          std::string(texts::kServiceNeedsAdministrator) + "\n" + SystemErrorText(error)},
+                         quiet);
     }
     return manager;
 }
@@ -117,20 +131,69 @@ bool RemoveRunningProgramFolder(const std::string& programFolder)
     return RemoveFolderTree(programFolder);
 }
 
-}  // namespace
-
-int InstallTimeService(bool quiet)
+// The program and the data folder with its files, each after the one before went well: the first
+// failure's error.
+DWORD CopyServiceFiles(const std::string& programFolder, const std::string& dataFolder, bool update,
+                       bool* usedStarterList)
 {
-    const std::string programFolder = ServiceProgramFolder();
-    const std::string dataFolder = ServiceDataFolder();
-    if (programFolder.empty() || dataFolder.empty()) {
-        return Fail(texts::kServiceInstallFailed, ERROR_PATH_NOT_FOUND, quiet);
+    DWORD error = CopyProgram(programFolder);
+    if (error == ERROR_SUCCESS) {
+        error = PrepareDataFolder(dataFolder, update);
     }
+    if (error == ERROR_SUCCESS) {
+        error = WriteServiceFiles(dataFolder, usedStarterList);
+    }
+    return error;
+}
+
+// Makes the service, or gives the one there (an update) this program and account again.
+DWORD RegisterService(SC_HANDLE manager, const std::string& programFolder, SC_HANDLE* service)
+{
+    const std::string command = "\"" + programFolder + "horavo.exe\" -service";
+    if (*service == nullptr) {
+        *service = CreateServiceA(manager, kServiceName, texts::kServiceDisplayName, SERVICE_ALL_ACCESS,
+                                  SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, command.c_str(),
+                                  nullptr, nullptr, nullptr, "NT AUTHORITY\\LocalService", nullptr);
+        return *service != nullptr ? ERROR_SUCCESS : GetLastError();
+    }
+    if (!ChangeServiceConfigA(*service, SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
+                              command.c_str(), nullptr, nullptr, nullptr, "NT AUTHORITY\\LocalService", "",
+                              texts::kServiceDisplayName)) {
+        return GetLastError();
+    }
+    return ERROR_SUCCESS;
+}
+
+// The end of a command that gave the service its files: the failure with its error, or what was
+// done and whether the list was the starter list.
+Report FilesGiven(DWORD error, const char* failed, const char* done, bool usedStarterList)
+{
+    if (error != ERROR_SUCCESS) {
+        return Failure(failed, error);
+    }
+    return {CommandOutcome::Done,
+            usedStarterList ? std::string(done) + "\n" + texts::kServiceUsesStarterList : std::string(done)};
+}
+
+// Runs a command on the service manager, opened with every right and closed again before the
+// command's end is told; without administrator rights, only that is told.
+template <typename Command>
+int OnServiceManager(bool quiet, Command command)
+{
     int exitCode = 0;
     SC_HANDLE manager = OpenManager(quiet, &exitCode);
     if (manager == nullptr) {
         return exitCode;
     }
+    const Report report = command(manager);
+    CloseServiceHandle(manager);
+    return Tell(report, quiet);
+}
+
+// Copies the program and the files, and registers and starts the service; an update stops the
+// running one first, and one that fails leaves it running.
+Report Install(SC_HANDLE manager, const std::string& programFolder, const std::string& dataFolder)
+{
     SC_HANDLE service = OpenServiceA(manager, kServiceName, SERVICE_ALL_ACCESS);
     const bool update = service != nullptr;
     SERVICE_STATUS status{};
@@ -139,28 +202,12 @@ int InstallTimeService(bool quiet)
     if (update && !StopService(service)) {
         const DWORD error = GetLastError();
         CloseServiceHandle(service);
-        CloseServiceHandle(manager);
-        return Fail(texts::kServiceInstallFailed, error, quiet);
+        return Failure(texts::kServiceInstallFailed, error);
     }
     bool usedStarterList = false;
-    DWORD error = CopyProgram(programFolder);
+    DWORD error = CopyServiceFiles(programFolder, dataFolder, update, &usedStarterList);
     if (error == ERROR_SUCCESS) {
-        error = PrepareDataFolder(dataFolder, update);
-    }
-    if (error == ERROR_SUCCESS) {
-        error = WriteServiceFiles(dataFolder, &usedStarterList);
-    }
-    const std::string command = "\"" + programFolder + "horavo.exe\" -service";
-    if (error == ERROR_SUCCESS && !update) {
-        service = CreateServiceA(manager, kServiceName, texts::kServiceDisplayName, SERVICE_ALL_ACCESS,
-                                 SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, command.c_str(),
-                                 nullptr, nullptr, nullptr, "NT AUTHORITY\\LocalService", nullptr);
-        error = service != nullptr ? ERROR_SUCCESS : GetLastError();
-    } else if (error == ERROR_SUCCESS &&
-               !ChangeServiceConfigA(service, SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
-                                     command.c_str(), nullptr, nullptr, nullptr, "NT AUTHORITY\\LocalService", "",
-                                     texts::kServiceDisplayName)) {
-        error = GetLastError();
+        error = RegisterService(manager, programFolder, &service);
     }
     if (error == ERROR_SUCCESS) {
         ConfigureService(service);
@@ -174,29 +221,16 @@ int InstallTimeService(bool quiet)
     if (service != nullptr) {
         CloseServiceHandle(service);
     }
-    CloseServiceHandle(manager);
-    if (error != ERROR_SUCCESS) {
-        return Fail(texts::kServiceInstallFailed, error, quiet);
-    }
-    return Tell(CommandOutcome::Done,
-                usedStarterList ? std::string(texts::kServiceInstalled) + "\n" + texts::kServiceUsesStarterList
-                                : std::string(texts::kServiceInstalled),
-                quiet);
+    return FilesGiven(error, texts::kServiceInstallFailed, texts::kServiceInstalled, usedStarterList);
 }
 
-int UpdateTimeService(bool quiet)
+// The service reads its list when it starts: stopped, given the files, started again; its log stays.
+Report Update(SC_HANDLE manager)
 {
-    int exitCode = 0;
-    SC_HANDLE manager = OpenManager(quiet, &exitCode);
-    if (manager == nullptr) {
-        return exitCode;
-    }
     SC_HANDLE service = OpenServiceA(manager, kServiceName, SERVICE_ALL_ACCESS);
     if (service == nullptr) {
-        CloseServiceHandle(manager);
-        return Tell(CommandOutcome::NothingToDo, texts::kServiceNotInstalled, quiet);
+        return {CommandOutcome::NothingToDo, texts::kServiceNotInstalled};
     }
-    // The service reads its list when it starts: stopped, given the files, started again; its log stays.
     bool usedStarterList = false;
     DWORD error = StopService(service) ? ERROR_SUCCESS : GetLastError();
     if (error == ERROR_SUCCESS) {
@@ -206,14 +240,24 @@ int UpdateTimeService(bool quiet)
         error = GetLastError();
     }
     CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    if (error != ERROR_SUCCESS) {
-        return Fail(texts::kServiceUpdateFailed, error, quiet);
+    return FilesGiven(error, texts::kServiceUpdateFailed, texts::kServiceUpdated, usedStarterList);
+}
+
+}  // namespace
+
+int InstallTimeService(bool quiet)
+{
+    const std::string programFolder = ServiceProgramFolder();
+    const std::string dataFolder = ServiceDataFolder();
+    if (programFolder.empty() || dataFolder.empty()) {
+        return Fail(texts::kServiceInstallFailed, ERROR_PATH_NOT_FOUND, quiet);
     }
-    return Tell(CommandOutcome::Done,
-                usedStarterList ? std::string(texts::kServiceUpdated) + "\n" + texts::kServiceUsesStarterList
-                                : std::string(texts::kServiceUpdated),
-                quiet);
+    return OnServiceManager(quiet, [&](SC_HANDLE manager) { return Install(manager, programFolder, dataFolder); });
+}
+
+int UpdateTimeService(bool quiet)
+{
+    return OnServiceManager(quiet, Update);
 }
 
 int UninstallTimeService(bool quiet)
@@ -249,7 +293,7 @@ int UninstallTimeService(bool quiet)
         return Fail(texts::kServiceUninstallFailed, ERROR_DIR_NOT_EMPTY, quiet);
     }
     if (!installed) {
-        return Tell(CommandOutcome::NothingToDo, texts::kServiceNotInstalled, quiet);
+        return Tell({CommandOutcome::NothingToDo, texts::kServiceNotInstalled}, quiet);
     }
-    return Tell(CommandOutcome::Done, texts::kServiceUninstalled, quiet);
+    return Tell({CommandOutcome::Done, texts::kServiceUninstalled}, quiet);
 }

@@ -67,11 +67,6 @@ DWORD WINAPI OnControl(DWORD control, DWORD event, LPVOID /*data*/, LPVOID /*con
     }
 }
 
-uint64_t NowMs()
-{
-    return static_cast<uint64_t>(CounterNow() / (CounterFrequency() / 1000));
-}
-
 class TimeService final : private RoundLog, private ServicePipeRequests {
 public:
     TimeService()

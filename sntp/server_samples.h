@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "server_time.h"
+#include "ntp_time.h"
 
 constexpr int kDefaultSamples = 4;       // SAMPLES when it is missing or no number
 constexpr int kMaxSamples = 8;           // and at most: also the requests one address gets in a round

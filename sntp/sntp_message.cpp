@@ -53,6 +53,16 @@ NtpTimestamp ReadTransmitTimestamp(const uint8_t* reply)
     return {ReadBigEndian32(reply + kTransmitOffset), ReadBigEndian32(reply + kTransmitOffset + 4)};
 }
 
+uint8_t ReadStratum(const uint8_t* reply)
+{
+    return reply[kStratumOffset];
+}
+
+uint32_t ReadReferenceId(const uint8_t* reply)
+{
+    return ReadBigEndian32(reply + kReferenceIdOffset);
+}
+
 ReplyVerdict CheckReply(const uint8_t* datagram, size_t length)
 {
     if (length < kSntpMessageSize) {

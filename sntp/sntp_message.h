@@ -1,4 +1,4 @@
-// The 48-byte SNTP client request, the transmit timestamp of a reply, and the checks a reply must pass.
+// The 48-byte SNTP client request, the fields of a reply, and the checks a reply must pass.
 #pragma once
 
 #include <array>
@@ -30,6 +30,11 @@ struct NtpTimestamp {
 NtpTimestamp ReadOriginateTimestamp(const uint8_t* reply);
 NtpTimestamp ReadReceiveTimestamp(const uint8_t* reply);
 NtpTimestamp ReadTransmitTimestamp(const uint8_t* reply);
+
+// Who a reply of at least 48 bytes says its server is: its stratum (byte 1), and its reference
+// identifier (bytes 12..15 read big-endian), which names the server it follows from stratum 2 on.
+uint8_t ReadStratum(const uint8_t* reply);
+uint32_t ReadReferenceId(const uint8_t* reply);
 
 enum class ReplyVerdict {
     Usable,

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "sntp/server_time.h"
+#include "sntp/ntp_time.h"
 #include "sntp/sntp_message.h"
 #include "base/time_text.h"
 #include "../core/fixed_zones.h"

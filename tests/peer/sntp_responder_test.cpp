@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "sntp/ntp_timestamp.h"
+#include "sntp/ntp_time.h"
 #include "sntp/sntp_message.h"
 
 extern char** environ;

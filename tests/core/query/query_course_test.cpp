@@ -50,7 +50,7 @@ public:
         *lookup = 77;
         return lookupStarts;
     }
-    void CancelLookup(uintptr_t lookup) override { cancelled.push_back(lookup); }
+    void CancelJob(uintptr_t job) override { cancelled.push_back(job); }
     bool StartKeyExchange(const std::vector<NetAddress>& addresses, const std::string& serverName,
                           uintptr_t* exchange) override
     {
@@ -90,7 +90,7 @@ public:
     int64_t CounterNow() override { return counter += 1000; }  // 0.1 ms a step on a 10 MHz counter
     int64_t CounterFrequency() override { return 10000000; }
     int64_t ClockNow() override { return 17650000000000000; }
-    uint64_t RandomOrigin() override { return ++origin * 0x0101010101010101u; }
+    uint64_t Random64() override { return ++origin * 0x0101010101010101u; }
 
     // A server's answer to the latest request sent, with its transmit time in 2026.
     void Answer(size_t length = 48)

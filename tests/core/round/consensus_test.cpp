@@ -102,6 +102,67 @@ TEST(ChooseConsensus, OneSourceCountsOnceHoweverManyNamesLeadToIt)
     }
 }
 
+TEST(SourceOf, NamesTheUpstreamServerFromStratumTwoOn)
+{
+    const struct {
+        uint8_t stratum;
+        bool namesUpstream;
+    } cases[] = {{0, false}, {1, false}, {2, true}, {15, true}};
+    for (const auto& c : cases) {
+        ServerAnswer answer;
+        answer.from.bytes = {192, 0, 2, 9};
+        answer.stratum = c.stratum;
+        answer.referenceId = 0xC0000201;
+        const AnswerSource source = SourceOf(answer);
+        EXPECT_TRUE(source.address == answer.from) << int{c.stratum};
+        EXPECT_EQ(c.namesUpstream, source.namesUpstream) << int{c.stratum};
+        EXPECT_EQ(0xC0000201u, source.upstream) << int{c.stratum};
+    }
+}
+
+TEST(OneSource, IsTrueOnlyWhenEverySourceIsTheFirst)
+{
+    std::vector<AnswerSource> alias = Distinct(3);
+    alias[1].address = alias[0].address;
+    alias[2].namesUpstream = true;
+    alias[2].upstream = 0xC0000201;  // follows 192.0.2.1, the first
+    std::vector<AnswerSource> third = alias;
+    third[2].upstream = 0xC0000202;
+    EXPECT_TRUE(OneSource({}));
+    EXPECT_TRUE(OneSource(Distinct(1)));
+    EXPECT_FALSE(OneSource(Distinct(2)));
+    EXPECT_TRUE(OneSource(alias)) << "one address under two names, and a server that follows it";
+    EXPECT_FALSE(OneSource(third)) << "one that follows another server";
+}
+
+TEST(HeldAnswers, AreConfirmedOnlyByAnotherSourceWithinASecond)
+{
+    const std::vector<AnswerSource> sources = Distinct(2);
+    HeldAnswers held;
+    EXPECT_TRUE(held.Empty());
+    EXPECT_FALSE(held.Confirm(3600 * 1000 * kMs, sources[1])) << "nothing held";
+    held.Hold(3600 * 1000 * kMs, sources[0]);
+    EXPECT_FALSE(held.Empty());
+    const struct {
+        const char* what;
+        int64_t offsetMs;
+        size_t source;
+        bool confirmed;
+    } cases[] = {
+        {"another source, the same hour", 3600 * 1000, 1, true},
+        {"a second later still agrees", 3600 * 1000 + 1000, 1, true},
+        {"a second and a millisecond do not", 3600 * 1000 + 1001, 1, false},
+        {"earlier likewise", 3600 * 1000 - 1000, 1, true},
+        {"the same source says nothing new", 3600 * 1000, 0, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.confirmed, held.Confirm(c.offsetMs * kMs, sources[c.source])) << c.what;
+    }
+    held.Clear();
+    EXPECT_TRUE(held.Empty());
+    EXPECT_FALSE(held.Confirm(3600 * 1000 * kMs, sources[1]));
+}
+
 TEST(StepGuard, AsksInWordsAboutAStepBeyondTheLimit)
 {
     constexpr int64_t kSecond = 1000 * kMs;

@@ -33,8 +33,12 @@ public:
         slots[slot] = address;
         return servers.at(address).atStart;
     }
-    ServerAnswer QueryAnswer(int slot) const override
+    // How the query in the slot ends: with the scripted server's time when it is answered.
+    QueryResult Ended(int slot, QueryStatus status) const
     {
+        if (status != QueryStatus::Answered) {
+            return {status, {}};
+        }
         const ScriptedServer& server = servers.at(slots.at(slot));
         ServerAnswer answer;
         answer.unixTicksAtReceipt = kClock + server.offsetSeconds * kSecond;
@@ -44,17 +48,16 @@ public:
         const std::string& source = server.sameAddressAs.empty() ? slots.at(slot) : server.sameAddressAs;
         answer.from.bytes = {192, 0, 2, static_cast<uint8_t>(std::distance(servers.begin(), servers.find(source)))};
         answer.stratum = 1;
-        return answer;
+        return {status, answer};
     }
     void EndQuery(int slot) override { ended.push_back(slot); }
-    QueryStatus CutQuery(int slot) override
+    QueryResult CutQuery(int slot) override
     {
         ended.push_back(slot);
-        return servers.at(slots.at(slot)).whenCut;
+        return Ended(slot, servers.at(slots.at(slot)).whenCut);
     }
     void StartRoundWait(unsigned milliseconds) override { roundWaitMs = milliseconds; }
     void StopRoundWait() override { roundWaitMs = 0; }
-    uint64_t NowMs() override { return nowMs; }
 
     AppliedTime SetClockFrom(const ServerAnswer& answer, int32_t offsetSeconds) override
     {
@@ -91,7 +94,7 @@ public:
         for (int turn = 0; round.Running() && turn < 40; ++turn) {
             for (int slot = 0; slot < kMaxServersTogether && round.Running(); ++slot) {
                 if (slots.count(slot) != 0 && servers.at(slots[slot]).atEnd != QueryStatus::Waiting) {
-                    round.OnQueryEnded(slot, servers.at(slots[slot]).atEnd);
+                    round.OnQueryEnded(slot, Ended(slot, servers.at(slots[slot]).atEnd));
                 }
             }
             if (round.Running() && roundWaitMs != 0) {
@@ -123,7 +126,6 @@ public:
     ClockOutcome clock = ClockOutcome::Set;
     bool converts = true;
     bool userSaysYes = false;
-    uint64_t nowMs = 1000;
     unsigned roundWaitMs = 0;
     std::map<int, std::string> slots;
     std::vector<std::string> asked;
@@ -312,7 +314,7 @@ TEST(SyncRound, ANewRoundReplacesTheOneUnderWayWithoutAWord)
     round.Start({{0, "A", "silent"}, {1, "B", "silent"}}, RoundRules());
     round.Start({{2, "C", "good"}}, RoundRules());
     EXPECT_EQ((std::vector<int>{0}), world.ended) << "the first round's query was ended";
-    round.OnQueryEnded(0, QueryStatus::Answered);
+    round.OnQueryEnded(0, world.Ended(0, QueryStatus::Answered));
     EXPECT_EQ((std::vector<std::string>{"C 同期成功"}), world.rows);
     EXPECT_EQ(1u, world.ends.size()) << "only the second round ended";
 }
@@ -322,10 +324,10 @@ TEST(SyncRound, ReportsAfterTheEndOrAStopChangeNothing)
     ScriptedWorld world;
     SyncRound round(world, world, world);
     round.Start({{0, "A", "silent"}, {1, "B", "good"}}, RoundRules());
-    round.OnQueryEnded(0, QueryStatus::Waiting);
+    round.OnQueryEnded(0, world.Ended(0, QueryStatus::Waiting));
     round.Stop();
-    round.OnQueryEnded(0, QueryStatus::NoAnswer);
-    round.OnQueryEnded(0, QueryStatus::Answered);
+    round.OnQueryEnded(0, world.Ended(0, QueryStatus::NoAnswer));
+    round.OnQueryEnded(0, world.Ended(0, QueryStatus::Answered));
     EXPECT_EQ((std::vector<std::string>{"silent"}), world.asked);
     EXPECT_TRUE(world.rows.empty());
     EXPECT_TRUE(world.ends.empty()) << "a stopped round has no result";

@@ -1,12 +1,13 @@
-// One exchange: the server's time carried across the path, the origin check, and the one resend.
+// One exchange: the server's time carried across the path, what an answer says of its server, the
+// origin check, and the one resend.
 #include "sntp/sntp_exchange.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "../fixed_zones.h"
-#include "sntp/path_delay.h"
 
 namespace {
 
@@ -59,24 +60,40 @@ TEST(SntpExchange, CarriesTheServerTimeAcrossThePath)
         SntpExchange exchange;
         exchange.NextRequest(0x1122334455667788u, 1000);
         const std::vector<uint8_t> reply = Reply(0x1122334455667788u, c.receiveMs, c.transmitMs);
-        const int64_t atReceipt = exchange.ServerTimeAtReceipt(reply.data(), 1000 + c.roundTripMs * kMs, kFrequency);
+        const Receipt receipt{1000 + c.roundTripMs * kMs, kFrequency, kUnix2026};
+        const SntpReading reading = exchange.Judge(true, reply.data(), reply.size(), receipt, UtcZone);
+        ASSERT_EQ(DatagramVerdict::Answer, reading.verdict) << c.what;
+        const int64_t atReceipt = reading.answer.unixTicksAtReceipt;
         // Milliseconds are no whole number of 2^-32 s: one tick of truncation is allowed.
         const int64_t error = atReceipt - (kUnix2026 + c.expectedMs * kMs);
         EXPECT_TRUE(error == 0 || error == -1) << c.what << ": off by " << error << " ticks";
     }
 }
 
-TEST(SntpExchange, TheHoldTimeIsRightAcrossTheEraBoundary)
+TEST(SntpExchange, AnAnswerSaysWhoAndWhenAndItsPathDelay)
 {
-    const NtpTimestamp lastOfEra0{0xFFFFFFFFu, 0x80000000u};
-    const NtpTimestamp firstOfEra1{0, 0x80000000u};
-    EXPECT_EQ(10000000, HoldTicks(lastOfEra0, firstOfEra1));
-}
+    SntpExchange exchange;
+    exchange.NextRequest(0x1122334455667788u, 1000);
+    std::vector<uint8_t> reply = Reply(0x1122334455667788u, 0, 3);
+    reply[1] = 3;
+    const uint8_t upstream[4] = {192, 0, 2, 7};
+    std::copy(upstream, upstream + 4, reply.begin() + 12);
+    const Receipt receipt{1000 + 43 * kMs, kFrequency, kUnix2026 - 5 * kMs};
+    const SntpReading reading = exchange.Judge(true, reply.data(), reply.size(), receipt, UtcZone);
+    ASSERT_EQ(DatagramVerdict::Answer, reading.verdict);
+    // Milliseconds are no whole number of 2^-32 s: one tick of truncation is allowed.
+    EXPECT_NEAR(static_cast<double>(40 * kMs), static_cast<double>(reading.pathDelayTicks), 1)
+        << "43 ms less the 3 ms held";
+    EXPECT_EQ(receipt.counter, reading.answer.receivedAtCounter);
+    EXPECT_EQ(receipt.clock, reading.answer.clockAtReceipt);
+    EXPECT_EQ(3, reading.answer.stratum);
+    EXPECT_EQ(0xC0000207u, reading.answer.referenceId);
+    // The server's 3 ms and half the path, against a clock 5 ms behind.
+    EXPECT_NEAR(static_cast<double>(28 * kMs), static_cast<double>(reading.answer.OffsetTicks()), 1);
 
-TEST(SntpExchange, CountsTheCounterWithoutOverflow)
-{
-    EXPECT_EQ(3 * 10000000LL, CounterToTicks(3 * 3579545LL, 3579545));
-    EXPECT_EQ(int64_t{3650} * 86400 * 10000000, CounterToTicks(int64_t{3650} * 86400 * 2400000000LL, 2400000000LL));
+    std::vector<uint8_t> early = Reply(0x1122334455667788u, 0, 0);
+    early[40] = 0x80;  // 1968
+    EXPECT_EQ(DatagramVerdict::NoLocalTime, exchange.Judge(true, early.data(), early.size(), receipt, UtcZone).verdict);
 }
 
 TEST(SntpExchange, OnlyAReplyToTheLatestRequestAnswers)
@@ -86,7 +103,8 @@ TEST(SntpExchange, OnlyAReplyToTheLatestRequestAnswers)
     EXPECT_EQ(0x0B, first[0]);
     EXPECT_EQ(0xAA, first[40]);
     EXPECT_EQ(0xAA, first[47]);
-    EXPECT_EQ(DatagramVerdict::Answer, exchange.Judge(true, Reply(0xAAAAAAAAAAAAAAAAu, 0, 0).data(), 48, UtcZone));
+    EXPECT_EQ(DatagramVerdict::Answer,
+              exchange.Judge(true, Reply(0xAAAAAAAAAAAAAAAAu, 0, 0).data(), 48, Receipt(), UtcZone).verdict);
     EXPECT_TRUE(exchange.MaySendAgain());
 
     exchange.NextRequest(0xBBBBBBBBBBBBBBBBu, 0);
@@ -103,7 +121,8 @@ TEST(SntpExchange, OnlyAReplyToTheLatestRequestAnswers)
         {"a client's request echoed", true, Reply(0xBBBBBBBBBBBBBBBBu, 0, 0, 0x23), DatagramVerdict::Unusable},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.verdict, exchange.Judge(c.fromServer, c.datagram.data(), c.datagram.size(), UtcZone)) << c.what;
+        EXPECT_EQ(c.verdict, exchange.Judge(c.fromServer, c.datagram.data(), c.datagram.size(), Receipt(), UtcZone).verdict)
+            << c.what;
     }
 }
 

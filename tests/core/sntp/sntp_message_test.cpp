@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -26,6 +27,28 @@ TEST(ReadTransmitTimestamp, ReadsBytes40To47BigEndian)
     const NtpTimestamp t = ReadTransmitTimestamp(reply);
     EXPECT_EQ(0xE83C1234u, t.seconds);
     EXPECT_EQ(0x80000001u, t.fraction);
+}
+
+TEST(ReadReferenceId, ReadsTheStratumAndBytes12To15BigEndian)
+{
+    const struct {
+        uint8_t stratum;
+        uint8_t id[4];
+        uint32_t expected;
+    } cases[] = {
+        {2, {192, 0, 2, 1}, 0xC0000201u},  // the IPv4 address of the server it follows
+        {1, {'G', 'P', 'S', 0}, 0x47505300u},
+        {0, {'R', 'A', 'T', 'E'}, 0x52415445u},  // a kiss's code
+    };
+    for (const auto& c : cases) {
+        uint8_t reply[48] = {};
+        reply[1] = c.stratum;
+        std::copy(c.id, c.id + 4, reply + 12);
+        reply[11] = 0xFF;  // the root dispersion's last byte and the originate's first must not leak in
+        reply[16] = 0xFF;
+        EXPECT_EQ(c.stratum, ReadStratum(reply)) << c.expected;
+        EXPECT_EQ(c.expected, ReadReferenceId(reply));
+    }
 }
 
 std::vector<uint8_t> Reply(uint8_t byte0, uint8_t stratum, uint32_t seconds, uint32_t fraction, size_t length = 48)

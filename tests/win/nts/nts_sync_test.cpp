@@ -98,12 +98,12 @@ protected:
             if (!PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
                 MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
             } else if (message.message == WM_LOOKUPDONE) {
-                status = query.OnLookupDone(message.wParam);
+                status = query.OnLookupDone(message.wParam).status;
             } else if (message.message == WM_SOCKETEVENT) {
                 status = query.OnSocketEvent(static_cast<SOCKET>(message.wParam), WSAGETSELECTEVENT(message.lParam),
-                                             WSAGETSELECTERROR(message.lParam));
+                                             WSAGETSELECTERROR(message.lParam)).status;
             } else if (message.message == WM_TIMER && message.wParam == query.TimerId()) {
-                status = query.OnTimer();
+                status = query.OnTimer().status;
             }
         }
         query.End();
