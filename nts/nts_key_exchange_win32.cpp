@@ -5,7 +5,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
-#include "base/socket_address_win32.h"
+#include "base/system_forms_win32.h"
 #include "system_trust_win32.h"
 
 namespace {

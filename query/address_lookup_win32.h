@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "base/net_address.h"
-#include "base/socket_address_win32.h"
+#include "base/system_forms_win32.h"
 #include "nts/nts_ke_session.h"
 
 // Starts looking the name up, for every address of both families in the order the system gives;

@@ -10,7 +10,7 @@
 #include "base/host_local_time.h"
 #include "base/performance_counter.h"
 #include "base/system_random.h"
-#include "base/system_time_win32.h"
+#include "base/system_forms_win32.h"
 #include "winsock_session.h"
 
 ServerQuery::ServerQuery(UINT_PTR timerId, RoundRequests* roundRequests)

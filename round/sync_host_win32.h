@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include "base/window_wait_win32.h"
 #include "query/server_query_win32.h"
 #include "sync_round.h"
 

@@ -1,7 +1,7 @@
 // The service line's requests and its label (Win32).
 #include "service_line_win32.h"
 
-#include "base/system_time_win32.h"
+#include "base/system_forms_win32.h"
 #include "service_client_win32.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "store/settings_file.h"
 #include "base/performance_counter.h"
 #include "round/sync_host_win32.h"
-#include "base/system_time_win32.h"
+#include "base/system_forms_win32.h"
 #include "base/time_text.h"
 
 namespace {

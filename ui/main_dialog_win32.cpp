@@ -4,7 +4,7 @@
 
 #include <imm.h>
 
-#include "base/system_time_win32.h"
+#include "base/system_forms_win32.h"
 #include "base/time_text.h"
 #include "res/message_ids.h"
 #include "res/resource.h"

@@ -9,7 +9,7 @@
 #include "base/calendar_time.h"
 #include "round/clock_setting.h"
 #include "base/host_local_time.h"
-#include "base/system_time_win32.h"
+#include "base/system_forms_win32.h"
 #include "base/time_text.h"
 
 namespace {
