@@ -9,7 +9,7 @@
 #include "dll_search_win32.h"
 #include "shell/help_engine_win32.h"
 #include "ui/run_main_dialog.h"
-#include "service/service_install_win32.h"
+#include "install/service_install_win32.h"
 #include "service/time_service_win32.h"
 #include "query/winsock_session.h"
 

@@ -5,7 +5,7 @@
 # Usage: check_floors.sh SOURCE_ROOT
 set -u
 cd "$1" || exit 2
-floors=(base sntp nts query round store shell service tray servers rights ui app)
+floors=(base sntp nts query round store shell service install tray servers rights ui app)
 level() {
     local i
     for i in "${!floors[@]}"; do [ "${floors[$i]}" = "$1" ] && { echo "$i"; return; }; done

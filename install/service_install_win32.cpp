@@ -11,7 +11,7 @@
 #include "shell/command_report_win32.h"
 #include "service_event_source_win32.h"
 #include "service_files_win32.h"
-#include "service_folders_win32.h"
+#include "service/service_folders_win32.h"
 #include "shell/system_error_text.h"
 #include "base/program_path.h"
 

@@ -5,8 +5,8 @@
 #include <sddl.h>
 
 #include "res/resource.h"
-#include "service_access.h"
-#include "service_folders_win32.h"
+#include "service/service_access.h"
+#include "service/service_folders_win32.h"
 #include "store/file_locations.h"
 #include "base/program_path.h"
 #include "store/server_list_codec.h"
