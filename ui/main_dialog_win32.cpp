@@ -74,7 +74,7 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
         OnDpiScaled();
         return true;
     case WM_TRAYICON:
-        OnTrayIcon(lParam);
+        OnTrayIcon(wParam, lParam);
         return true;
     case WM_SERVICEANSWER:
         OnServiceAnswer();
@@ -234,12 +234,20 @@ void MainDialog::OnSize(WPARAM kind)
     }
 }
 
-void MainDialog::OnTrayIcon(LPARAM mouseMessage)
+void MainDialog::OnTrayIcon(WPARAM wParam, LPARAM lParam)
 {
-    if (mouseMessage == WM_LBUTTONDBLCLK) {
+    // The parameters' layout follows the version the shell took for the icon; tray/ decides.
+    const bool version4 = m_trayIcon.SpeaksVersion4();
+    const TrayEvent event = ReadTrayEvent(wParam, static_cast<std::uint64_t>(lParam), version4);
+    switch (TrayActionFor(event, version4)) {
+    case TrayAction::Restore:
         RestoreFromTray();
-    } else if (mouseMessage == WM_RBUTTONUP) {
-        ShowTrayMenu(m_hWnd, g_module.m_hInstResource);
+        break;
+    case TrayAction::Menu:
+        ShowTrayMenu(m_hWnd, g_module.m_hInstResource, event);
+        break;
+    case TrayAction::Nothing:
+        break;
     }
 }
 

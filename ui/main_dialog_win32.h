@@ -81,7 +81,7 @@ private:
     // Messages, each handed to one handler.
     BOOL OnInitDialog();
     void OnSize(WPARAM kind);
-    void OnTrayIcon(LPARAM mouseMessage);
+    void OnTrayIcon(WPARAM wParam, LPARAM lParam);
     bool OnCommand(WORD id, WORD code);  // whether the command was this window's
     bool OnNotify(const NMHDR* header);
     void OnPowerBroadcast(WPARAM event);
