@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "res/message_ids.h"
 #include "res/texts.h"
 #include "shell/command_report_win32.h"
 #include "event_log_win32.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-constexpr UINT kResumeMessage = WM_APP + 1;  // posted to the service's thread by the control handler
+static_assert(WM_SERVICERESUME == WM_APP + 1, "the resume's number stays what it was");
 constexpr DWORD kStopHintMs = 2000;
 constexpr uint64_t kServicePipeRetryMs = 60000;
 
@@ -57,7 +58,7 @@ DWORD WINAPI OnControl(DWORD control, DWORD event, LPVOID /*data*/, LPVOID /*con
         return NO_ERROR;
     case SERVICE_CONTROL_POWEREVENT:
         if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
-            PostThreadMessageA(g_serviceThread, kResumeMessage, 0, 0);
+            PostThreadMessageA(g_serviceThread, WM_SERVICERESUME, 0, 0);
         }
         return NO_ERROR;
     case SERVICE_CONTROL_INTERROGATE:
@@ -110,7 +111,7 @@ public:
             }
             MSG message;
             while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.message == kResumeMessage) {
+                if (message.message == WM_SERVICERESUME) {
                     m_schedule.OnResume(NowMs());
                 } else {
                     DispatchMessageA(&message);

@@ -19,6 +19,8 @@ public:
     bool OnTaskbarMessage(UINT message);
     UINT TaskbarCreatedMessage() const { return m_taskbarCreated; }
     void Remove() { m_icon.Remove(); }
+    // Whether the shell took version 4 of the callbacks (tray/tray_event.h reads them either way).
+    bool SpeaksVersion4() const { return m_icon.SpeaksVersion4(); }
 
     // The tip after a log row written at this moment, and after the service line changed.
     void OnRow(const LogRow& row, const std::string& writtenAt, const ServiceLine& serviceLine);

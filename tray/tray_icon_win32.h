@@ -14,9 +14,13 @@ void AllowTrayMessages(HWND window, UINT taskbarCreated);
 
 class CTrayIcon {
 public:
-    // Shows the program icon with its tip ("Tempivo" until SetTip); mouse actions come back as the
-    // callback message.
+    // Shows the program icon with its tip ("Tempivo" until SetTip) and asks the shell for version 4
+    // of its callbacks, which carry the keyboard's events and the menu's point; the events come back
+    // as the callback message (tray/tray_event.h reads them).
     void Add(HWND window, HINSTANCE instance, UINT callbackMessage);
+    // Whether the shell took version 4 for the icon shown now; otherwise its callbacks are the
+    // mouse messages alone.
+    bool SpeaksVersion4() const { return m_version4; }
     // Takes the icon out of the notification area; nothing when none was added.
     void Remove();
     // A new tip, cut to the record's 127 bytes; shown at once when the icon is there, and by every
@@ -35,5 +39,6 @@ public:
     NOTIFYICONDATAA m_data{};
     HINSTANCE m_instance = nullptr;
     bool m_trouble = false;
+    bool m_version4 = false;
     char m_tip[sizeof(NOTIFYICONDATAA::szTip)] = "Tempivo";
 };

@@ -17,17 +17,20 @@ HMENU LoadTrayMenu(HINSTANCE instance)
     return menu;
 }
 
-void ShowTrayMenu(HWND window, HINSTANCE instance)
+void ShowTrayMenu(HWND window, HINSTANCE instance, const TrayEvent& event)
 {
     HMENU menu = LoadTrayMenu(instance);
     if (menu == nullptr) {
         return;
     }
-    POINT cursor{};
-    GetCursorPos(&cursor);
+    // The shell's point is the icon's when the menu key opened it, where the cursor may be anywhere.
+    POINT at{event.x, event.y};
+    if (!event.anchored) {
+        GetCursorPos(&at);
+    }
     // Without the foreground the menu would stay open after a click elsewhere...
     SetForegroundWindow(window);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, window, nullptr);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, window, nullptr);
     // ...and without a message after it, a second right-click would close it at once.
     PostMessageA(window, WM_NULL, 0, 0);
     DestroyMenu(menu);

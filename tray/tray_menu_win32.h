@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include "tray_event.h"
+
 // The menu from the resources, "表示" its default item; the caller destroys it.
 HMENU LoadTrayMenu(HINSTANCE instance);
 
-// Shows the menu at the cursor as the platform asks for tray menus: the window comes to the
-// foreground first, so that a click elsewhere closes the menu. The chosen item reaches the window
-// as WM_COMMAND.
-void ShowTrayMenu(HWND window, HINSTANCE instance);
+// Shows the menu at the point the event carries (the cursor's when it carries none) as the platform
+// asks for tray menus: the window comes to the foreground first, so that a click elsewhere closes
+// the menu. The chosen item reaches the window as WM_COMMAND.
+void ShowTrayMenu(HWND window, HINSTANCE instance, const TrayEvent& event);

@@ -14,6 +14,7 @@
 #include "shell/help_engine_win32.h"
 #include "shell/single_instance_win32.h"
 #include "shell/trace.h"
+#include "tray/tray_event.h"
 #include "tray/tray_menu_win32.h"
 
 MainDialog::MainDialog(bool autoMode) : m_autoMode(autoMode), m_rounds(*this, m_schedule, m_servers, autoMode) {}
@@ -74,7 +75,7 @@ bool MainDialog::HandleMessage(HWND /*window*/, UINT message, WPARAM wParam, LPA
     }
 }
 
-bool MainDialog::OnOwnMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam)
+bool MainDialog::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_DPISCALED:
@@ -82,7 +83,7 @@ bool MainDialog::OnOwnMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam)
         FitColumns();
         return true;
     case WM_TRAYICON:
-        OnTrayIcon(lParam);
+        OnTrayIcon(wParam, lParam);
         return true;
     case WM_SERVICEANSWER:
         m_rounds.OnServiceAnswer();
@@ -233,12 +234,20 @@ void MainDialog::OnSize(WPARAM kind)
     }
 }
 
-void MainDialog::OnTrayIcon(LPARAM mouseMessage)
+void MainDialog::OnTrayIcon(WPARAM wParam, LPARAM lParam)
 {
-    if (mouseMessage == WM_LBUTTONDBLCLK) {
+    // The parameters' layout follows the version the shell took for the icon; tray/ decides.
+    const bool version4 = m_tray.SpeaksVersion4();
+    const TrayEvent event = ReadTrayEvent(wParam, static_cast<std::uint64_t>(lParam), version4);
+    switch (TrayActionFor(event, version4)) {
+    case TrayAction::Restore:
         RestoreFromTray();
-    } else if (mouseMessage == WM_RBUTTONUP) {
-        ShowTrayMenu(m_hWnd, g_module.m_hInstResource);
+        break;
+    case TrayAction::Menu:
+        ShowTrayMenu(m_hWnd, g_module.m_hInstResource, event);
+        break;
+    case TrayAction::Nothing:
+        break;
     }
 }
 

@@ -71,7 +71,7 @@ private:
     bool OnNotify(const NMHDR* header);
     bool OnKey(HWND focus, WPARAM key);  // a key with a meaning of its own here, before the dialog manager
     void OnSize(WPARAM kind);
-    void OnTrayIcon(LPARAM mouseMessage);
+    void OnTrayIcon(WPARAM wParam, LPARAM lParam);
     void OnPowerBroadcast(WPARAM event);
     void OnResumeTimer();
     void OnEndSession(bool ending);

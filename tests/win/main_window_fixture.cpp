@@ -11,14 +11,20 @@
 namespace {
 
 std::vector<ShellNotifyCall> g_shellCalls;
+bool g_refusesVersion4 = false;
 
 BOOL WINAPI RecordShellNotify(DWORD message, PNOTIFYICONDATAA data)
 {
     g_shellCalls.push_back({message, *data});
-    return TRUE;
+    return message == NIM_SETVERSION && g_refusesVersion4 ? FALSE : TRUE;
 }
 
 }  // namespace
+
+void ShellRefusesVersion4()
+{
+    g_refusesVersion4 = true;
+}
 
 const std::vector<ShellNotifyCall>& ShellNotifyCalls()
 {
@@ -57,6 +63,7 @@ void MainWindowTest::SetUp()
     DeleteFileA(LogFilePath().c_str());
     g_module.AddMessageLoop(&loop_);
     g_shellCalls.clear();
+    g_refusesVersion4 = false;
     CTrayIcon::s_notify = RecordShellNotify;
 }
 

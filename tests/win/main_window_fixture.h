@@ -18,6 +18,8 @@ struct ShellNotifyCall {
     NOTIFYICONDATAA data;
 };
 const std::vector<ShellNotifyCall>& ShellNotifyCalls();
+// From now on in this test the shell answers NIM_SETVERSION as one before Vista does: no.
+void ShellRefusesVersion4();
 
 // What the server list control shows: its row count, and a row's texts (at most 511 bytes each)
 // and check box, as a user sees them.

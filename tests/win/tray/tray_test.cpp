@@ -1,5 +1,5 @@
-// The tray icon and the window's visibility: what the shell is asked, minimise, double-click, and
-// the taskbar coming back.
+// The tray icon and the window's visibility: what the shell is asked, minimise, double-click, the
+// keyboard's events of version 4, and the taskbar coming back.
 #include <windows.h>
 
 #include <string>
@@ -13,6 +13,46 @@
 
 namespace {
 
+// The popup menu the right-click opened, seen from inside its own loop, then closed.
+struct ShownMenu {
+    std::vector<std::string> items;
+    UINT defaultItem = static_cast<UINT>(-1);
+    bool seen = false;
+    RECT place{};
+};
+ShownMenu g_shownMenu;
+
+void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (popup == nullptr || !IsWindowVisible(popup)) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        g_shownMenu.items.push_back(text);
+    }
+    g_shownMenu.defaultItem = GetMenuDefaultItem(menu, FALSE, 0);
+    GetWindowRect(popup, &g_shownMenu.place);
+    g_shownMenu.seen = true;
+    EndMenu();
+}
+
+// The menu that whatever is done meanwhile opens, if any; a menu is closed as soon as it is seen,
+// so a wrong one ends the step instead of holding it.
+template <typename Step>
+ShownMenu MenuDuring(Step step)
+{
+    g_shownMenu = ShownMenu();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, InspectOpenMenu);
+    step();
+    KillTimer(nullptr, timer);
+    return g_shownMenu;
+}
+
 class TrayTest : public MainWindowTest {
 protected:
     const std::vector<ShellNotifyCall>& Calls() const { return ShellNotifyCalls(); }
@@ -24,23 +64,39 @@ protected:
     }
 
     void TrayMouse(UINT mouseMessage) { SendMessageA(dialog_->m_hWnd, WM_TRAYICON, 0, mouseMessage); }
+
+    // An event as the shell posts it for an icon of version 4: the event below the icon's id (0) in
+    // lParam, the point in wParam; handled once this thread's messages are pumped.
+    void ShellPosts(UINT event, int x = 0, int y = 0)
+    {
+        PostMessageA(dialog_->m_hWnd, WM_TRAYICON, MAKEWPARAM(x, y), MAKELPARAM(event, 0));
+        PumpMessages();
+    }
 };
 
 TEST_F(TrayTest, TheIconIsAddedWithItsTipAndCallback)
 {
     Open();
-    ASSERT_EQ(1u, Calls().size());
+    ASSERT_EQ(2u, Calls().size());
     const ShellNotifyCall& add = Calls()[0];
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), add.message);
     // The record up to dwInfoFlags: its pointers make it longer in a 64-bit program.
     EXPECT_EQ(sizeof(void*) == 8 ? 504u : 488u, add.data.cbSize);
     EXPECT_EQ(dialog_->m_hWnd, add.data.hWnd);
     EXPECT_EQ(0u, add.data.uID);
-    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), add.data.uFlags);
+    // With version 4 the shell shows the standard tip only when asked to.
+    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP), add.data.uFlags);
     EXPECT_EQ(3112u, add.data.uCallbackMessage);
     EXPECT_NE(nullptr, add.data.hIcon);
     EXPECT_STREQ("Tempivo", add.data.szTip);
     EXPECT_EQ(RegisterWindowMessageA("TaskbarCreated"), dialog_->TaskbarCreatedMessage());
+    // Then the version of the callbacks, for the same icon.
+    const ShellNotifyCall& version = Calls()[1];
+    EXPECT_EQ(static_cast<DWORD>(NIM_SETVERSION), version.message);
+    EXPECT_EQ(static_cast<UINT>(NOTIFYICON_VERSION_4), version.data.uVersion);
+    EXPECT_EQ(add.data.cbSize, version.data.cbSize);
+    EXPECT_EQ(dialog_->m_hWnd, version.data.hWnd);
+    EXPECT_EQ(0u, version.data.uID);
 }
 
 TEST_F(TrayTest, TheExitCommandRemovesTheIconAndReleasesItsHandle)
@@ -48,9 +104,9 @@ TEST_F(TrayTest, TheExitCommandRemovesTheIconAndReleasesItsHandle)
     Open();
     const HICON icon = Calls()[0].data.hIcon;
     CloseWithExitCommand();
-    ASSERT_EQ(2u, Calls().size());
-    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), Calls()[1].message);
-    EXPECT_EQ(Calls()[0].data.hWnd, Calls()[1].data.hWnd);
+    ASSERT_EQ(3u, Calls().size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), Calls()[2].message);
+    EXPECT_EQ(Calls()[0].data.hWnd, Calls()[2].data.hWnd);
     ICONINFO info{};
     EXPECT_FALSE(GetIconInfo(icon, &info)) << "the icon handle was destroyed";
 }
@@ -60,9 +116,11 @@ TEST_F(TrayTest, ANewTaskbarGetsTheIconAgain)
     Open();
     const HICON first = Calls()[0].data.hIcon;
     SendMessageA(dialog_->m_hWnd, dialog_->TaskbarCreatedMessage(), 0, 0);
-    ASSERT_EQ(2u, Calls().size());
-    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), Calls()[1].message);
-    EXPECT_STREQ("Tempivo", Calls()[1].data.szTip);
+    ASSERT_EQ(4u, Calls().size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), Calls()[2].message);
+    EXPECT_STREQ("Tempivo", Calls()[2].data.szTip);
+    EXPECT_EQ(static_cast<DWORD>(NIM_SETVERSION), Calls()[3].message) << "the new taskbar is told the version too";
+    EXPECT_EQ(static_cast<UINT>(NOTIFYICON_VERSION_4), Calls()[3].data.uVersion);
     ICONINFO info{};
     EXPECT_FALSE(GetIconInfo(first, &info)) << "the replaced icon handle was destroyed";
 }
@@ -105,40 +163,18 @@ TEST_F(TrayTest, OtherClicksOnTheIconDoNothing)
 {
     Open();
     Minimise();
-    for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MOUSEMOVE}) {
-        TrayMouse(mouse);
+    // With version 4 a single click ends in NIN_SELECT, and a right-click's button-up is followed
+    // by the WM_CONTEXTMENU that opens the menu; neither does anything itself, nor a balloon's click.
+    for (UINT mouse : std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MOUSEMOVE,
+                                        NIN_SELECT, WM_RBUTTONUP, NIN_BALLOONUSERCLICK}) {
+        EXPECT_FALSE(MenuDuring([&] { TrayMouse(mouse); }).seen) << mouse;
         EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << mouse;
     }
 }
 
-// The popup menu the right-click opened, seen from inside its own loop, then closed.
-struct ShownMenu {
-    std::vector<std::string> items;
-    UINT defaultItem = static_cast<UINT>(-1);
-    bool seen = false;
-};
-ShownMenu g_shownMenu;
-
-void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND popup = FindWindowA("#32768", nullptr);
-    if (popup == nullptr || !IsWindowVisible(popup)) {
-        return;
-    }
-    KillTimer(nullptr, timer);
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[64] = "";
-        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        g_shownMenu.items.push_back(text);
-    }
-    g_shownMenu.defaultItem = GetMenuDefaultItem(menu, FALSE, 0);
-    g_shownMenu.seen = true;
-    EndMenu();
-}
-
 TEST_F(TrayTest, ARightClickShowsTheMenuWithShowAsItsDefault)
 {
+    ShellRefusesVersion4();  // a shell before Vista: the button-up alone is the right-click
     Open();
     Minimise();
     g_shownMenu = ShownMenu();
@@ -149,6 +185,29 @@ TEST_F(TrayTest, ARightClickShowsTheMenuWithShowAsItsDefault)
               g_shownMenu.items)
         << "a separator before 終了";
     EXPECT_EQ(static_cast<UINT>(IDM_TRAY_SHOW), g_shownMenu.defaultItem);
+    EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << "closing the menu chose nothing";
+}
+
+TEST_F(TrayTest, WithVersion4TheKeyboardRestoresAndTheMenuOpensAtTheShellsPoint)
+{
+    Open();
+    Minimise();
+    // Space or Enter on the icon, which Win+B and the arrow keys reached.
+    ShellPosts(NIN_KEYSELECT, 900, 740);
+    EXPECT_TRUE(IsWindowVisible(dialog_->m_hWnd)) << "restored";
+    EXPECT_FALSE(IsIconic(dialog_->m_hWnd));
+
+    // The menu key, or a right-click's WM_CONTEXTMENU after its button-up: the menu at the point
+    // the shell gives, wherever the cursor is.
+    Minimise();
+    SetCursorPos(700, 100);
+    ASSERT_FALSE(MenuDuring([&] { ShellPosts(WM_RBUTTONUP, 300, 500); }).seen) << "not before WM_CONTEXTMENU";
+    const ShownMenu menu = MenuDuring([&] { ShellPosts(WM_CONTEXTMENU, 300, 500); });
+    ASSERT_TRUE(menu.seen) << "a popup menu opened";
+    EXPECT_EQ(6u, menu.items.size());
+    EXPECT_EQ(static_cast<UINT>(IDM_TRAY_SHOW), menu.defaultItem);
+    EXPECT_EQ(300, menu.place.left) << "beside the icon";
+    EXPECT_EQ(500, menu.place.bottom) << "above the icon";
     EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << "closing the menu chose nothing";
 }
 
@@ -192,11 +251,11 @@ TEST_F(TrayTest, TheTipNamesTheLastSynchronisation)
     Open();
     SendMessageA(dialog_->m_hWnd, WM_COMMAND, IDC_SYNC, 0);
     ASSERT_TRUE(WaitForLogRow(LogList(), 5000));
-    ASSERT_EQ(2u, Calls().size());
+    ASSERT_EQ(3u, Calls().size()) << "the add, the version and the new tip";
     EXPECT_STREQ("Tempivo", Calls()[0].data.szTip) << "until the first synchronisation";
-    EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), Calls()[1].message);
-    EXPECT_EQ(static_cast<UINT>(NIF_TIP), Calls()[1].data.uFlags);
-    const std::string tip = Calls()[1].data.szTip;
+    EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), Calls()[2].message);
+    EXPECT_EQ(static_cast<UINT>(NIF_TIP | NIF_SHOWTIP), Calls()[2].data.uFlags);
+    const std::string tip = Calls()[2].data.szTip;
     // "Tempivo", then "前回の同期: 2026/12/08 14:35:02 同期成功".
     ASSERT_EQ(std::string("Tempivo\n前回の同期: ").size() + 19 + std::string(" 同期成功").size(), tip.size()) << tip;
     EXPECT_EQ(0u, tip.find("Tempivo\n前回の同期: 20"));
