@@ -198,16 +198,22 @@ TEST_F(TrayTest, WithVersion4TheKeyboardRestoresAndTheMenuOpensAtTheShellsPoint)
     EXPECT_FALSE(IsIconic(dialog_->m_hWnd));
 
     // The menu key, or a right-click's WM_CONTEXTMENU after its button-up: the menu at the point
-    // the shell gives, wherever the cursor is.
+    // the shell gives, wherever the cursor is. The point is taken far from the cursor, which stays
+    // where it is: other suites' windows share this desktop.
     Minimise();
-    SetCursorPos(700, 100);
-    ASSERT_FALSE(MenuDuring([&] { ShellPosts(WM_RBUTTONUP, 300, 500); }).seen) << "not before WM_CONTEXTMENU";
-    const ShownMenu menu = MenuDuring([&] { ShellPosts(WM_CONTEXTMENU, 300, 500); });
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int x = cursor.x < screenWidth / 2 ? screenWidth * 3 / 4 : screenWidth / 4;
+    const int y = cursor.y < screenHeight / 2 ? screenHeight * 3 / 4 : screenHeight / 2;
+    ASSERT_FALSE(MenuDuring([&] { ShellPosts(WM_RBUTTONUP, x, y); }).seen) << "not before WM_CONTEXTMENU";
+    const ShownMenu menu = MenuDuring([&] { ShellPosts(WM_CONTEXTMENU, x, y); });
     ASSERT_TRUE(menu.seen) << "a popup menu opened";
     EXPECT_EQ(6u, menu.items.size());
     EXPECT_EQ(static_cast<UINT>(IDM_TRAY_SHOW), menu.defaultItem);
-    EXPECT_EQ(300, menu.place.left) << "beside the icon";
-    EXPECT_EQ(500, menu.place.bottom) << "above the icon";
+    EXPECT_EQ(x, menu.place.left) << "beside the icon; the cursor is at " << cursor.x << "," << cursor.y;
+    EXPECT_EQ(y, menu.place.bottom) << "above the icon";
     EXPECT_FALSE(IsWindowVisible(dialog_->m_hWnd)) << "closing the menu chose nothing";
 }
 
