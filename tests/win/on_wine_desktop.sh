@@ -25,7 +25,7 @@ for _ in $(seq 600); do [ -s "$results/report.xml" ] && break; sleep 0.1; done
 sleep 0.5
 [ -s "$results/report.xml" ] || { echo "no test report: the program did not run to its end" >&2; exit 1; }
 grep -o '<testcase [^>]*name="[^"]*"' "$results/report.xml" | sed 's/.*name="/ran: /;s/"$//'
-grep -A3 '<failure' "$results/report.xml" | sed 's/&#x0A;/\n/g;s/&quot;/"/g' || true
+grep -a -A3 '<failure' "$results/report.xml" | sed 's/&#x0A;/\n/g;s/&quot;/"/g' || true
 tests=$(grep -o '<testsuites [^>]*' "$results/report.xml" | sed -n 's/.* tests="\([0-9]*\)".*/\1/p')
 failures=$(grep -o '<testsuites [^>]*' "$results/report.xml" | sed -n 's/.* failures="\([0-9]*\)".*/\1/p')
 echo "[==========] $tests tests ran on the Wine desktop, $failures failed."
