@@ -74,11 +74,4 @@ TEST(TrayEvent, EachEventRestoresOpensTheMenuOrDoesNothing)
     }
 }
 
-TEST(TrayEvent, TheActionDependsOnTheLowWordOnly)
-{
-    // The icon's id and the point change nothing: the window has one icon.
-    const TrayEvent event = ReadTrayEvent(0xFFF6FFEC, 0x00050401, true);
-    EXPECT_EQ(TrayAction::Restore, TrayActionFor(event, true));
-}
-
 }  // namespace
