@@ -66,7 +66,6 @@ public:
     // NoAnswer otherwise.
     QueryStatus Cut();
 
-    bool SocketOpen() const { return m_socketOpen; }
     uintptr_t Lookup() const { return m_resolution.Job(); }  // a lookup's or a key exchange's handle
     bool KeyExchangeUnderWay() const { return m_resolution.KeyExchangeUnderWay(); }
     int Port() const { return m_resolution.Port(); }

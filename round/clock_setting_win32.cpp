@@ -31,18 +31,17 @@ void EnableSystemTimePrivilege()
 ClockResult SetClock(const CalendarTime& localTime)
 {
     EnableSystemTimePrivilege();
-    SYSTEMTIME before;
-    GetLocalTime(&before);  // the log shows the clock as it was
+    const CalendarTime before = LocalClockNow();  // the log shows the clock as it was
     const SYSTEMTIME target = ToSystemTime(localTime);
     if (!SetLocalTime(&target)) {
         const DWORD error = GetLastError();
         return {error == ERROR_PRIVILEGE_NOT_HELD ? ClockOutcome::NoRight : ClockOutcome::Failed, error,
-                FromSystemTime(before)};
+                before};
     }
     // The first call converted with the daylight-saving state of the moment before; across a
     // boundary only a second call lands right, as the platform's documentation asks.
     SetLocalTime(&target);
-    return {ClockOutcome::Set, 0, FromSystemTime(before)};
+    return {ClockOutcome::Set, 0, before};
 }
 
 AppliedTime ApplyServerTime(const ServerAnswer& answer, int32_t offsetSeconds)
@@ -62,8 +61,6 @@ AppliedTime ReadServerTime(const ServerAnswer& answer, int32_t offsetSeconds)
     AppliedTime read{};
     read.converted =
         TimeToSet(answer, CounterNow(), CounterFrequency(), offsetSeconds, HostLocalTime, &read.target);
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    read.clock = {ClockOutcome::Failed, 0, FromSystemTime(now)};
+    read.clock = {ClockOutcome::Failed, 0, LocalClockNow()};
     return read;
 }

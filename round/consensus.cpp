@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "base/byte_order.h"
+
 namespace {
 
 int64_t Median(std::vector<int64_t> values)
@@ -20,16 +22,10 @@ int64_t Distance(int64_t a, int64_t b)
     return a > b ? a - b : b - a;
 }
 
-uint32_t Ipv4Of(const NetAddress& address)
-{
-    return uint32_t{address.bytes[0]} << 24 | uint32_t{address.bytes[1]} << 16 | uint32_t{address.bytes[2]} << 8 |
-           address.bytes[3];
-}
-
 bool Follows(const AnswerSource& follower, const AnswerSource& server)
 {
     return follower.namesUpstream && server.address.family == NetAddress::Family::V4 &&
-           follower.upstream == Ipv4Of(server.address);
+           follower.upstream == ReadBigEndian32(server.address.bytes.data());
 }
 
 // The agreeing answers that count, one a source.

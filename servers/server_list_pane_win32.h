@@ -22,7 +22,6 @@ public:
 
     const ServerList& Servers() const { return m_servers; }
     bool FileWasRead() const { return m_file.State() == ServerListFileState::Read; }
-    const std::string& FilePath() const { return m_file.Path(); }
     // Whether the program's folder leaves room for its files' names.
     bool FolderHoldsFiles() const;
     FileResult Save();

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "base/byte_order.h"
+
 namespace {
 
 constexpr uint8_t kClientRequestByte0 = 0x0B;  // LI 0, VN 1, Mode 3
@@ -13,12 +15,6 @@ constexpr size_t kReceiveOffset = 32;
 constexpr size_t kTransmitOffset = 40;
 constexpr uint8_t kServerMode = 4;
 constexpr uint8_t kUnsynchronisedStratum = 16;  // RFC 5905 section 7.3
-
-uint32_t ReadBigEndian32(const uint8_t* bytes)
-{
-    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
-           static_cast<uint32_t>(bytes[2]) << 8 | static_cast<uint32_t>(bytes[3]);
-}
 
 }  // namespace
 

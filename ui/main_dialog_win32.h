@@ -31,9 +31,8 @@ public:
                        DWORD mapId) override;
     bool FilterMessage(MSG* message) override;  // the platform's dialog keys for this window
 
-    // The schedule: one step per timer tick, and what a due synchronisation does (see WindowRounds).
+    // The schedule: one step per timer tick; a due synchronisation is WindowRounds::RunDue.
     void TimerTick();
-    void RunDueSynchronisation(bool userStarted = false) { m_rounds.RunDue(userStarted); }
     bool SelectNextServer() { return m_rounds.SelectNextServer(); }
     // A round of one server, as the 同期 button asks the selected row.
     void AskServer(const std::string& name, const std::string& address) { m_rounds.AskServer(name, address); }
@@ -58,7 +57,6 @@ public:
     const SyncHost& Sync() const { return m_rounds.Sync(); }
     const ServerQuery& Query() const { return m_rounds.Sync().Query(); }
     const ServerRow& CurrentServer() const { return m_rounds.CurrentServer(); }
-    const std::string& ServerFilePath() const { return m_servers.FilePath(); }
     ScheduleState& Schedule() { return m_schedule; }
 
 private:
