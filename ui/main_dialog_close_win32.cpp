@@ -60,10 +60,8 @@ std::vector<UnsavedFile> MainDialog::StopAndSave()
     m_log.WriteHeldLines();  // the rows of a round cut short
     m_tray.Remove();
     std::vector<UnsavedFile> unsaved;
-    const FileResult settings = m_settings.Save();
-    if (settings.ok) {
-        m_layout.SaveSize();
-    } else if (!m_settings.Unchanged()) {
+    const FileResult settings = SaveSettings();
+    if (!settings.ok && !m_settings.Unchanged()) {
         const PathParts program = SplitPath(ProgramFilePath().c_str(), IsAnsiLeadByte);
         unsaved.push_back(Unsaved(program.baseName + ".ini", settings));
     }
@@ -72,6 +70,16 @@ std::vector<UnsavedFile> MainDialog::StopAndSave()
         unsaved.push_back(Unsaved("server.data", list));
     }
     return unsaved;
+}
+
+FileResult MainDialog::SaveSettings()
+{
+    // The size goes into the same file: only where the settings could be written.
+    const FileResult result = m_settings.Save();
+    if (result.ok) {
+        m_layout.SaveSize();
+    }
+    return result;
 }
 
 void MainDialog::EndAutomaticMode(AutomaticEnd why)

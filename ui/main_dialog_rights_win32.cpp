@@ -83,9 +83,7 @@ void MainDialog::SetExplainsMissingRight(bool explains)
 bool MainDialog::RunElevated(const char* arguments, bool watched)
 {
     // The new process gets the list, the settings and the window's size as they stand now.
-    if (m_settings.Save().ok) {
-        m_layout.SaveSize();
-    }
+    SaveSettings();
     m_servers.Save();
     return watched ? m_elevated.RunAndWatch(m_hWnd, arguments, WM_ELEVATEDENDED) : ElevatedCommand::Run(m_hWnd, arguments);
 }

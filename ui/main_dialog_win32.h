@@ -96,6 +96,7 @@ private:
     // What the exit command and the end of the session share: the timer, the round and the tray
     // icon stopped, both files written; the files that could not be written and whose changes are lost.
     std::vector<UnsavedFile> StopAndSave();
+    FileResult SaveSettings();  // the INI, and the window's size in it
 
     const bool m_autoMode;
     SettingsPane m_settings;
